@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds everything twice, plainly and with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs every test in both builds.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+
+run_suite() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" "$@"
+  cmake --build "$dir" -j2
+  scripts/with-display.sh ctest --test-dir "$dir" --output-on-failure -j2
+}
+
+run_suite build
+run_suite build-sanitize -DVELMORA_SANITIZE=ON -DVELMORA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+echo "All tests passed in the plain and the sanitized build."
