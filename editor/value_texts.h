@@ -1,0 +1,15 @@
+// The texts of the editor's one-line value display: one converter per kind of
+// parameter, each writing a short text with its unit into a 256-byte buffer.
+#pragma once
+
+void freqToText(float value, char* text);
+void onOffToText(float value, char* text);
+void balanceToText(float value, char* text);
+void gainToText(float value, char* text);
+void typeToText(float value, char* text);
+void levelToText(float value, char* text);
+
+using ValueTextConverter = void (*)(float value, char* text);
+
+// The converter that shows the parameter with this index, or null past 18.
+ValueTextConverter converterForParameter(int index);
