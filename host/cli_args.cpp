@@ -1,0 +1,246 @@
+#include "host/cli_args.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <string_view>
+
+#include "host/errors.h"
+
+namespace {
+
+const char kUsage[] =
+    "Usage: velmora-host COMMAND ARGUMENTS [OPTIONS]\n"
+    "\n"
+    "A command-line host for VST 2 plug-ins.\n"
+    "\n"
+    "Commands:\n"
+    "  info PLUGIN\n"
+    "      Print the plug-in's identity, flags, inputs and outputs, initial delay,\n"
+    "      every parameter (index, name, display text, label) and its programs.\n"
+    "  render PLUGIN [IN.wav] OUT.wav [--set NAME=VALUE ...] [--program N]\n"
+    "         [--block N] [--rate HZ]\n"
+    "      Process IN.wav, or without it the built-in 7-second demo signal (bass\n"
+    "      line, chord pad, kick, snare and hi-hat), through the plug-in and write\n"
+    "      OUT.wav as 32-bit float stereo. A mono input is duplicated to both\n"
+    "      channels; more than two channels is an error.\n"
+    "  bench PLUGIN [PLUGIN2 ...] [--block N] [--seconds S]\n"
+    "      Time processReplacing on the demo signal with default parameters, the\n"
+    "      plug-ins taking turns in rounds, and print each one's median ns per\n"
+    "      frame and its ratio to the first plug-in.\n"
+    "  screenshot PLUGIN OUT.png [--set NAME=VALUE ...] [--program N]\n"
+    "      Open the plug-in's editor in an X11 window and save it as a PNG image.\n"
+    "  gui PLUGIN [--set NAME=VALUE ...] [--program N] [--trace]\n"
+    "      [--quit-after SECONDS]\n"
+    "      Open the plug-in's editor in an X11 window until it is closed.\n"
+    "\n"
+    "Options:\n"
+    "  --set NAME=VALUE    Set a parameter, named as the plug-in names it (any\n"
+    "                      letter case) or by index, to a normalised value 0..1.\n"
+    "                      May be repeated.\n"
+    "  --program N         Select program N before the --set values apply.\n"
+    "  --block N           Frames per processing call, 1..65536 (default 512).\n"
+    "  --rate HZ           Sample rate of the demo signal, 8000..384000 (default\n"
+    "                      44100); an input file keeps its own rate.\n"
+    "  --seconds S         How long bench measures, in seconds (default 3).\n"
+    "  --trace             Print every call the plug-in makes to the host on\n"
+    "                      stdout, one line each (automate, beginEdit, endEdit, ...).\n"
+    "  --quit-after S      Close the editor window after S seconds.\n"
+    "  -h, --help          Show this text.\n"
+    "\n"
+    "Exit status: 0 on success, 1 on failure, 2 on a usage error.\n";
+
+struct CommandName {
+    std::string_view name;
+    Command command;
+};
+
+constexpr CommandName kCommands[] = {
+    {"info", Command::Info},   {"render", Command::Render},         {"bench", Command::Bench},
+    {"screenshot", Command::Screenshot}, {"gui", Command::Gui},
+};
+
+bool takesOption(Command command, std::string_view option) {
+    const bool setsParams = command == Command::Render || command == Command::Screenshot ||
+                            command == Command::Gui;
+    if (option == "--set" || option == "--program") return setsParams;
+    if (option == "--block") return command == Command::Render || command == Command::Bench;
+    if (option == "--rate") return command == Command::Render;
+    if (option == "--seconds") return command == Command::Bench;
+    if (option == "--trace" || option == "--quit-after") return command == Command::Gui;
+    return false;
+}
+
+std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+ParamAssignment parseAssignment(const std::string& text) {
+    const auto equals = text.find('=');
+    if (equals == std::string::npos || equals == 0) {
+        throw UsageError("--set needs NAME=VALUE, not " + quoted(text) + ".");
+    }
+    ParamAssignment assignment;
+    assignment.target = text.substr(0, equals);
+    const std::string valueText = text.substr(equals + 1);
+    const auto value = parseNumber(valueText);
+    if (!value) {
+        throw UsageError("The value of --set " + assignment.target + " must be a number from 0 to 1, not " +
+                         quoted(valueText) + ".");
+    }
+    if (*value < 0.0 || *value > 1.0) {
+        throw UsageError("The value of --set " + assignment.target + " must lie between 0 and 1, not " +
+                         valueText + ".");
+    }
+    assignment.value = static_cast<float>(*value);
+    return assignment;
+}
+
+int64_t integerOption(std::string_view option, const std::string& text, int64_t low, int64_t high) {
+    const auto value = parseInteger(text);
+    if (!value || *value < low || *value > high) {
+        throw UsageError(std::string(option) + " needs a whole number from " + std::to_string(low) + " to " +
+                         std::to_string(high) + ", not " + quoted(text) + ".");
+    }
+    return *value;
+}
+
+std::string formatNumber(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+double numberOption(std::string_view option, const std::string& text, double low, double high) {
+    const auto value = parseNumber(text);
+    if (!value || *value < low || *value > high) {
+        throw UsageError(std::string(option) + " needs a number from " + formatNumber(low) + " to " +
+                         formatNumber(high) + ", not " + quoted(text) + ".");
+    }
+    return *value;
+}
+
+}  // namespace
+
+const char* usageText() { return kUsage; }
+
+std::optional<double> parseNumber(const std::string& text) {
+    double value = 0.0;
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (begin != end && *begin == '+') ++begin;
+    const auto [next, error] = std::from_chars(begin, end, value);
+    if (begin == end || error != std::errc() || next != end || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
+std::optional<int64_t> parseInteger(const std::string& text) {
+    int64_t value = 0;
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    const auto [next, error] = std::from_chars(begin, end, value);
+    if (begin == end || error != std::errc() || next != end) return std::nullopt;
+    return value;
+}
+
+Invocation parseCommandLine(const std::vector<std::string>& args) {
+    Invocation invocation;
+    if (args.empty()) throw UsageError("No command given; run velmora-host --help for usage.");
+
+    const std::string& first = args[0];
+    if (first == "-h" || first == "--help" || first == "help") return invocation;
+
+    bool known = false;
+    for (const auto& entry : kCommands) {
+        if (first == entry.name) {
+            invocation.command = entry.command;
+            known = true;
+        }
+    }
+    if (!known) throw UsageError("Unknown command " + quoted(first) + "; run velmora-host --help for usage.");
+    const Command command = invocation.command;
+
+    std::vector<std::string> positional;
+    for (size_t i = 1; i < args.size(); ++i) {
+        std::string arg = args[i];
+        if (arg == "-h" || arg == "--help") {
+            invocation.command = Command::Help;
+            return invocation;
+        }
+        if (arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
+            positional.push_back(arg);
+            continue;
+        }
+        // Both "--block 256" and "--block=256" are accepted.
+        std::optional<std::string> inlineValue;
+        if (const auto equals = arg.find('='); equals != std::string::npos) {
+            inlineValue = arg.substr(equals + 1);
+            arg.resize(equals);
+        }
+        if (!takesOption(command, arg)) {
+            throw UsageError("The option " + arg + " does not apply to " + first +
+                             "; run velmora-host --help for usage.");
+        }
+        if (arg == "--trace") {
+            if (inlineValue) throw UsageError("--trace takes no value.");
+            invocation.trace = true;
+            continue;
+        }
+        std::string value;
+        if (inlineValue) {
+            value = *inlineValue;
+        } else {
+            if (i + 1 >= args.size()) throw UsageError(arg + " needs a value.");
+            value = args[++i];
+        }
+        if (arg == "--set") {
+            invocation.assignments.push_back(parseAssignment(value));
+        } else if (arg == "--program") {
+            invocation.program = static_cast<int32_t>(integerOption(arg, value, 0, 1 << 20));
+        } else if (arg == "--block") {
+            invocation.blockSize = static_cast<int32_t>(integerOption(arg, value, 1, kMaxBlockSize));
+        } else if (arg == "--rate") {
+            invocation.sampleRate = numberOption(arg, value, 8000.0, 384000.0);
+        } else if (arg == "--seconds") {
+            invocation.benchSeconds = numberOption(arg, value, 0.01, 3600.0);
+        } else if (arg == "--quit-after") {
+            invocation.quitAfter = numberOption(arg, value, 0.0, 86400.0);
+        }
+    }
+
+    auto requireCount = [&](size_t low, size_t high, const char* shape) {
+        if (positional.size() < low || positional.size() > high) {
+            throw UsageError(std::string(first) + " expects " + shape + "; run velmora-host --help for usage.");
+        }
+    };
+    switch (command) {
+        case Command::Info:
+            requireCount(1, 1, "PLUGIN");
+            invocation.plugins = positional;
+            break;
+        case Command::Render:
+            requireCount(2, 3, "PLUGIN [IN.wav] OUT.wav");
+            invocation.plugins = {positional[0]};
+            if (positional.size() == 3) invocation.inputPath = positional[1];
+            invocation.outputPath = positional.back();
+            break;
+        case Command::Bench:
+            requireCount(1, 64, "one or more plug-ins");
+            invocation.plugins = positional;
+            break;
+        case Command::Screenshot:
+            requireCount(2, 2, "PLUGIN OUT.png");
+            invocation.plugins = {positional[0]};
+            invocation.outputPath = positional[1];
+            break;
+        case Command::Gui:
+            requireCount(1, 1, "PLUGIN");
+            invocation.plugins = positional;
+            break;
+        case Command::Help:
+            break;
+    }
+    if (command == Command::Render && !invocation.inputPath.empty() &&
+        invocation.inputPath == invocation.outputPath) {
+        throw UsageError("The output file must differ from the input file.");
+    }
+    return invocation;
+}

@@ -1,0 +1,44 @@
+// Command-line parsing for velmora-host: turns argv into one Invocation and
+// rejects anything malformed with a UsageError before a plug-in is touched.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+enum class Command { Help, Info, Render, Bench, Screenshot, Gui };
+
+// One --set NAME=VALUE; the target is resolved against the plug-in later,
+// because only the plug-in knows its parameter names.
+struct ParamAssignment {
+    std::string target;  // parameter name or decimal index
+    float value = 0.0f;  // normalised, checked to lie in 0..1
+};
+
+struct Invocation {
+    Command command = Command::Help;
+    std::vector<std::string> plugins;  // exactly one, except for bench
+    std::string inputPath;             // render: optional input WAV
+    std::string outputPath;            // render: WAV, screenshot: PNG
+    std::vector<ParamAssignment> assignments;
+    std::optional<int32_t> program;
+    int32_t blockSize = 512;
+    std::optional<double> sampleRate;  // render: demo signal rate
+    double benchSeconds = 3.0;
+    bool trace = false;
+    std::optional<double> quitAfter;
+};
+
+constexpr int32_t kMaxBlockSize = 65536;
+
+// args excludes the program name. Throws UsageError.
+Invocation parseCommandLine(const std::vector<std::string>& args);
+
+// The full --help text.
+const char* usageText();
+
+// Strict number parsing shared with other command-line checks: the whole text
+// must be the number, and it must be finite.
+std::optional<double> parseNumber(const std::string& text);
+std::optional<int64_t> parseInteger(const std::string& text);

@@ -1,0 +1,46 @@
+// screenshot and gui: both show the plug-in's editor in a window of ours.
+#include <cstdio>
+
+#include "host/commands.h"
+#include "host/editor_window.h"
+#include "host/plugin_instance.h"
+#include "host/plugin_settings.h"
+#include "host/png_writer.h"
+
+namespace {
+
+constexpr double kRate = 44100.0;
+// Long enough for an editor to draw after it is shown.
+constexpr double kSettleSeconds = 0.3;
+
+}  // namespace
+
+int runScreenshot(const Invocation& invocation) {
+    // Checked first: without a display there is no point loading anything.
+    EditorWindow::requireDisplay();
+    PluginInstance plugin(invocation.plugins.front());
+    plugin.configure(kRate, invocation.blockSize);
+    applySettings(plugin, invocation);
+    plugin.resume();
+    WindowImage image;
+    {
+        EditorWindow window(plugin, "velmora-host: " + plugin.displayName());
+        window.idleFor(kSettleSeconds);
+        image = window.capture();
+    }
+    writePng(image, invocation.outputPath);
+    std::printf("Saved the %d x %d editor of %s as %s.\n", image.width, image.height, plugin.displayName().c_str(),
+                invocation.outputPath.c_str());
+    return 0;
+}
+
+int runGui(const Invocation& invocation) {
+    EditorWindow::requireDisplay();
+    PluginInstance plugin(invocation.plugins.front(), invocation.trace ? stdout : nullptr);
+    plugin.configure(kRate, invocation.blockSize);
+    applySettings(plugin, invocation);
+    plugin.resume();
+    EditorWindow window(plugin, "velmora-host: " + plugin.displayName());
+    window.runUntilClosed(invocation.quitAfter);
+    return 0;
+}

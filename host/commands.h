@@ -1,0 +1,11 @@
+// The subcommands. Each returns the exit status on success and reports
+// failures by throwing UsageError or HostError.
+#pragma once
+
+#include "host/cli_args.h"
+
+int runInfo(const Invocation& invocation);
+int runRender(const Invocation& invocation);
+int runBench(const Invocation& invocation);
+int runScreenshot(const Invocation& invocation);
+int runGui(const Invocation& invocation);

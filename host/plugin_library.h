@@ -1,0 +1,25 @@
+// The platform seam for loading a plug-in module: open the library and look up
+// its entry. plugin_library_posix.cpp implements it with dlopen; a Windows
+// build supplies the same class over LoadLibrary/GetProcAddress.
+#pragma once
+
+#include <string>
+
+#include "plugin/vst_abi.h"
+
+class PluginLibrary {
+public:
+    // Throws HostError with the loader's reason when the file cannot be loaded.
+    explicit PluginLibrary(const std::string& path);
+    ~PluginLibrary();
+
+    PluginLibrary(const PluginLibrary&) = delete;
+    PluginLibrary& operator=(const PluginLibrary&) = delete;
+
+    // "VSTPluginMain" first (what current plug-ins export), then the older
+    // "main". Null when the library has neither.
+    VstPluginEntry findEntry() const;
+
+private:
+    void* handle_ = nullptr;
+};

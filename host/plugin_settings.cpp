@@ -1,0 +1,52 @@
+#include "host/plugin_settings.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "host/errors.h"
+#include "host/plugin_instance.h"
+
+namespace {
+
+bool sameIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
+int32_t resolveParameter(const std::string& target, const std::vector<std::string>& names,
+                         const std::string& pluginName) {
+    const auto count = static_cast<int64_t>(names.size());
+    if (const auto index = parseInteger(target); index && !target.empty() && std::isdigit(static_cast<unsigned char>(target[0]))) {
+        if (*index >= count) {
+            throw UsageError("Parameter index " + target + " is out of range; " + pluginName + " has " +
+                             std::to_string(count) + " parameters.");
+        }
+        return static_cast<int32_t>(*index);
+    }
+    for (int64_t i = 0; i < count; ++i) {
+        if (sameIgnoringCase(names[static_cast<size_t>(i)], target)) return static_cast<int32_t>(i);
+    }
+    throw UsageError(pluginName + " has no parameter named \"" + target +
+                     "\"; run velmora-host info to list them.");
+}
+
+void applySettings(PluginInstance& plugin, const Invocation& invocation) {
+    if (invocation.program) {
+        const int32_t count = plugin.effect().numPrograms;
+        if (*invocation.program >= count) {
+            throw UsageError("Program " + std::to_string(*invocation.program) + " does not exist; " +
+                             plugin.displayName() + " has " + std::to_string(count) + " programs.");
+        }
+        plugin.selectProgram(*invocation.program);
+    }
+    if (invocation.assignments.empty()) return;
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < plugin.effect().numParams; ++i) names.push_back(plugin.parameterName(i));
+    const std::string pluginName = plugin.displayName();
+    for (const auto& assignment : invocation.assignments) {
+        plugin.setParameter(resolveParameter(assignment.target, names, pluginName), assignment.value);
+    }
+}

@@ -1,0 +1,19 @@
+// Applies --program and --set from the command line to a loaded plug-in.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "host/cli_args.h"
+
+class PluginInstance;
+
+// The index of the parameter a --set target names: a decimal index below
+// the parameter count, or a name matched without regard to letter case.
+// names[i] is parameter i's name. Throws UsageError when nothing matches.
+int32_t resolveParameter(const std::string& target, const std::vector<std::string>& names,
+                         const std::string& pluginName);
+
+// Selects the program first, then sets the parameters in command-line order.
+void applySettings(PluginInstance& plugin, const Invocation& invocation);

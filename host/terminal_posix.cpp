@@ -1,0 +1,7 @@
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "host/terminal.h"
+
+bool stderrIsTerminal() { return isatty(fileno(stderr)) == 1; }

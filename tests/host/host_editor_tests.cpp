@@ -1,0 +1,206 @@
+// Integration tests of screenshot and gui: real top-level X11 windows (under
+// Xvfb in CI) holding a fixture editor, the built plug-in's and the peers'.
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "host_runner.h"
+
+// Last: Xlib's macros (None, Bool, ...) collide with names inside GoogleTest.
+#include <X11/Xlib.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Png {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;  // 0xRRGGBB
+    uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)] & 0xFFFFFF; }
+};
+
+Png readPng(const fs::path& path) {
+    cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
+    Png png;
+    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
+        png.width = cairo_image_surface_get_width(surface);
+        png.height = cairo_image_surface_get_height(surface);
+        const int stride = cairo_image_surface_get_stride(surface);
+        const unsigned char* data = cairo_image_surface_get_data(surface);
+        for (int y = 0; y < png.height; ++y) {
+            for (int x = 0; x < png.width; ++x) {
+                uint32_t pixel;
+                std::memcpy(&pixel, data + y * stride + x * 4, 4);
+                png.pixels.push_back(pixel);
+            }
+        }
+    }
+    cairo_surface_destroy(surface);
+    return png;
+}
+
+size_t distinctColours(const Png& png) {
+    std::vector<uint32_t> colours;
+    for (uint32_t p : png.pixels) colours.push_back(p & 0xFFFFFF);
+    std::sort(colours.begin(), colours.end());
+    return static_cast<size_t>(std::unique(colours.begin(), colours.end()) - colours.begin());
+}
+
+std::string readText(const fs::path& path) {
+    std::ifstream in(path);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class EditorHost : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!haveDisplay()) GTEST_SKIP() << "no X display";
+    }
+};
+
+TEST_F(EditorHost, ScreenshotCapturesChildWindowsAndFallsBackTo640x480) {
+    ScratchDir dir;
+    const HostRun run = runHost({"screenshot", fixturePath("editor"), dir / "shot.png"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Png png = readPng(dir / "shot.png");
+    ASSERT_EQ(png.width, 640);
+    ASSERT_EQ(png.height, 480);
+    // The fixture's red child window sits at (10, 20), 100 x 50, on the host's black window.
+    EXPECT_EQ(png.at(10, 20), 0xFF0000u);
+    EXPECT_EQ(png.at(109, 69), 0xFF0000u);
+    EXPECT_EQ(png.at(110, 20), 0x000000u);
+    EXPECT_EQ(png.at(5, 5), 0x000000u);
+    EXPECT_EQ(png.at(600, 400), 0x000000u);
+}
+
+TEST_F(EditorHost, EditorlessPluginsAndMissingDisplayAreClearErrors) {
+    ScratchDir dir;
+    const HostRun none = runHost({"screenshot", fixturePath("mono"), dir / "shot.png"});
+    EXPECT_EQ(none.status, 1);
+    EXPECT_EQ(lineCount(none.err), 1u);
+    EXPECT_NE(none.err.find("has no editor"), std::string::npos) << none.err;
+
+    const HostRun noDisplay = runHost({"screenshot", fixturePath("editor"), dir / "shot.png"}, true);
+    EXPECT_EQ(noDisplay.status, 1);
+    EXPECT_EQ(lineCount(noDisplay.err), 1u);
+    EXPECT_NE(noDisplay.err.find("DISPLAY"), std::string::npos) << noDisplay.err;
+
+    const HostRun guiNoDisplay = runHost({"gui", fixturePath("editor"), "--quit-after", "0"}, true);
+    EXPECT_EQ(guiNoDisplay.status, 1);
+    EXPECT_TRUE(dir.empty());
+}
+
+TEST_F(EditorHost, GuiTracePrintsTheEditorsCallsOneLineEach) {
+    const HostRun run = runHost({"gui", fixturePath("editor"), "--trace", "--quit-after", "0.3"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    // The entry's version query comes first; the gesture follows in order;
+    // back-to-back idles collapse into one line.
+    EXPECT_EQ(run.out.rfind("version 0 0 0\n", 0), 0u) << run.out;
+    const auto begin = run.out.find("\nbeginEdit 3\nautomate 3 0.250\nendEdit 3\nidle\n");
+    EXPECT_NE(begin, std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("idle\nidle\n"), std::string::npos) << run.out;
+
+    const HostRun quiet = runHost({"gui", fixturePath("editor"), "--quit-after", "0.1"});
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_TRUE(quiet.out.empty()) << quiet.out;
+}
+
+// Finds a top-level window by its title.
+Window findWindow(Display* display, const std::string& title) {
+    Window root, parent;
+    Window* children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0) return 0;
+    for (unsigned i = 0; i < count && found == 0; ++i) {
+        char* name = nullptr;
+        if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
+            if (title == name) found = children[i];
+            XFree(name);
+        }
+    }
+    if (children != nullptr) XFree(children);
+    return found;
+}
+
+TEST_F(EditorHost, GuiEndsWhenTheWindowManagerClosesTheWindow) {
+    ScratchDir dir;
+    const pid_t host = startHost({"gui", fixturePath("editor"), "--trace"}, dir / "trace.txt");
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    // Wait until the editor idles, which it only does once shown.
+    Window window = 0;
+    for (int tries = 0; tries < 500 && window == 0; ++tries) {
+        if (readText(dir / "trace.txt").find("endEdit 3") != std::string::npos) {
+            window = findWindow(display, "velmora-host: Fixture");
+        }
+        if (window == 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_NE(window, 0u) << readText(dir / "trace.txt");
+
+    // What a window manager sends when the user clicks the close button.
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+    XCloseDisplay(display);
+
+    EXPECT_EQ(waitHost(host, 30.0), 0);
+}
+
+TEST_F(EditorHost, VelmoraEditorScreenshotIsItsPanel) {
+    if (velmoraPath().empty() || !fs::exists(velmoraPath())) GTEST_SKIP() << "velmora.so is not built";
+    ScratchDir dir;
+    const HostRun run = runHost({"screenshot", velmoraPath(), dir / "panel.png", "--set", "Master=0.2"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Png png = readPng(dir / "panel.png");
+    EXPECT_EQ(png.width, 484);
+    EXPECT_EQ(png.height, 286);
+    EXPECT_GT(distinctColours(png), 16u);  // a drawn panel, not an empty window
+}
+
+class PeerEditor : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        if (!fs::exists(GetParam())) GTEST_SKIP() << GetParam() << " is not installed";
+        if (!haveDisplay()) GTEST_SKIP() << "no X display";
+    }
+};
+
+TEST_P(PeerEditor, ScreenshotShowsTheEditorOrSaysItHasNone) {
+    ScratchDir dir;
+    const HostRun info = runHost({"info", GetParam()});
+    ASSERT_EQ(info.status, 0) << info.err;
+    const bool hasEditor = info.out.find("(editor") != std::string::npos;
+    const HostRun run = runHost({"screenshot", GetParam(), dir / "shot.png"});
+    if (!hasEditor) {
+        EXPECT_EQ(run.status, 1);
+        EXPECT_TRUE(dir.empty());
+        return;
+    }
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Png png = readPng(dir / "shot.png");
+    EXPECT_GT(png.width, 0);
+    EXPECT_GT(distinctColours(png), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Debian, PeerEditor,
+                         ::testing::Values("/usr/lib/vst/3BandSplitter-vst.so",
+                                           "/usr/lib/vst/lsp-plugins/crossover-stereo.so"));
+
+}  // namespace

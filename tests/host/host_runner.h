@@ -1,0 +1,57 @@
+// Helpers for tests that run the built velmora-host as a separate process,
+// the way users and scripts do, and look at its exit status, output and files.
+#pragma once
+
+#include <sys/types.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct HostRun {
+    int status = -1;  // exit status, or -1 when killed by a signal
+    std::string out;
+    std::string err;
+};
+
+// Runs velmora-host with these arguments. unsetDisplay runs it without DISPLAY.
+HostRun runHost(const std::vector<std::string>& args, bool unsetDisplay = false);
+
+// Starts velmora-host in the background with stdout going to outFile.
+pid_t startHost(const std::vector<std::string>& args, const std::filesystem::path& outFile);
+// Waits up to timeoutSeconds; returns the exit status, or -1 after killing a
+// process that did not end.
+int waitHost(pid_t pid, double timeoutSeconds);
+
+std::string fixturePath(const std::string& name);  // a fixture plug-in by kind name
+std::string velmoraPath();                          // empty when the plug-in is not built
+bool haveDisplay();
+
+// A fresh directory removed with everything in it at the end of the test.
+class ScratchDir {
+public:
+    ScratchDir();
+    ~ScratchDir();
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    bool empty() const;
+
+private:
+    std::filesystem::path path_;
+};
+
+struct Sound {
+    int channels = 0;
+    int sampleRate = 0;
+    int format = 0;  // libsndfile format word
+    std::vector<float> samples;  // interleaved
+    size_t frames() const { return channels > 0 ? samples.size() / static_cast<size_t>(channels) : 0; }
+    float peak() const;
+};
+
+Sound readSound(const std::filesystem::path& path);
+void writeSound(const std::filesystem::path& path, int channels, int sampleRate, const std::vector<float>& samples);
+
+// True when the line appears as a whole line of text.
+bool hasLine(const std::string& text, const std::string& line);
+// Number of lines in text.
+size_t lineCount(const std::string& text);
