@@ -1,0 +1,37 @@
+#include "gui_bitmap.h"
+
+#include "gui_draw_context.h"
+
+GuiBitmap::GuiBitmap(int32_t id) : GuiBitmap(guiPlatform().loadBitmap(id)) { resourceId = id; }
+
+GuiBitmap::GuiBitmap(std::unique_ptr<GuiBitmapImage> pixels) : image(std::move(pixels)) {
+    if (image) {
+        width = image->width();
+        height = image->height();
+    }
+}
+
+void GuiBitmap::release() {
+    if (refCount <= 0) return;
+    if (--refCount == 0) delete this;
+}
+
+namespace {
+GuiRect placed(const GuiDrawContext& context, const GuiRect& dest) {
+    GuiRect r = dest;
+    const GuiPoint o = context.getDrawOffset();
+    r.offset(o.h, o.v);
+    return r;
+}
+}  // namespace
+
+void GuiBitmap::draw(GuiDrawContext* context, const GuiRect& dest, const GuiPoint& source) {
+    if (!image || !context || !context->getCanvas()) return;
+    context->getCanvas()->blit(*image, placed(*context, dest), source);
+}
+
+void GuiBitmap::drawTransparent(GuiDrawContext* context, const GuiRect& dest,
+                                const GuiPoint& source) {
+    if (!image || !context || !context->getCanvas()) return;
+    context->getCanvas()->blitKeyed(*image, placed(*context, dest), source, transparentColor);
+}

@@ -1,0 +1,99 @@
+#include "gui_editor_base.h"
+
+#include "gui_frame.h"
+#include "gui_platform.h"
+#include "gui_types.h"
+#include "plugin/plugin_base.h"
+
+int32_t GuiEditorBase::knobDragMode = kGuiLinearMode;
+
+namespace {
+// Tick comparison that survives the 32-bit wrap of the clock.
+bool tickBefore(uint32_t a, uint32_t b) { return static_cast<int32_t>(a - b) < 0; }
+
+constexpr uint32_t kEarlySleep = 4;
+constexpr uint32_t kIdleSlack = 50;
+constexpr uint32_t kIdleInterval = 100;
+}  // namespace
+
+GuiEditorBase::GuiEditorBase(PluginBaseExt* effect)
+    : EditorBase(effect), pluginEffect(effect), nextIdleTick(guiPlatform().tickCount()) {}
+
+GuiEditorBase::~GuiEditorBase() { destroyFrame(); }
+
+int32_t GuiEditorBase::getRect(ERect** out) {
+    if (out) *out = &rect;
+    return 1;
+}
+
+int32_t GuiEditorBase::open(void* parent) {
+    if (frame) {
+        close();
+        destroyFrame();  // for a close() that left the frame in place
+    }
+    requestUpdate();
+    parentWindow = parent;
+    return 0;
+}
+
+void GuiEditorBase::close() {}
+
+void GuiEditorBase::idle() {
+    if (insideDragIdle) return;
+    if (updateRequested) {
+        updateRequested = false;
+        update();
+    }
+    if (frame) {
+        frame->processWindowEvents();
+        frame->idle();
+    }
+}
+
+void GuiEditorBase::update() {}
+
+void GuiEditorBase::requestUpdate() { updateRequested = true; }
+
+int32_t GuiEditorBase::onKeyDown(VstKeyCode& key) { return frame ? frame->onKeyDown(key) : -1; }
+
+int32_t GuiEditorBase::onKeyUp(VstKeyCode& key) { return frame ? frame->onKeyUp(key) : -1; }
+
+int32_t GuiEditorBase::setKnobDragMode(int32_t mode) {
+    knobDragMode = mode;
+    return 1;
+}
+
+int32_t GuiEditorBase::onWheel(float distance) {
+    if (!frame) return 0;
+    GuiPoint where;
+    return frame->onWheel(nullptr, where, distance) ? 1 : 0;
+}
+
+void GuiEditorBase::setParameter(int32_t, float) { requestUpdate(); }
+
+void GuiEditorBase::redrawAll() {
+    if (frame) frame->drawView(frame);
+}
+
+void GuiEditorBase::idleDuringDrag() {
+    GuiPlatform& platform = guiPlatform();
+    uint32_t now = platform.tickCount();
+    if (tickBefore(now, nextIdleTick)) {
+        platform.sleep(kEarlySleep);
+        now += kEarlySleep;
+        if (tickBefore(now, nextIdleTick - kIdleSlack)) return;
+    }
+    idle();
+    if (frame) frame->processPendingPaint();
+    nextIdleTick = now + kIdleInterval;
+    if (pluginEffect) {
+        insideDragIdle = true;
+        pluginEffect->masterIdle();
+        insideDragIdle = false;
+    }
+}
+
+void GuiEditorBase::destroyFrame() {
+    delete frame;
+    frame = nullptr;
+}

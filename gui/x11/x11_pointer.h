@@ -1,0 +1,51 @@
+// Pointer polling on the editor's own display connection: buttons, Shift,
+// Control and Alt (Mod1) and the position relative to the window, as the
+// controls' drag loops read them.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <cstdint>
+
+#include "gui/gui_platform.h"
+#include "x11_error_trap.h"
+
+// GuiMouseButton bits of an X button/modifier state mask.
+int32_t guiButtonsFromState(unsigned int state);
+// The state mask bit of button 1..3 (0 for others).
+unsigned int stateMaskOfButton(unsigned int button);
+
+class X11Pointer : public GuiPointer {
+public:
+    // dead is the window's flag: once it is set the pointer reads as released.
+    X11Pointer(Display* display, Window window, X11ErrorLog& log, const bool& dead);
+
+    int32_t buttons() override;
+    GuiPoint location() override;
+
+private:
+    bool query(unsigned int& mask, GuiPoint& where);
+
+    Display* display;
+    Window window;
+    X11ErrorLog& log;
+    const bool& dead;
+    GuiPoint lastKnown;
+};
+
+// The pointer a press is handled with. Presses reach the editor at its next
+// idle, when a quick click may already be over; until the control starts
+// following the live pointer (its first location read), it sees the buttons
+// and modifiers the press happened with.
+class X11PressPointer : public GuiPointer {
+public:
+    X11PressPointer(GuiPointer& live, int32_t pressButtons);
+
+    int32_t buttons() override;
+    GuiPoint location() override;
+
+private:
+    GuiPointer& live;
+    int32_t pressButtons;
+    bool following = false;
+};
