@@ -111,28 +111,44 @@ struct EditorWindow::Impl {
         if (display == nullptr) return;
         if (window != 0 && !destroyed) XDestroyWindow(display, window);
         XSync(display, False);
-        XCloseDisplay(display);
         display = nullptr;
         XSetErrorHandler(previousHandler);
     }
 };
 
+namespace {
+
+// The one connection of this process, opened by requireDisplay() and kept:
+// closing the only client makes a fresh X server (Xvfb) reset, and a
+// connection attempted during that reset is refused.
+Display* sharedDisplay = nullptr;
+
+Display* openDisplay() {
+    // A server that is just starting or resetting refuses briefly; retry.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        if (Display* display = XOpenDisplay(nullptr)) return display;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 void EditorWindow::requireDisplay() {
+    if (sharedDisplay != nullptr) return;
     const char* name = std::getenv("DISPLAY");
     if (name == nullptr || *name == '\0') {
         throw HostError("No X display is available because DISPLAY is not set.");
     }
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) throw HostError(std::string("Cannot open the X display ") + name + ".");
-    XCloseDisplay(display);
+    sharedDisplay = openDisplay();
+    if (sharedDisplay == nullptr) throw HostError(std::string("Cannot open the X display ") + name + ".");
 }
 
 EditorWindow::EditorWindow(PluginInstance& plugin, const std::string& title) : impl_(std::make_unique<Impl>(plugin)) {
     Impl& w = *impl_;
     if (!plugin.hasEditor()) throw HostError(plugin.displayName() + " has no editor.");
     requireDisplay();
-    w.display = XOpenDisplay(nullptr);
-    if (w.display == nullptr) throw HostError("Cannot open the X display.");
+    w.display = sharedDisplay;
     w.previousHandler = XSetErrorHandler(noteError);
 
     const std::optional<ERect> rect = plugin.editorRect();

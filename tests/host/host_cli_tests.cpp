@@ -16,8 +16,6 @@ namespace fs = std::filesystem;
 
 constexpr size_t kDemoFrames = 308700;  // 7 s at 44.1 kHz
 
-const char* const kPeers[] = {"/usr/lib/vst/3BandSplitter-vst.so", "/usr/lib/vst/lsp-plugins/crossover-stereo.so"};
-
 // A stereo WAV whose channels hold constant values.
 fs::path constantStereo(const ScratchDir& dir, const std::string& name, float left, float right, size_t frames) {
     std::vector<float> samples;
@@ -245,7 +243,7 @@ TEST_P(PeerCli, InfoAndDemoRenderWork) {
     EXPECT_GT(out.peak(), 0.01f);
 }
 
-INSTANTIATE_TEST_SUITE_P(Debian, PeerCli, ::testing::ValuesIn(kPeers));
+INSTANTIATE_TEST_SUITE_P(Debian, PeerCli, ::testing::ValuesIn(kPeers), peerTestName);
 
 TEST(HostBench, ReportsEveryPluginWithRatiosToTheFirst) {
     std::vector<std::string> args{"bench", fixturePath("editor"), fixturePath("wide")};

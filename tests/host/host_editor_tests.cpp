@@ -199,8 +199,6 @@ TEST_P(PeerEditor, ScreenshotShowsTheEditorOrSaysItHasNone) {
     EXPECT_GT(distinctColours(png), 2u);
 }
 
-INSTANTIATE_TEST_SUITE_P(Debian, PeerEditor,
-                         ::testing::Values("/usr/lib/vst/3BandSplitter-vst.so",
-                                           "/usr/lib/vst/lsp-plugins/crossover-stereo.so"));
+INSTANTIATE_TEST_SUITE_P(Debian, PeerEditor, ::testing::ValuesIn(kPeers), peerTestName);
 
 }  // namespace

@@ -2,8 +2,10 @@
 // the way users and scripts do, and look at its exit status, output and files.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <sys/types.h>
 
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -22,6 +24,16 @@ pid_t startHost(const std::vector<std::string>& args, const std::filesystem::pat
 // Waits up to timeoutSeconds; returns the exit status, or -1 after killing a
 // process that did not end.
 int waitHost(pid_t pid, double timeoutSeconds);
+
+// The Debian peer plug-ins, tested when installed.
+inline const char* const kPeers[] = {"/usr/lib/vst/3BandSplitter-vst.so",
+                                     "/usr/lib/vst/lsp-plugins/crossover-stereo.so"};
+// Test name for a peer: its file name without extension, letters and digits only.
+inline std::string peerTestName(const ::testing::TestParamInfo<const char*>& info) {
+    std::string name = std::filesystem::path(info.param).stem().string();
+    std::erase_if(name, [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); });
+    return name;
+}
 
 std::string fixturePath(const std::string& name);  // a fixture plug-in by kind name
 std::string velmoraPath();                          // empty when the plug-in is not built
