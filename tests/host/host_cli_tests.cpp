@@ -234,13 +234,13 @@ protected:
 };
 
 TEST_P(PeerCli, InfoAndDemoRenderWork) {
-    const HostRun info = runHost({"info", GetParam()});
+    const HostRun info = runHost({"info", GetParam()}, kForeignPlugin);
     ASSERT_EQ(info.status, 0) << info.err;
     EXPECT_NE(info.out.find("Flags:"), std::string::npos);
     EXPECT_NE(info.out.find("Parameters:"), std::string::npos);
 
     ScratchDir dir;
-    const HostRun render = runHost({"render", GetParam(), dir / "out.wav", "--block", "256"});
+    const HostRun render = runHost({"render", GetParam(), dir / "out.wav", "--block", "256"}, kForeignPlugin);
     ASSERT_EQ(render.status, 0) << render.err;
     const Sound out = readSound(dir / "out.wav");
     EXPECT_EQ(out.channels, 2);

@@ -90,12 +90,12 @@ TEST_F(EditorHost, EditorlessPluginsAndMissingDisplayAreClearErrors) {
     EXPECT_EQ(lineCount(none.err), 1u);
     EXPECT_NE(none.err.find("has no editor"), std::string::npos) << none.err;
 
-    const HostRun noDisplay = runHost({"screenshot", fixturePath("editor"), dir / "shot.png"}, true);
+    const HostRun noDisplay = runHost({"screenshot", fixturePath("editor"), dir / "shot.png"}, kWithoutDisplay);
     EXPECT_EQ(noDisplay.status, 1);
     EXPECT_EQ(lineCount(noDisplay.err), 1u);
     EXPECT_NE(noDisplay.err.find("DISPLAY"), std::string::npos) << noDisplay.err;
 
-    const HostRun guiNoDisplay = runHost({"gui", fixturePath("editor"), "--quit-after", "0"}, true);
+    const HostRun guiNoDisplay = runHost({"gui", fixturePath("editor"), "--quit-after", "0"}, kWithoutDisplay);
     EXPECT_EQ(guiNoDisplay.status, 1);
     EXPECT_TRUE(dir.empty());
 }
@@ -184,10 +184,10 @@ protected:
 
 TEST_P(PeerEditor, ScreenshotShowsTheEditorOrSaysItHasNone) {
     ScratchDir dir;
-    const HostRun info = runHost({"info", GetParam()});
+    const HostRun info = runHost({"info", GetParam()}, kForeignPlugin);
     ASSERT_EQ(info.status, 0) << info.err;
     const bool hasEditor = info.out.find("(editor") != std::string::npos;
-    const HostRun run = runHost({"screenshot", GetParam(), dir / "shot.png"});
+    const HostRun run = runHost({"screenshot", GetParam(), dir / "shot.png"}, kForeignPlugin);
     if (!hasEditor) {
         EXPECT_EQ(run.status, 1);
         EXPECT_TRUE(dir.empty());

@@ -26,7 +26,7 @@ std::string readFile(const std::filesystem::path& path) {
 }
 
 pid_t spawn(const std::vector<std::string>& args, const std::filesystem::path& outFile,
-            const std::filesystem::path& errFile, bool unsetDisplay) {
+            const std::filesystem::path& errFile, const EnvChanges& env) {
     std::vector<std::string> argv{VELMORA_HOST_EXE};
     argv.insert(argv.end(), args.begin(), args.end());
     const pid_t pid = fork();
@@ -37,7 +37,13 @@ pid_t spawn(const std::vector<std::string>& args, const std::filesystem::path& o
         dup2(err, 2);
         const int none = open("/dev/null", O_RDONLY);
         dup2(none, 0);
-        if (unsetDisplay) unsetenv("DISPLAY");
+        for (const auto& change : env) {
+            if (change.starts_with("-")) {
+                unsetenv(change.c_str() + 1);
+            } else if (const auto equals = change.find('='); equals != std::string::npos) {
+                setenv(change.substr(0, equals).c_str(), change.c_str() + equals + 1, 1);
+            }
+        }
         std::vector<char*> pointers;
         for (auto& arg : argv) pointers.push_back(arg.data());
         pointers.push_back(nullptr);
@@ -51,9 +57,9 @@ int decodeStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : 
 
 }  // namespace
 
-HostRun runHost(const std::vector<std::string>& args, bool unsetDisplay) {
+HostRun runHost(const std::vector<std::string>& args, const EnvChanges& env) {
     ScratchDir logs;
-    const pid_t pid = spawn(args, logs / "out", logs / "err", unsetDisplay);
+    const pid_t pid = spawn(args, logs / "out", logs / "err", env);
     HostRun run;
     int status = 0;
     waitpid(pid, &status, 0);
@@ -64,7 +70,7 @@ HostRun runHost(const std::vector<std::string>& args, bool unsetDisplay) {
 }
 
 pid_t startHost(const std::vector<std::string>& args, const std::filesystem::path& outFile) {
-    return spawn(args, outFile, outFile.string() + ".err", false);
+    return spawn(args, outFile, outFile.string() + ".err", {});
 }
 
 int waitHost(pid_t pid, double timeoutSeconds) {

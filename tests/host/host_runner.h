@@ -16,8 +16,14 @@ struct HostRun {
     std::string err;
 };
 
-// Runs velmora-host with these arguments. unsetDisplay runs it without DISPLAY.
-HostRun runHost(const std::vector<std::string>& args, bool unsetDisplay = false);
+// Environment changes for a run: "NAME=VALUE" sets, "-NAME" removes.
+using EnvChanges = std::vector<std::string>;
+inline const EnvChanges kWithoutDisplay = {"-DISPLAY"};
+// Leaks inside third-party plug-ins are theirs; a sanitized host must not fail on them.
+inline const EnvChanges kForeignPlugin = {"LSAN_OPTIONS=detect_leaks=0"};
+
+// Runs velmora-host with these arguments.
+HostRun runHost(const std::vector<std::string>& args, const EnvChanges& env = {});
 
 // Starts velmora-host in the background with stdout going to outFile.
 pid_t startHost(const std::vector<std::string>& args, const std::filesystem::path& outFile);
