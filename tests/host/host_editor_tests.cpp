@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -133,22 +135,22 @@ Window findWindow(Display* display, const std::string& title) {
     return found;
 }
 
-TEST_F(EditorHost, GuiEndsWhenTheWindowManagerClosesTheWindow) {
-    ScratchDir dir;
-    const pid_t host = startHost({"gui", fixturePath("editor"), "--trace"}, dir / "trace.txt");
-    Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr);
-    // Wait until the editor idles, which it only does once shown.
-    Window window = 0;
-    for (int tries = 0; tries < 500 && window == 0; ++tries) {
-        if (readText(dir / "trace.txt").find("endEdit 3") != std::string::npos) {
-            window = findWindow(display, "velmora-host: Fixture");
+// Waits until a top-level window with this title is on screen; 0 if it never is.
+Window waitForWindow(Display* display, const std::string& title) {
+    for (int tries = 0; tries < 500; ++tries) {
+        if (const Window window = findWindow(display, title)) {
+            XWindowAttributes attributes;
+            if (XGetWindowAttributes(display, window, &attributes) != 0 && attributes.map_state == IsViewable) {
+                return window;
+            }
         }
-        if (window == 0) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    ASSERT_NE(window, 0u) << readText(dir / "trace.txt");
+    return 0;
+}
 
-    // What a window manager sends when the user clicks the close button.
+// What a window manager sends when the user clicks the close button.
+void sendDeleteWindow(Display* display, Window window) {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
@@ -158,9 +160,65 @@ TEST_F(EditorHost, GuiEndsWhenTheWindowManagerClosesTheWindow) {
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, window, False, NoEventMask, &event);
     XFlush(display);
-    XCloseDisplay(display);
+}
 
+TEST_F(EditorHost, GuiEndsWhenTheWindowManagerClosesTheWindow) {
+    ScratchDir dir;
+    const pid_t host = startHost({"gui", fixturePath("editor"), "--trace"}, dir / "trace.txt");
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    const Window window = waitForWindow(display, "velmora-host: Fixture");
+    // The editor has idled once it sent its gesture.
+    for (int tries = 0; tries < 500 && readText(dir / "trace.txt").find("endEdit 3") == std::string::npos; ++tries) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (window != 0) sendDeleteWindow(display, window);
+    XCloseDisplay(display);
+    EXPECT_NE(window, 0u) << readText(dir / "trace.txt");
     EXPECT_EQ(waitHost(host, 30.0), 0);
+}
+
+// A real mouse drag on Velmora's Master knob, made with xdotool, must reach
+// the host as beginEdit, automation with falling values, endEdit.
+TEST_F(EditorHost, VelmoraKnobDragIsTracedAsOneGesture) {
+    if (velmoraPath().empty() || !fs::exists(velmoraPath())) GTEST_SKIP() << "velmora.so is not built";
+    if (std::system("command -v xdotool >/dev/null 2>&1") != 0) GTEST_SKIP() << "xdotool is not installed";
+    ScratchDir dir;
+    const pid_t host = startHost({"gui", velmoraPath(), "--trace"}, dir / "trace.txt");
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    const Window window = waitForWindow(display, "velmora-host: Velmora");
+    if (window != 0) {
+        // The Master knob is the 48 x 48 one at (48, 27); drag it down.
+        const std::string drag = "xdotool mousemove --sync --window " + std::to_string(window) +
+                                 " 72 51 mousedown 1 sleep 0.1 mousemove_relative --sync 0 10 sleep 0.1 "
+                                 "mousemove_relative --sync 0 30 sleep 0.1 mouseup 1 sleep 0.2";
+        EXPECT_EQ(std::system(drag.c_str()), 0);
+        sendDeleteWindow(display, window);
+    }
+    XCloseDisplay(display);
+    ASSERT_NE(window, 0u);
+    EXPECT_EQ(waitHost(host, 30.0), 0);
+
+    std::istringstream trace(readText(dir / "trace.txt"));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(trace, line);) {
+        if (line != "idle") lines.push_back(line);
+    }
+    const auto begin = std::find(lines.begin(), lines.end(), "beginEdit 18");
+    const auto end = std::find(lines.begin(), lines.end(), "endEdit 18");
+    ASSERT_NE(begin, lines.end()) << readText(dir / "trace.txt");
+    ASSERT_NE(end, lines.end()) << readText(dir / "trace.txt");
+    ASSERT_LT(begin, end);
+    std::vector<float> values;
+    for (auto line = begin + 1; line != end; ++line) {
+        float value = 0.0f;
+        ASSERT_EQ(std::sscanf(line->c_str(), "automate 18 %f", &value), 1) << *line;
+        values.push_back(value);
+    }
+    ASSERT_FALSE(values.empty());
+    EXPECT_TRUE(std::is_sorted(values.rbegin(), values.rend()));
+    EXPECT_LT(values.back(), 1.0f);
 }
 
 TEST_F(EditorHost, VelmoraEditorScreenshotIsItsPanel) {
