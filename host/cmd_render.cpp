@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <memory>
 #include <vector>
@@ -15,6 +16,11 @@
 namespace {
 
 constexpr double kDefaultRate = 44100.0;
+
+// Ctrl-C ends a long render cleanly: the loop stops, the half-written file
+// is removed and the plug-in is closed as usual.
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void onInterrupt(int) { interrupted = 1; }
 
 // Where the audio comes from: an input file read block by block, or the demo
 // signal held in memory.
@@ -70,8 +76,10 @@ int runRender(const Invocation& invocation) {
     ProgressBar progress(source.totalFrames());
     size_t done = 0;
 
+    interrupted = 0;
+    const auto previousHandler = std::signal(SIGINT, onInterrupt);
     plugin.resume();
-    for (;;) {
+    while (interrupted == 0) {
         const size_t got = source.read(inLeft.data(), inRight.data(), frames);
         if (got == 0) break;
         processor.process(inLeft.data(), inRight.data(), outLeft.data(), outRight.data(), static_cast<int32_t>(got));
@@ -80,6 +88,8 @@ int runRender(const Invocation& invocation) {
         progress.update(done);
     }
     plugin.suspend();
+    std::signal(SIGINT, previousHandler);
+    if (interrupted != 0) throw HostError("The render was interrupted, so " + invocation.outputPath + " was not written.");
     progress.finish();
     writer.commit();
 

@@ -21,12 +21,13 @@ ProgressBar::~ProgressBar() {
 }
 
 void ProgressBar::update(size_t done) {
-    if (!enabled_) return;
+    if (!enabled_ || shownComplete_) return;
     const auto now = Clock::now();
     if (now - start_ < kQuietStart || (drawn_ && now - lastDraw_ < kRedrawInterval && done < total_)) return;
     lastDraw_ = now;
     drawn_ = true;
-    const double fraction = done >= total_ ? 1.0 : static_cast<double>(done) / static_cast<double>(total_);
+    shownComplete_ = done >= total_;
+    const double fraction = shownComplete_ ? 1.0 : static_cast<double>(done) / static_cast<double>(total_);
     const int filled = static_cast<int>(fraction * kWidth);
     char bar[kWidth + 1];
     for (int i = 0; i < kWidth; ++i) bar[i] = i < filled ? '#' : '-';

@@ -24,6 +24,7 @@ private:
     size_t total_;
     bool enabled_;
     bool drawn_ = false;
+    bool shownComplete_ = false;
     Clock::time_point start_;
     Clock::time_point lastDraw_;
 };

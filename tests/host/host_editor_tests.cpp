@@ -197,8 +197,9 @@ TEST_F(EditorHost, VelmoraKnobDragIsTracedAsOneGesture) {
         sendDeleteWindow(display, window);
     }
     XCloseDisplay(display);
-    ASSERT_NE(window, 0u);
-    EXPECT_EQ(waitHost(host, 30.0), 0);
+    const int status = waitHost(host, 30.0);
+    ASSERT_NE(window, 0u) << readText(dir / "trace.txt.err");
+    EXPECT_EQ(status, 0);
 
     std::istringstream trace(readText(dir / "trace.txt"));
     std::vector<std::string> lines;
