@@ -34,6 +34,7 @@ CairoCanvas::CairoCanvas(cairo_surface_t* surface)
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_ON);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_FULL);  // crisp stems at small sizes
     cairo_set_font_options(cr, options);
     cairo_font_options_destroy(options);
     applyFont();

@@ -129,7 +129,13 @@ std::vector<HostCall>& hostCalls() {
 VstIntPtr VST_CALLBACK recordingHost(AEffect*, int32_t opcode, int32_t index, VstIntPtr, void*,
                                      float opt) {
     hostCalls().push_back(HostCall{opcode, index, opt});
+    if (hostHook()) hostHook()(opcode);
     return opcode == audioMasterVersion ? 2400 : 1;
+}
+
+std::function<void(int32_t)>& hostHook() {
+    static std::function<void(int32_t)> hook;
+    return hook;
 }
 
 std::vector<HostCall> callsOf(int32_t opcode) {

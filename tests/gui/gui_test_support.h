@@ -119,6 +119,9 @@ struct HostCall {
 std::vector<HostCall>& hostCalls();
 VstIntPtr VST_CALLBACK recordingHost(AEffect*, int32_t opcode, int32_t index, VstIntPtr, void*,
                                      float opt);
+// Called for every host call after it is recorded (tests that need the host
+// to react, like a host that idles the editor from its idle callback).
+std::function<void(int32_t opcode)>& hostHook();
 // The calls with this opcode.
 std::vector<HostCall> callsOf(int32_t opcode);
 
