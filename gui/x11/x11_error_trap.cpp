@@ -24,6 +24,9 @@ int trapHandler(Display* display, XErrorEvent* event) {
                 ++it->log->count;
                 it->log->lastCode = event->error_code;
                 it->log->lastResource = event->resourceid;
+                if (event->error_code == BadWindow || event->error_code == BadDrawable) {
+                    it->log->windowGone = true;
+                }
                 return 0;
             }
         }

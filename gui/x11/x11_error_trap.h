@@ -10,6 +10,7 @@ struct X11ErrorLog {
     int count = 0;
     int lastCode = 0;
     unsigned long lastResource = 0;
+    bool windowGone = false;  // a BadWindow or BadDrawable came back
 };
 
 class X11ErrorTrap {

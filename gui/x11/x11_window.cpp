@@ -1,6 +1,5 @@
 #include "x11_window.h"
 
-#include <X11/Xproto.h>
 #include <X11/Xutil.h>
 #include <cairo-xlib.h>
 
@@ -106,6 +105,7 @@ void* X11Window::nativeHandle() const {
 }
 
 std::unique_ptr<GuiCanvas> X11Window::makeCanvas() {
+    noteErrors();
     if (destroyed || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return nullptr;
     return std::make_unique<X11WindowCanvas>(surface, dpy, errors);
 }
@@ -187,7 +187,7 @@ void X11Window::noteErrors() {
     errorsSeen = errors.count;
     // Our window (or what we drew on) vanished under us: the host destroyed
     // its parent before the DestroyNotify reached us.
-    if (errors.lastCode == BadWindow || errors.lastCode == BadDrawable) markDestroyed();
+    if (errors.windowGone) markDestroyed();
 }
 
 void X11Window::markDestroyed() {
