@@ -2,9 +2,6 @@
 
 #include <new>
 
-#include "plugin/editor_base.h"
-#include "plugin/plugin_base.h"
+#include "distortion_editor.h"
 
-EditorBase* createEditor(PluginBaseExt* effect) noexcept {
-    return new (std::nothrow) EditorBase(effect);
-}
+EditorBase* createEditor(PluginBaseExt* effect) noexcept { return new (std::nothrow) DistortionEditor(effect); }

@@ -1,0 +1,154 @@
+#include "distortion_editor.h"
+
+#include "gui/gui_toolkit.h"
+#include "plugin/plugin_base.h"
+#include "value_texts.h"
+
+namespace {
+
+enum BitmapId : int32_t {
+    kBackground = 1001,
+    kSoloSwitch = 1002,
+    kLargeKnob = 1003,
+    kTypeKnob = 1004,
+    kSmallKnob = 1005,
+    kPostFilterSwitch = 1006,
+    kAboutImage = 1007,
+    kDisplayField = 1008,
+};
+
+enum class ControlKind { Knob, Switch };
+
+struct ControlPlace {
+    int32_t tag;
+    ControlKind kind;
+    int32_t bitmap;
+    int32_t images;  // knob images used; switches hold two
+    int32_t left, top;
+};
+
+// The panel's layout, in the order the controls are created.
+constexpr ControlPlace kLayout[] = {
+    {kCross1, ControlKind::Knob, kSmallKnob, 126, 158, 85},
+    {kCross2, ControlKind::Knob, kSmallKnob, 126, 298, 85},
+    {kPFilter, ControlKind::Switch, kPostFilterSwitch, 2, 223, 71},
+    {kSolo1, ControlKind::Switch, kSoloSwitch, 2, 72, 112},
+    {kSolo2, ControlKind::Switch, kSoloSwitch, 2, 212, 112},
+    {kSolo3, ControlKind::Switch, kSoloSwitch, 2, 352, 112},
+    {kMaster, ControlKind::Knob, kLargeKnob, 126, 48, 27},
+    {kBalance1, ControlKind::Knob, kLargeKnob, 126, 48, 210},
+    {kBalance2, ControlKind::Knob, kLargeKnob, 126, 188, 210},
+    {kBalance3, ControlKind::Knob, kLargeKnob, 126, 328, 210},
+    {kGain1, ControlKind::Knob, kLargeKnob, 126, 108, 210},
+    {kGain2, ControlKind::Knob, kLargeKnob, 126, 248, 210},
+    {kGain3, ControlKind::Knob, kLargeKnob, 126, 388, 210},
+    {kLevel1, ControlKind::Knob, kLargeKnob, 126, 108, 139},
+    {kLevel2, ControlKind::Knob, kLargeKnob, 126, 248, 139},
+    {kLevel3, ControlKind::Knob, kLargeKnob, 126, 388, 139},
+    {kType1, ControlKind::Knob, kTypeKnob, 7, 48, 139},
+    {kType2, ControlKind::Knob, kTypeKnob, 7, 188, 139},
+    {kType3, ControlKind::Knob, kTypeKnob, 7, 328, 139},
+};
+
+constexpr int32_t kLoadOrder[] = {kBackground, kSoloSwitch, kPostFilterSwitch, kSmallKnob,
+                                  kLargeKnob,  kTypeKnob,   kAboutImage,       kDisplayField};
+constexpr int32_t kBitmapCount = sizeof kLoadOrder / sizeof kLoadOrder[0];
+
+constexpr GuiRect kDisplayPlace{176, 29, 0, 0};
+constexpr GuiRect kLogoArea{353, 14, 460, 68};
+constexpr GuiPoint kAboutImagePlace{96, 58};
+constexpr int32_t kDisplayStyle = 1;
+constexpr int32_t kDisplayFont = 4;
+
+GuiRect placed(int32_t left, int32_t top, int32_t width, int32_t height) {
+    return GuiRect{left, top, left + width, top + height};
+}
+
+}  // namespace
+
+DistortionEditor::DistortionEditor(PluginBaseExt* owner) : GuiEditorBase(owner) {
+    rect = ERect{0, 0, kHeight, kWidth};
+}
+
+DistortionEditor::~DistortionEditor() { close(); }
+
+int32_t DistortionEditor::open(void* parentWindow) {
+    GuiEditorBase::open(parentWindow);
+    setKnobDragMode(2);
+
+    GuiBitmap* bitmaps[kBitmapCount];
+    for (int32_t i = 0; i < kBitmapCount; ++i) bitmaps[i] = new GuiBitmap(kLoadOrder[i]);
+    auto bitmap = [&](int32_t id) {
+        for (int32_t i = 0; i < kBitmapCount; ++i)
+            if (kLoadOrder[i] == id) return bitmaps[i];
+        return bitmaps[0];
+    };
+
+    GuiBitmap* background = bitmap(kBackground);
+    frame = new GuiFrame(GuiRect{0, 0, background->getWidth(), background->getHeight()}, parentWindow, this);
+    frame->setBackground(background);
+
+    for (const ControlPlace& place : kLayout) {
+        GuiBitmap* strip = bitmap(place.bitmap);
+        GuiControl* control;
+        if (place.kind == ControlKind::Knob) {
+            const int32_t imageHeight = strip->getHeight() / place.images;
+            control = new GuiAnimKnob(placed(place.left, place.top, strip->getWidth(), imageHeight), this, place.tag,
+                                      place.images, imageHeight, strip, GuiPoint{0, 0});
+        } else {
+            control = new GuiOnOffButton(placed(place.left, place.top, strip->getWidth(), strip->getHeight() >> 1), this,
+                                         place.tag, strip);
+        }
+        controls[place.tag] = control;
+        frame->addView(control);
+        control->setValue(pluginEffect->getParameter(place.tag));
+    }
+
+    GuiBitmap* field = bitmap(kDisplayField);
+    valueDisplay = new GuiParamDisplay(placed(kDisplayPlace.left, kDisplayPlace.top, field->getWidth(), field->getHeight()),
+                                       field, kDisplayStyle);
+    valueDisplay->setFont(kDisplayFont);
+    valueDisplay->setFontColor(kGuiBlack);
+    frame->addView(valueDisplay);
+
+    GuiBitmap* about = bitmap(kAboutImage);
+    aboutBox = new GuiSplashScreen(kLogoArea, this, kAboutTag, about,
+                                   placed(kAboutImagePlace.h, kAboutImagePlace.v, about->getWidth(), about->getHeight()),
+                                   GuiPoint{0, 0});
+    frame->addView(aboutBox);
+
+    // Every control holds its own reference now.
+    for (GuiBitmap* each : bitmaps) each->release();
+    return 1;
+}
+
+void DistortionEditor::close() {
+    destroyFrame();
+    clearControls();
+}
+
+void DistortionEditor::clearControls() {
+    for (GuiControl*& control : controls) control = nullptr;
+    valueDisplay = nullptr;
+    aboutBox = nullptr;
+}
+
+void DistortionEditor::setParameter(int32_t index, float) {
+    if (!frame || static_cast<uint32_t>(index) >= kNumParameters) return;
+    // The effect is asked again: it holds the value that was actually stored.
+    if (GuiControl* control = controls[index]) control->setValue(pluginEffect->getParameter(index));
+    if (valueDisplay) {
+        valueDisplay->setTextConverter(converterForParameter(index));
+        valueDisplay->setValue(pluginEffect->getParameter(index));
+    }
+    requestUpdate();
+}
+
+void DistortionEditor::valueChanged(GuiDrawContext* context, GuiControl* control) {
+    if (!control) return;
+    const int32_t tag = control->getTag();
+    if (static_cast<uint32_t>(tag) >= kNumParameters) return;
+    pluginEffect->setParameterAutomated(tag, control->getValue());
+    // Without a drawing context (arrow keys) the next idle paints the control.
+    if (context) control->update(context);
+}
