@@ -17,7 +17,9 @@ bool GuiView::checkUpdate(const GuiRect& rect) {
 void GuiView::mouse(GuiDrawContext*, GuiPoint&) {}
 
 void GuiView::update(GuiDrawContext* context) {
-    if (isDirty()) {
+    // Without a context (keyboard input) nothing can be drawn now; the view
+    // stays dirty and the next idle pass paints it.
+    if (context && isDirty()) {
         draw(context);
         setDirty(false);
     }

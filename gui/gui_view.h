@@ -26,6 +26,7 @@ public:
     virtual bool checkUpdate(const GuiRect& rect);                              // 3
     // Called once per button press; a control that tracks the mouse polls it.
     virtual void mouse(GuiDrawContext* context, GuiPoint& where);               // 4
+    // Draws the view now if it is dirty (and a context is given).
     virtual void update(GuiDrawContext* context);                               // 5
     virtual int32_t notify(GuiView* sender, const char* message);               // 6
     virtual int32_t onKeyDown(VstKeyCode& key);                                 // 7

@@ -239,6 +239,11 @@ TEST_F(KnobInput, ArrowKeysStepByTheWheelIncrement) {
 
     EXPECT_EQ(editor->onKeyDown(up), 1);
     EXPECT_NEAR(knob->getValue(), 0.6f, 1e-6f);
+    // Keys come without a drawing context: the next idle pass paints the knob.
+    EXPECT_TRUE(knob->isDirty());
+    editor->idle();
+    EXPECT_FALSE(knob->isDirty());
+    EXPECT_EQ(pixelAt(window->image(), 124, 124), stripColour(75));
     EXPECT_EQ(editor->onKeyDown(left), 1);
     EXPECT_NEAR(knob->getValue(), 0.5f, 1e-6f);
     EXPECT_EQ(editor->onKeyDown(downFine), 1);

@@ -71,8 +71,12 @@ TEST(ViewReferences, ControlsHoldTheirBitmaps) {
 
 TEST(ControlValue, DirtyWhileTheValueDiffersFromTheOneDrawn) {
     CountingControl control(GuiRect{0, 0, 4, 4});
+    GuiDrawContext context(nullptr, nullptr, nullptr);
     EXPECT_TRUE(control.isDirty());  // 0 was never drawn (the drawn value starts at 1)
-    control.update(nullptr);
+    control.update(nullptr);         // nothing to draw with: stays dirty
+    EXPECT_EQ(control.draws, 0);
+    EXPECT_TRUE(control.isDirty());
+    control.update(&context);
     EXPECT_EQ(control.draws, 1);
     EXPECT_FALSE(control.isDirty());
 
@@ -80,13 +84,13 @@ TEST(ControlValue, DirtyWhileTheValueDiffersFromTheOneDrawn) {
     EXPECT_TRUE(control.isDirty());
     control.setValue(0.0f);  // back to what was drawn: nothing to repaint
     EXPECT_FALSE(control.isDirty());
-    control.update(nullptr);
+    control.update(&context);
     EXPECT_EQ(control.draws, 1);
 
     control.setDirty(true);  // forced, same value
     EXPECT_TRUE(control.isDirty());
     EXPECT_FLOAT_EQ(control.getOldValue(), -1.0f);
-    control.update(nullptr);
+    control.update(&context);
     EXPECT_EQ(control.draws, 2);
 
     control.setValue(-1.0f);
