@@ -84,14 +84,6 @@ void DistortionProcessor::startSubBlock(double increments[3][4], double& masterI
     masterIncrement = (laws::level(laws::finiteOrZero(parameter(kMaster))) - masterLevel) * kRampStep;
 }
 
-void DistortionProcessor::postFilterStep(int band) {
-    BandSplitFilter* filters = band == 0 ? postFilter1 : postFilter2;
-    for (int ch = 0; ch < 2; ++ch) {
-        filters[ch].processSample(bandSample[band][ch] + postFilterOffset);
-        bandSample[band][ch] = filters[ch].lowOutput();
-    }
-}
-
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
 void DistortionProcessor::processRouting(const float* inL, const float* inR, float* outL, float* outR,
                                          int32_t frames) {
@@ -126,7 +118,7 @@ void DistortionProcessor::processRouting(const float* inL, const float* inR, flo
                 bandSample[0][1] = crossover1[1].lowOutput();
                 shapeBand(bandSample[0][0], bandSample[0][1], leftGain[0], rightGain[0], bandGain[0],
                           parameter(kType1), dcBlocker, tables);
-                if constexpr (PostFilter) postFilterStep(0);
+                if constexpr (PostFilter) postFilterStep(postFilter1, bandSample[0]);
             }
             if constexpr (Band2) {
                 crossover2[0].processSample(crossover1[0].highOutput());
@@ -141,7 +133,7 @@ void DistortionProcessor::processRouting(const float* inL, const float* inR, flo
                 bandSample[1][1] = crossover2[1].lowOutput();
                 shapeBand(bandSample[1][0], bandSample[1][1], leftGain[1], rightGain[1], bandGain[1],
                           parameter(kType2), dcBlocker, tables);
-                if constexpr (PostFilter) postFilterStep(1);
+                if constexpr (PostFilter) postFilterStep(postFilter2, bandSample[1]);
             }
             if constexpr (Band3) {
                 bandSample[2][0] = crossover2[0].highOutput();

@@ -72,7 +72,12 @@ private:
     float parameter(int index) const { return parameterValues[index].load(std::memory_order_relaxed); }
 
     // Low-passes a shaped band again (PFilter on), with the denormal offset.
-    void postFilterStep(int band);
+    void postFilterStep(BandSplitFilter (&filters)[2], double (&sample)[2]) {
+        for (int ch = 0; ch < 2; ++ch) {
+            filters[ch].processSample(sample[ch] + postFilterOffset);
+            sample[ch] = filters[ch].lowOutput();
+        }
+    }
 
     const std::atomic<float>* parameterValues;
     const std::atomic<float>* sampleRate;
