@@ -12,7 +12,7 @@ GuiAnimKnob::GuiAnimKnob(const GuiRect& rect, GuiControlListener* owner, int32_t
 int32_t GuiAnimKnob::imageOffset() const {
     if (!(value >= 0.0f) || heightOfOneImage <= 0 || subPixmaps <= 1) return 0;
     const int32_t span = heightOfOneImage * (subPixmaps - 1);
-    const float fraction = inverseBitmap ? 1.0f - value : value;
+    const float fraction = inverseBitmap ? 1.0f - value : value.load();
     // The product is computed in single precision and truncated; anything
     // past the strip's last image reads the last image.
     const float scaled = static_cast<float>(span) * fraction;

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "gui_view.h"
+#include "plugin/relaxed_atomic.h"
 
 class GuiBitmap;
 class GuiControl;
@@ -68,7 +69,8 @@ protected:
     int32_t tag;
     float oldValue = 1.0f;
     float defaultValue = 0.5f;
-    float value = 0.0f;
+    // Set by the effect from whichever thread changes a parameter.
+    RelaxedAtomic<float> value{0.0f};
     float vmin = 0.0f;
     float vmax = 1.0f;
     float wheelInc = 0.1f;

@@ -10,12 +10,14 @@ GuiParamDisplay::GuiParamDisplay(const GuiRect& rect, GuiBitmap* bitmap, int32_t
 
 void GuiParamDisplay::makeText(char (&text)[kGuiDisplayTextSize]) const {
     text[0] = '\0';
+    const float shown = value;
+    const GuiTextConverter converter = textConverter;  // read once: another thread may switch it
     if (textConverterWithData) {
-        textConverterWithData(value, text, userData);
-    } else if (textConverter) {
-        textConverter(value, text);
+        textConverterWithData(shown, text, userData);
+    } else if (converter) {
+        converter(shown, text);
     } else {
-        formatFixed2(value, text, sizeof text);
+        formatFixed2(shown, text, sizeof text);
     }
     text[kGuiDisplayTextSize - 1] = '\0';  // a converter that overran must not run us off
 }

@@ -57,7 +57,8 @@ public:
     GuiTextToValueConverter getTextToValueConverter() const { return textToValue; }
 
 protected:
-    GuiTextConverter textConverter = nullptr;
+    // Switched by the editor from whichever thread changes a parameter.
+    RelaxedAtomic<GuiTextConverter> textConverter{nullptr};
     GuiTextConverterWithData textConverterWithData = nullptr;
     GuiTextToValueConverter textToValue = nullptr;
     void* userData = nullptr;

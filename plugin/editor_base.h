@@ -2,6 +2,7 @@
 // is what an effect without a real window gets: no rectangle, no keys.
 #pragma once
 
+#include "relaxed_atomic.h"
 #include "vst_abi.h"
 
 class PluginBase;
@@ -35,5 +36,6 @@ public:
 protected:
     PluginBase* effect;
     void* parentWindow = nullptr;
-    bool updateRequested = false;
+    // Set from whichever thread changes a parameter, cleared by idle.
+    RelaxedAtomic<bool> updateRequested{false};
 };
