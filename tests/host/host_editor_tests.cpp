@@ -11,7 +11,10 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <regex>
 #include <thread>
+
+#include "gui/x11/bmp_decoder.h"
 
 #include "host_runner.h"
 
@@ -231,6 +234,110 @@ TEST_F(EditorHost, VelmoraEditorScreenshotIsItsPanel) {
     EXPECT_EQ(png.width, 484);
     EXPECT_EQ(png.height, 286);
     EXPECT_GT(distinctColours(png), 16u);  // a drawn panel, not an empty window
+}
+
+// Runs `velmora-host gui` on Velmora with tracing, performs `actions`
+// (xdotool commands relative to the editor window) and returns the trace
+// without idle lines.
+std::vector<std::string> traceVelmoraGesture(const std::string& actions) {
+    ScratchDir dir;
+    const pid_t host = startHost({"gui", velmoraPath(), "--trace"}, dir / "trace.txt");
+    Display* display = XOpenDisplay(nullptr);
+    if (display == nullptr) return {};
+    const Window window = waitForWindow(display, "velmora-host: Velmora");
+    if (window != 0) {
+        const std::string command =
+            "xdotool " + std::regex_replace(actions, std::regex("WINDOW"), std::to_string(window)) + " sleep 0.3";
+        EXPECT_EQ(std::system(command.c_str()), 0) << command;
+        sendDeleteWindow(display, window);
+    }
+    XCloseDisplay(display);
+    EXPECT_EQ(waitHost(host, 30.0), 0);
+    EXPECT_NE(window, 0u) << readText(dir / "trace.txt.err");
+    std::istringstream trace(readText(dir / "trace.txt"));
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(trace, line);) {
+        if (line != "idle") lines.push_back(line);
+    }
+    return lines;
+}
+
+bool canDriveVelmora() { return !velmoraPath().empty() && fs::exists(velmoraPath()) && std::system("command -v xdotool >/dev/null 2>&1") == 0; }
+
+// The committed bitmap with this id, decoded.
+DecodedBitmap committedBitmap(int id) {
+    std::ifstream file(std::string(VELMORA_SOURCE_DIR) + "/resources/bitmaps/" + std::to_string(id) + ".bmp",
+                       std::ios::binary);
+    std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    return decodeBmp(bytes.data(), bytes.size());
+}
+
+// Counts pixels of the w x h region at (x, y) of the screenshot that differ
+// from the bitmap's region at (sourceX, sourceY).
+int differingPixels(const Png& shot, int x, int y, const DecodedBitmap& bitmap, int sourceX, int sourceY, int w, int h) {
+    int differing = 0;
+    for (int row = 0; row < h; ++row) {
+        for (int column = 0; column < w; ++column) {
+            const uint32_t expected = bitmap.pixels[static_cast<size_t>((sourceY + row) * bitmap.width + sourceX + column)];
+            if (shot.at(x + column, y + row) != (expected & 0xFFFFFF)) ++differing;
+        }
+    }
+    return differing;
+}
+
+TEST_F(EditorHost, VelmoraGain1DragOf100PixelsRightAutomatesToHalf) {
+    if (!canDriveVelmora()) GTEST_SKIP() << "velmora.so or xdotool is missing";
+    // Gain1 is the 48 x 48 knob at (108, 210); linear drags cover the range in 200 px.
+    const std::vector<std::string> lines = traceVelmoraGesture(
+        "mousemove --sync --window WINDOW 132 234 mousedown 1 sleep 0.1 "
+        "mousemove_relative --sync 25 0 sleep 0.05 mousemove_relative --sync 25 0 sleep 0.05 "
+        "mousemove_relative --sync 25 0 sleep 0.05 mousemove_relative --sync 25 0 sleep 0.1 mouseup 1");
+    const auto begin = std::find(lines.begin(), lines.end(), "beginEdit 9");
+    const auto end = std::find(lines.begin(), lines.end(), "endEdit 9");
+    ASSERT_NE(begin, lines.end());
+    ASSERT_NE(end, lines.end());
+    ASSERT_LT(begin, end);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "beginEdit 9"), 1);
+    float last = -1.0f;
+    for (auto line = begin + 1; line != end; ++line) {
+        ASSERT_EQ(std::sscanf(line->c_str(), "automate 9 %f", &last), 1) << *line;
+    }
+    EXPECT_NEAR(last, 0.5f, 0.02f);
+}
+
+TEST_F(EditorHost, VelmoraSoloClicksToggleTheSwitch) {
+    if (!canDriveVelmora()) GTEST_SKIP() << "velmora.so or xdotool is missing";
+    // Solo2 is the 60 x 11 switch at (212, 112).
+    const std::vector<std::string> lines = traceVelmoraGesture(
+        "mousemove --sync --window WINDOW 242 117 click 1 sleep 0.2 click 1 sleep 0.2 click 3");
+    std::vector<std::string> solo;
+    for (const std::string& line : lines) {
+        if (line.rfind("automate 4 ", 0) == 0) solo.push_back(line);
+    }
+    EXPECT_EQ(solo, (std::vector<std::string>{"automate 4 1.000", "automate 4 0.000"}));
+    EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("beginEdit", 0) == 0; }), 0);
+}
+
+TEST_F(EditorHost, VelmoraScreenshotShowsTheCommittedArtwork) {
+    if (velmoraPath().empty() || !fs::exists(velmoraPath())) GTEST_SKIP() << "velmora.so is not built";
+    ScratchDir dir;
+    const HostRun run = runHost({"screenshot", velmoraPath(), dir / "panel.png", "--set", "Level2=1", "--set", "Gain2=0"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Png shot = readPng(dir / "panel.png");
+    ASSERT_EQ(shot.width, 484);
+    ASSERT_EQ(shot.height, 286);
+    const DecodedBitmap background = committedBitmap(1001);
+    const DecodedBitmap knob = committedBitmap(1003);
+    const DecodedBitmap typeKnob = committedBitmap(1004);
+    ASSERT_FALSE(background.empty() || knob.empty() || typeKnob.empty());
+    // Panel areas without controls: the left edge and the band frames' floor.
+    EXPECT_EQ(differingPixels(shot, 0, 120, background, 0, 120, 40, 160), 0);
+    EXPECT_EQ(differingPixels(shot, 160, 190, background, 160, 190, 20, 20), 0);
+    // Gain2 at 0 shows the strip's first image, Level2 at 1 its image 125.
+    EXPECT_EQ(differingPixels(shot, 248, 210, knob, 0, 0, 48, 48), 0);
+    EXPECT_EQ(differingPixels(shot, 248, 139, knob, 0, 125 * 48, 48, 48), 0);
+    // Type1 at 0 shows the type strip's first image.
+    EXPECT_EQ(differingPixels(shot, 48, 139, typeKnob, 0, 0, 48, 48), 0);
 }
 
 class PeerEditor : public ::testing::TestWithParam<const char*> {
