@@ -1,24 +1,25 @@
 #include "distortion_processor.h"
 
 #include <algorithm>
-#include <cfloat>
 
+#include "band_split_filter.h"
+#include "mix_pass.h"
 #include "parameter_laws.h"
-
-namespace {
-
-// Levels far outside 0..1 can push a finite mix beyond the float range; the
-// host gets the largest float instead of an infinity. NaN passes unchanged.
-inline float toHostSample(double value) {
-    if (value > FLT_MAX) return FLT_MAX;
-    if (value < -FLT_MAX) return -FLT_MAX;
-    return static_cast<float>(value);
-}
-
-}  // namespace
+#include "post_filter_pass.h"
+#include "shape_pass.h"
+#include "split_pass.h"
 
 DistortionProcessor::DistortionProcessor(const std::atomic<float>* values, const std::atomic<float>* rate)
-    : parameterValues(values), sampleRate(rate), tables(shaperTables()) {}
+    : parameterValues(values), sampleRate(rate) {
+    // Balance gains and levels start at 1, the drive at 0 (not at the targets).
+    for (BandRamps& band : ramps) {
+        band.balance.value = pair::broadcast(1.0);
+        band.drive.value = pair::zero();
+        band.level.value = pair::broadcast(1.0);
+    }
+    master.value = pair::broadcast(1.0);
+    paddedShaperTables();  // built here, never first inside an audio callback
+}
 
 template <bool Accumulate>
 void DistortionProcessor::process(float* const* inputs, float* const* outputs, int32_t frames) {
@@ -60,122 +61,71 @@ void DistortionProcessor::process(float* const* inputs, float* const* outputs, i
 #undef VELMORA_ROUTE
 }
 
-template <bool Band1, bool Band2, bool Band3, bool PostFilter>
-void DistortionProcessor::startSubBlock(double increments[3][4], double& masterIncrement) {
-    for (BandSplitFilter* pair : {crossover1, crossover2, postFilter1, postFilter2}) {
-        pair[0].clearIfNotFinite();
-        pair[1].clearIfNotFinite();
-    }
-    clearDcBlockerIfNotFinite(dcBlocker);
+void DistortionProcessor::resetNonFiniteState() {
+    for (PairedBandSplitFilter* filter : {&crossover1, &crossover2, &postFilter1, &postFilter2})
+        filter->state.resetNonFiniteChannels();
+    dcBlocker.resetNonFiniteChannels();
+}
 
-    const double rate = laws::usableSampleRate(sampleRate->load(std::memory_order_relaxed));
+PairedFilterCoefficients DistortionProcessor::crossoverDesign(CachedLaw<PairedFilterCoefficients>& cache, int index,
+                                                             float rate) {
+    const float value = parameter(index);
+    const uint64_t key = (uint64_t{floatBits(value)} << 32) | floatBits(rate);
+    return cache.get(key, [&] {
+        const double usableRate = laws::usableSampleRate(rate);
+        BandSplitFilter designer;
+        designer.design(laws::designableFrequency(laws::guarded(laws::crossoverFrequency, value), usableRate),
+                        laws::kCrossoverQ, usableRate);
+        return PairedFilterCoefficients::from(designer);
+    });
+}
+
+template <bool Band1, bool Band2, bool Band3, bool PostFilter>
+void DistortionProcessor::startSubBlock() {
+    resetNonFiniteState();
+
+    const float rate = sampleRate->load(std::memory_order_relaxed);
     if constexpr (Band1 || Band2) {
-        const double f1 = laws::designableFrequency(
-            laws::guarded(laws::crossoverFrequency, parameter(kCross1)), rate);
-        crossover1[0].design(f1, laws::kCrossoverQ, rate);
-        crossover1[1].copyCoefficientsFrom(crossover1[0]);
-        if constexpr (PostFilter && Band1) {
-            postFilter1[0].copyCoefficientsFrom(crossover1[0]);
-            postFilter1[1].copyCoefficientsFrom(crossover1[0]);
-        }
+        crossover1.coefficients = crossoverDesign(crossover1Design, kCross1, rate);
+        if constexpr (PostFilter && Band1) postFilter1.coefficients = crossover1.coefficients;
     }
     if constexpr (Band2 || Band3) {
-        const double f2 = laws::designableFrequency(
-            laws::guarded(laws::crossoverFrequency, parameter(kCross2)), rate);
-        crossover2[0].design(f2, laws::kCrossoverQ, rate);
-        crossover2[1].copyCoefficientsFrom(crossover2[0]);
-        if constexpr (PostFilter && Band2) {
-            postFilter2[0].copyCoefficientsFrom(crossover2[0]);
-            postFilter2[1].copyCoefficientsFrom(crossover2[0]);
-        }
+        crossover2.coefficients = crossoverDesign(crossover2Design, kCross2, rate);
+        if constexpr (PostFilter && Band2) postFilter2.coefficients = crossover2.coefficients;
     }
     constexpr bool sounding[3] = {Band1, Band2, Band3};
     for (int b = 0; b < 3; ++b) {
         if (!sounding[b]) continue;
         const float balance = parameter(kBalance1 + b);
-        increments[b][0] = (laws::guarded(laws::balanceLeft, balance) - leftGain[b]) * kRampStep;
-        increments[b][1] = (laws::guarded(laws::balanceRight, balance) - rightGain[b]) * kRampStep;
-        increments[b][2] = (laws::guarded(laws::drive, parameter(kGain1 + b)) - bandGain[b]) * kRampStep;
-        increments[b][3] = (laws::guarded(laws::level, parameter(kLevel1 + b)) - bandLevel[b]) * kRampStep;
+        const float gain = parameter(kGain1 + b);
+        const float level = parameter(kLevel1 + b);
+        ramps[b].balance.aimAt(pair::make(laws::guarded(laws::balanceLeft, balance),
+                                          laws::guarded(laws::balanceRight, balance)),
+                               kRampStep);
+        const double drive = driveTarget[b].get(floatBits(gain), [&] { return laws::guarded(laws::drive, gain); });
+        ramps[b].drive.aimAt(pair::broadcast(drive), kRampStep);
+        const double bandLevel =
+            levelTarget[b].get(floatBits(level), [&] { return laws::guarded(laws::level, level); });
+        ramps[b].level.aimAt(pair::broadcast(bandLevel), kRampStep);
     }
-    masterIncrement = (laws::guarded(laws::level, parameter(kMaster)) - masterLevel) * kRampStep;
+    const float masterValue = parameter(kMaster);
+    master.aimAt(pair::broadcast(masterTarget.get(floatBits(masterValue),
+                                                  [&] { return laws::guarded(laws::level, masterValue); })),
+                 kRampStep);
 }
 
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
 void DistortionProcessor::processRouting(const float* inL, const float* inR, float* outL, float* outR,
                                          int32_t frames) {
-    constexpr bool sounding[3] = {Band1, Band2, Band3};
-    int32_t done = 0;
-    while (done < frames) {
-        const int32_t n = std::min<int32_t>(frames - done, kSubBlock);
-        double increments[3][4] = {};
-        double masterIncrement = 0.0;
-        startSubBlock<Band1, Band2, Band3, PostFilter>(increments, masterIncrement);
-
-        for (int32_t i = done; i < done + n; ++i) {
-            for (int b = 0; b < 3; ++b) {
-                if (!sounding[b]) continue;
-                leftGain[b] += increments[b][0];
-                rightGain[b] += increments[b][1];
-                bandGain[b] += increments[b][2];
-                bandLevel[b] += increments[b][3];
-            }
-            masterLevel += masterIncrement;
-
-            // Read both inputs before writing: the buffers may be the same memory.
-            const double x[2] = {inL[i] + inputOffset, inR[i] + inputOffset};
-            inputOffset = -inputOffset;
-
-            if constexpr (Band1 || Band2) {
-                crossover1[0].processSample(x[0]);
-                crossover1[1].processSample(x[1]);
-            }
-            if constexpr (Band1) {
-                bandSample[0][0] = crossover1[0].lowOutput();
-                bandSample[0][1] = crossover1[1].lowOutput();
-                shapeBand(bandSample[0][0], bandSample[0][1], leftGain[0], rightGain[0], bandGain[0],
-                          parameter(kType1), dcBlocker, tables);
-                if constexpr (PostFilter) postFilterStep(postFilter1, bandSample[0]);
-            }
-            if constexpr (Band2) {
-                crossover2[0].processSample(crossover1[0].highOutput());
-                crossover2[1].processSample(crossover1[1].highOutput());
-            } else if constexpr (Band3) {
-                // Without the middle band the high band is split from the input directly.
-                crossover2[0].processSample(x[0]);
-                crossover2[1].processSample(x[1]);
-            }
-            if constexpr (Band2) {
-                bandSample[1][0] = crossover2[0].lowOutput();
-                bandSample[1][1] = crossover2[1].lowOutput();
-                shapeBand(bandSample[1][0], bandSample[1][1], leftGain[1], rightGain[1], bandGain[1],
-                          parameter(kType2), dcBlocker, tables);
-                if constexpr (PostFilter) postFilterStep(postFilter2, bandSample[1]);
-            }
-            if constexpr (Band3) {
-                bandSample[2][0] = crossover2[0].highOutput();
-                bandSample[2][1] = crossover2[1].highOutput();
-                shapeBand(bandSample[2][0], bandSample[2][1], leftGain[2], rightGain[2], bandGain[2],
-                          parameter(kType3), dcBlocker, tables);
-            }
-            if constexpr (PostFilter && (Band1 || Band2)) postFilterOffset = -postFilterOffset;
-
-            double sum[2] = {0.0, 0.0};
-            for (int b = 0; b < 3; ++b) {
-                if (!sounding[b]) continue;
-                sum[0] += bandLevel[b] * bandSample[b][0];
-                sum[1] += bandLevel[b] * bandSample[b][1];
-            }
-            const double left = sum[0] * masterLevel;
-            const double right = sum[1] * masterLevel;
-            if constexpr (Accumulate) {
-                outL[i] = toHostSample(outL[i] + left);
-                outR[i] = toHostSample(outR[i] + right);
-            } else {
-                outL[i] = toHostSample(left);
-                outR[i] = toHostSample(right);
-            }
-        }
+    SubBlockBands bands;
+    for (int32_t done = 0; done < frames;) {
+        const int n = static_cast<int>(std::min<int32_t>(frames - done, kSubBlock));
+        startSubBlock<Band1, Band2, Band3, PostFilter>();
+        splitPass<Band1, Band2, Band3>(inL + done, inR + done, n, inputOffset, crossover1, crossover2, bands);
+        shapePass<Band1, Band2, Band3>(bands, n, ramps, curves, parameterValues + kType1, dcBlocker);
+        if constexpr (PostFilter && (Band1 || Band2))
+            postFilterPass<Band1, Band2>(bands, n, postFilterOffset, postFilter1, postFilter2);
+        mixPass<Accumulate, Band1, Band2, Band3>(bands, n, ramps, master, outL + done, outR + done);
         done += n;
     }
 }

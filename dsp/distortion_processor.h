@@ -2,48 +2,32 @@
 // three bands, each band is shaped, optionally low-passed again, weighted and
 // summed. Parameters are read from the shared value array at sub-block starts
 // (every 64 frames) and smoothed by linear ramps.
+//
+// Left and right run as the two lanes of SSE2 double pairs, and each
+// sub-block is processed in passes over small stack buffers (split, shape,
+// post filter, mix). Every lane performs the operations of the plain
+// one-channel path (dsp/reference) in the same order, so the output is the
+// same to the last bit.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 
-#include "band_split_filter.h"
-#include "shaper.h"
+#include "cached_law.h"
+#include "paired_band_split_filter.h"
+#include "paired_shaper.h"
+#include "parameter_index.h"
+#include "sub_block.h"
 
-// Indices into the parameter value array.
-enum ParameterIndex : int {
-    kCross1 = 0,
-    kCross2,
-    kPFilter,
-    kSolo1,
-    kSolo2,
-    kSolo3,
-    kBalance1,
-    kBalance2,
-    kBalance3,
-    kGain1,
-    kGain2,
-    kGain3,
-    kType1,
-    kType2,
-    kType3,
-    kLevel1,
-    kLevel2,
-    kLevel3,
-    kMaster,
-    kNumParameters
-};
-
-class DistortionProcessor {
+class alignas(16) DistortionProcessor {
 public:
-    static constexpr int kSubBlock = 64;
+    static constexpr int kSubBlock = kSubBlockFrames;
     static constexpr double kRampStep = 1.0 / kSubBlock;
     static constexpr double kDenormalOffset = 1.0e-18;
 
     // Reads parameters and sample rate from the owner; both outlive this object.
     DistortionProcessor(const std::atomic<float>* parameterValues, const std::atomic<float>* sampleRate);
 
-    // Replaces (Accumulate = false) or adds to (true) the output samples.
     void processReplacing(float* const* inputs, float* const* outputs, int32_t frames) {
         process<false>(inputs, outputs, frames);
     }
@@ -52,12 +36,11 @@ public:
     }
 
     // Signal-path state, exposed read-only for tests and diagnostics.
-    double getBandGain(int band) const { return bandGain[band]; }
-    double getBandLevel(int band) const { return bandLevel[band]; }
-    double getLeftGain(int band) const { return leftGain[band]; }
-    double getRightGain(int band) const { return rightGain[band]; }
-    double getMasterLevel() const { return masterLevel; }
-    const BandSplitFilter& getCrossover1(int channel) const { return crossover1[channel]; }
+    double getBandGain(int band) const { return pair::left(ramps[band].drive.value); }
+    double getBandLevel(int band) const { return pair::left(ramps[band].level.value); }
+    double getLeftGain(int band) const { return pair::left(ramps[band].balance.value); }
+    double getRightGain(int band) const { return pair::right(ramps[band].balance.value); }
+    double getMasterLevel() const { return pair::left(master.value); }
 
 private:
     template <bool Accumulate>
@@ -67,33 +50,30 @@ private:
     void processRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
 
     template <bool Band1, bool Band2, bool Band3, bool PostFilter>
-    void startSubBlock(double increments[3][4], double& masterIncrement);
+    void startSubBlock();
+
+    void resetNonFiniteState();
+    PairedFilterCoefficients crossoverDesign(CachedLaw<PairedFilterCoefficients>& cache, int index, float rate);
 
     float parameter(int index) const { return parameterValues[index].load(std::memory_order_relaxed); }
 
-    // Low-passes a shaped band again (PFilter on), with the denormal offset.
-    void postFilterStep(BandSplitFilter (&filters)[2], double (&sample)[2]) {
-        for (int ch = 0; ch < 2; ++ch) {
-            filters[ch].processSample(sample[ch] + postFilterOffset);
-            sample[ch] = filters[ch].lowOutput();
-        }
-    }
+    BandRamps ramps[3];
+    PairedRamp master;
+    PairedBandSplitFilter crossover1;
+    PairedBandSplitFilter crossover2;
+    PairedBandSplitFilter postFilter1;
+    PairedBandSplitFilter postFilter2;
+    paired_shaper::PairedDcBlocker dcBlocker;
+    paired_shaper::BandCurve curves[3];
+
+    CachedLaw<PairedFilterCoefficients> crossover1Design;
+    CachedLaw<PairedFilterCoefficients> crossover2Design;
+    CachedLaw<double> driveTarget[3];
+    CachedLaw<double> levelTarget[3];
+    CachedLaw<double> masterTarget;
 
     const std::atomic<float>* parameterValues;
     const std::atomic<float>* sampleRate;
-    const ShaperTables& tables;
-
-    double leftGain[3] = {1.0, 1.0, 1.0};
-    double rightGain[3] = {1.0, 1.0, 1.0};
-    double bandGain[3] = {0.0, 0.0, 0.0};
-    double bandLevel[3] = {1.0, 1.0, 1.0};
-    double masterLevel = 1.0;
-    BandSplitFilter crossover1[2];
-    BandSplitFilter crossover2[2];
-    BandSplitFilter postFilter1[2];
-    BandSplitFilter postFilter2[2];
-    DcBlockerState dcBlocker;
-    double bandSample[3][2] = {};
     double inputOffset = kDenormalOffset;
     double postFilterOffset = kDenormalOffset;
 };
