@@ -3,11 +3,11 @@
 #include <algorithm>
 
 #include "band_split_filter.h"
-#include "mix_pass.h"
+#include "mix_stage.h"
 #include "parameter_laws.h"
-#include "post_filter_pass.h"
-#include "shape_pass.h"
-#include "split_pass.h"
+#include "post_filter_stage.h"
+#include "shape_stage.h"
+#include "split_stage.h"
 
 DistortionProcessor::DistortionProcessor(const std::atomic<float>* values, const std::atomic<float>* rate)
     : parameterValues(values), sampleRate(rate) {
@@ -117,15 +117,36 @@ void DistortionProcessor::startSubBlock() {
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
 void DistortionProcessor::processRouting(const float* inL, const float* inR, float* outL, float* outR,
                                          int32_t frames) {
+    // Each stage runs over the whole sub-block before the next: a loop then
+    // holds one stage's state in registers, and the latency-bound filter
+    // recursions of consecutive frames overlap. The split reads every input
+    // of the sub-block before the mix writes any output, so in-place buffers
+    // stay safe.
     SubBlockBands bands;
     for (int32_t done = 0; done < frames;) {
         const int n = static_cast<int>(std::min<int32_t>(frames - done, kSubBlock));
         startSubBlock<Band1, Band2, Band3, PostFilter>();
-        splitPass<Band1, Band2, Band3>(inL + done, inR + done, n, inputOffset, crossover1, crossover2, bands);
-        shapePass<Band1, Band2, Band3>(bands, n, ramps, curves, parameterValues + kType1, dcBlocker);
-        if constexpr (PostFilter && (Band1 || Band2))
-            postFilterPass<Band1, Band2>(bands, n, postFilterOffset, postFilter1, postFilter2);
-        mixPass<Accumulate, Band1, Band2, Band3>(bands, n, ramps, master, outL + done, outR + done);
+        {
+            SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset);
+            for (int i = 0; i < n; ++i) split.frame(inL + done + i, inR + done + i, bands.frame[i]);
+            split.finish();
+        }
+        {
+            ShapeStage<Band1, Band2, Band3> shape(ramps, curves, parameterValues + kType1, dcBlocker);
+            for (int i = 0; i < n; ++i) shape.frame(bands.frame[i]);
+            shape.finish();
+        }
+        constexpr bool kPost = PostFilter && (Band1 || Band2);
+        if constexpr (kPost) {
+            PostFilterStage<Band1 && kPost, Band2 && kPost> post(postFilter1, postFilter2, postFilterOffset);
+            for (int i = 0; i < n; ++i) post.frame(bands.frame[i]);
+            post.finish();
+        }
+        {
+            MixStage<Accumulate, Band1, Band2, Band3> mix(ramps, master);
+            for (int i = 0; i < n; ++i) mix.frame(bands.frame[i], outL + done + i, outR + done + i);
+            mix.finish();
+        }
         done += n;
     }
 }

@@ -8,8 +8,12 @@
 
 constexpr int kSubBlockFrames = 64;
 
+// One frame's three bands (unused entries of silent bands stay untouched).
+using FrameBands = Pair[3];
+
+// The bands of a whole sub-block, between the passes.
 struct alignas(16) SubBlockBands {
-    Pair band[3][kSubBlockFrames];
+    FrameBands frame[kSubBlockFrames];
 };
 
 struct alignas(16) PairedRamp {
