@@ -10,7 +10,11 @@
 #include "split_stage.h"
 
 DistortionProcessor::DistortionProcessor(const std::atomic<float>* values, const std::atomic<float>* rate)
-    : parameterValues(values), sampleRate(rate) {
+    : curves{paired_shaper::BandCurve(values[kType1].load(std::memory_order_relaxed)),
+             paired_shaper::BandCurve(values[kType2].load(std::memory_order_relaxed)),
+             paired_shaper::BandCurve(values[kType3].load(std::memory_order_relaxed))},
+      parameterValues(values),
+      sampleRate(rate) {
     // Balance gains and levels start at 1, the drive at 0 (not at the targets).
     for (BandRamps& band : ramps) {
         band.balance.value = pair::broadcast(1.0);
@@ -18,7 +22,6 @@ DistortionProcessor::DistortionProcessor(const std::atomic<float>* values, const
         band.level.value = pair::broadcast(1.0);
     }
     master.value = pair::broadcast(1.0);
-    paddedShaperTables();  // built here, never first inside an audio callback
 }
 
 template <bool Accumulate>

@@ -64,7 +64,7 @@ private:
     PairedBandSplitFilter postFilter1;
     PairedBandSplitFilter postFilter2;
     paired_shaper::PairedDcBlocker dcBlocker;
-    paired_shaper::BandCurve curves[3];
+    paired_shaper::BandCurve curves[3];  // selected in the constructor from the Type values
 
     CachedLaw<PairedFilterCoefficients> crossover1Design;
     CachedLaw<PairedFilterCoefficients> crossover2Design;

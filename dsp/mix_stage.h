@@ -2,8 +2,6 @@
 // addition, for the accumulating callback) into the host's float buffers.
 #pragma once
 
-#include <cfloat>
-
 #include "sub_block.h"
 
 template <bool Accumulate, bool Band1, bool Band2, bool Band3>
@@ -18,7 +16,7 @@ public:
         masterStep = master.increment;
     }
 
-    void frame(const FrameBands& bands, float* outL, float* outR) {
+    VELMORA_INLINE void frame(const FrameBands& bands, float* outL, float* outR) {
         // The sum starts at +0 as the scalar one does: a lone band of -0
         // must still give +0.
         Pair sum = pair::zero();
@@ -30,7 +28,7 @@ public:
         if constexpr (Accumulate) out = _mm_add_pd(pair::loadFrame(outL, outR), out);
         // Held inside the float range; max(lowest, x) and min(highest, x)
         // return x itself when it is NaN, which passes unchanged.
-        out = _mm_min_pd(pair::broadcast(FLT_MAX), _mm_max_pd(pair::broadcast(-FLT_MAX), out));
+        out = _mm_min_pd(pair::kFloatMax(), _mm_max_pd(pair::kMinusFloatMax(), out));
         pair::storeFrame(out, outL, outR);
     }
 
@@ -43,7 +41,7 @@ public:
 
 private:
     template <int B>
-    Pair addBand(Pair sum, Pair sample) {
+    VELMORA_INLINE Pair addBand(Pair sum, Pair sample) {
         level[B] = _mm_add_pd(level[B], levelStep[B]);
         return _mm_add_pd(sum, _mm_mul_pd(level[B], sample));
     }

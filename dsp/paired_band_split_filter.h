@@ -26,8 +26,8 @@ struct PairedFilterState {
     Pair allpass2Delay2 = pair::zero();
 
     // Advances both channels by one sample; the high output is low's twin.
-    void step(const PairedFilterCoefficients& c, Pair x) {
-        const Pair h = _mm_mul_pd(pair::broadcast(0.5), x);
+    VELMORA_INLINE void step(const PairedFilterCoefficients& c, Pair x) {
+        const Pair h = _mm_mul_pd(pair::kHalf(), x);
         allpass1Out = _mm_add_pd(_mm_mul_pd(c.allpass1, _mm_sub_pd(h, allpass1Out)), inputDelay1);
         const Pair y2 = _mm_add_pd(_mm_add_pd(_mm_mul_pd(c.allpass2c0, _mm_sub_pd(h, allpass2Delay2)),
                                               _mm_mul_pd(c.allpass2c1, _mm_sub_pd(inputDelay1, allpass2Delay1))),

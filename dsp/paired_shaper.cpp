@@ -28,7 +28,6 @@ namespace paired_shaper {
 
 void BandCurve::select(float typeValue) {
     std::memcpy(&typeBits, &typeValue, sizeof typeBits);
-    valid = true;
     const PaddedShaperTables& t = paddedShaperTables();
     auto useTable = [this](const std::vector<double>& entries, double perUnit, double lastIndex) {
         kind = CurveKind::Table;
@@ -43,6 +42,9 @@ void BandCurve::select(float typeValue) {
             kind = CurveKind::Asymmetric;
             table = t.saturation1.data();
             negativeTable = t.saturation2.data();
+            scale = pair::broadcast(1024.0);
+            negativeScale = pair::broadcast(2048.0);
+            last = pair::broadcast(8192.0);
             break;
         case ShaperType::HardClip: kind = CurveKind::Clip; break;
         case ShaperType::Puncher: useTable(t.punch, 1024.0, 8192.0); break;

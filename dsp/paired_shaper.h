@@ -25,13 +25,13 @@ const PaddedShaperTables& paddedShaperTables();
 
 namespace paired_shaper {
 
-inline Pair hardClip(Pair x) {
+VELMORA_INLINE Pair hardClip(Pair x) {
     // max(-1, x) is x < -1 ? -1 : x (NaN stays); min(1, .) then clips the top.
-    return _mm_min_pd(pair::broadcast(1.0), _mm_max_pd(pair::broadcast(-1.0), x));
+    return _mm_min_pd(pair::kOne(), _mm_max_pd(pair::kMinusOne(), x));
 }
 
 // oddLookup on both lanes; each lane may read its own table (Saturation3).
-inline Pair oddLookup(Pair x, Pair scale, Pair last, const double* tableLeft, const double* tableRight) {
+VELMORA_INLINE Pair oddLookup(Pair x, Pair scale, Pair last, const double* tableLeft, const double* tableRight) {
     const Pair v = _mm_mul_pd(x, scale);
     const Pair magnitude = _mm_andnot_pd(pair::signBit(), v);
     // max(m, 0) turns NaN and -0 into +0 as the scalar's `m > 0 ? m : 0`.
@@ -52,11 +52,12 @@ inline Pair oddLookup(Pair x, Pair scale, Pair last, const double* tableLeft, co
 
 // "Saturation3"'s shared DC blocker, one lane per channel.
 struct alignas(16) PairedDcBlocker {
+    static constexpr pair::Constant kCoefficient{{0.99999999999, 0.99999999999}};
     Pair prevIn = pair::zero();
     Pair prevOut = pair::zero();
 
-    Pair process(Pair x) {
-        const Pair y = _mm_add_pd(_mm_sub_pd(x, prevIn), _mm_mul_pd(pair::broadcast(0.99999999999), prevOut));
+    VELMORA_INLINE Pair process(Pair x) {
+        const Pair y = _mm_add_pd(_mm_sub_pd(x, prevIn), _mm_mul_pd(kCoefficient(), prevOut));
         prevIn = x;
         prevOut = y;
         return y;
@@ -74,25 +75,26 @@ enum class CurveKind : uint8_t { Table, Asymmetric, Clip };
 // The curve a band's Type value selects, remembered by the value's bit
 // pattern so the threshold comparisons run only when the value changes.
 struct alignas(16) BandCurve {
-    Pair scale = pair::broadcast(1024.0);
-    Pair last = pair::broadcast(8192.0);
+    Pair scale = pair::zero();
+    Pair last = pair::zero();
     const double* table = nullptr;          // Saturation3: the positive side's
     const double* negativeTable = nullptr;  // Saturation3: the other side's
+    Pair negativeScale = pair::broadcast(2048.0);
     uint32_t typeBits = 0;
     CurveKind kind = CurveKind::Table;
-    bool valid = false;
 
+    explicit BandCurve(float typeValue) { select(typeValue); }
     void select(float typeValue);
 
     // Reads the band's Type once, as the scalar path does every frame.
-    void refresh(const std::atomic<float>& typeValue) {
+    VELMORA_INLINE void refresh(const std::atomic<float>& typeValue) {
         const float t = typeValue.load(std::memory_order_relaxed);
         uint32_t bits;
         std::memcpy(&bits, &t, sizeof bits);
-        if (!valid || bits != typeBits) select(t);
+        if (bits != typeBits) select(t);
     }
 
-    Pair apply(Pair x, PairedDcBlocker& dc) const {
+    VELMORA_INLINE Pair apply(Pair x, PairedDcBlocker& dc) const {
         switch (kind) {
             case CurveKind::Table:
                 return oddLookup(x, scale, last, table, table);
@@ -104,12 +106,11 @@ struct alignas(16) BandCurve {
         // Positive lanes read the first saturation curve at 1024 per unit,
         // the others (0 and NaN too) the second at 2048 per unit.
         const Pair positive = _mm_cmpgt_pd(x, pair::zero());
-        const Pair laneScale = _mm_or_pd(_mm_and_pd(positive, pair::broadcast(1024.0)),
-                                         _mm_andnot_pd(positive, pair::broadcast(2048.0)));
+        const Pair laneScale = _mm_or_pd(_mm_and_pd(positive, scale), _mm_andnot_pd(positive, negativeScale));
         const int lanes = _mm_movemask_pd(positive);
         const double* left = (lanes & 1) ? table : negativeTable;
         const double* right = (lanes & 2) ? table : negativeTable;
-        return dc.process(oddLookup(x, laneScale, pair::broadcast(8192.0), left, right));
+        return dc.process(oddLookup(x, laneScale, last, left, right));
     }
 };
 

@@ -14,7 +14,7 @@ public:
           c1(postFilter1.coefficients), c2(postFilter2.coefficients), s1(postFilter1.state),
           s2(postFilter2.state), offset(pair::broadcast(postFilterOffset)) {}
 
-    void frame(FrameBands& bands) {
+    VELMORA_INLINE void frame(FrameBands& bands) {
         if constexpr (Band1) {
             s1.step(c1, _mm_add_pd(bands[0], offset));
             bands[0] = s1.lowOutput();

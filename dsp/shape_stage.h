@@ -23,7 +23,7 @@ public:
         }
     }
 
-    void frame(FrameBands& bands) {
+    VELMORA_INLINE void frame(FrameBands& bands) {
         if constexpr (Band1) band<0>(bands[0]);
         if constexpr (Band2) band<1>(bands[1]);
         if constexpr (Band3) band<2>(bands[2]);
@@ -41,7 +41,7 @@ private:
     static constexpr bool kSounding[3] = {Band1, Band2, Band3};
 
     template <int B>
-    void band(Pair& sample) {
+    VELMORA_INLINE void band(Pair& sample) {
         balance[B] = _mm_add_pd(balance[B], balanceStep[B]);
         drive[B] = _mm_add_pd(drive[B], driveStep[B]);
         // (side gain x drive) x sample, the scalar grouping.

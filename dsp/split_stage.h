@@ -14,7 +14,7 @@ public:
           c2(crossover2.coefficients), s1(crossover1.state), s2(crossover2.state),
           offset(pair::broadcast(inputOffset)) {}
 
-    void frame(const float* inL, const float* inR, FrameBands& bands) {
+    VELMORA_INLINE void frame(const float* inL, const float* inR, FrameBands& bands) {
         const Pair x = _mm_add_pd(pair::loadFrame(inL, inR), offset);
         offset = pair::negate(offset);
         if constexpr (Band1 || Band2) {

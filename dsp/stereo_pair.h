@@ -10,12 +10,30 @@
 
 using Pair = __m128d;
 
+// The per-frame helpers must be inlined into their loops: a call would push
+// the loop's register-held state through memory every frame.
+#define VELMORA_INLINE inline __attribute__((always_inline))
+
 namespace pair {
 
 inline Pair broadcast(double value) { return _mm_set1_pd(value); }
+
+// A constant in both lanes, read as one aligned memory operand: a broadcast
+// written inside a hot loop is rebuilt with two instructions every frame
+// whenever registers run short.
+struct alignas(16) Constant {
+    double lanes[2];
+    VELMORA_INLINE Pair operator()() const { return _mm_load_pd(lanes); }
+};
+inline constexpr Constant kHalf{{0.5, 0.5}};
+inline constexpr Constant kOne{{1.0, 1.0}};
+inline constexpr Constant kMinusOne{{-1.0, -1.0}};
+inline constexpr Constant kSignBit{{-0.0, -0.0}};
+inline constexpr Constant kFloatMax{{3.4028234663852886e+38, 3.4028234663852886e+38}};
+inline constexpr Constant kMinusFloatMax{{-3.4028234663852886e+38, -3.4028234663852886e+38}};
 inline Pair make(double left, double right) { return _mm_set_pd(right, left); }
 inline Pair zero() { return _mm_setzero_pd(); }
-inline Pair signBit() { return _mm_set1_pd(-0.0); }
+inline Pair signBit() { return kSignBit(); }
 
 inline double left(Pair p) { return _mm_cvtsd_f64(p); }
 inline double right(Pair p) { return _mm_cvtsd_f64(_mm_unpackhi_pd(p, p)); }
