@@ -52,12 +52,11 @@ VELMORA_INLINE Pair oddLookup(Pair x, Pair scale, Pair last, const double* table
 
 // "Saturation3"'s shared DC blocker, one lane per channel.
 struct alignas(16) PairedDcBlocker {
-    static constexpr pair::Constant kCoefficient{{0.99999999999, 0.99999999999}};
     Pair prevIn = pair::zero();
     Pair prevOut = pair::zero();
 
     VELMORA_INLINE Pair process(Pair x) {
-        const Pair y = _mm_add_pd(_mm_sub_pd(x, prevIn), _mm_mul_pd(kCoefficient(), prevOut));
+        const Pair y = _mm_add_pd(_mm_sub_pd(x, prevIn), _mm_mul_pd(pair::kDcBlockerCoefficient(), prevOut));
         prevIn = x;
         prevOut = y;
         return y;

@@ -18,19 +18,15 @@ namespace pair {
 
 inline Pair broadcast(double value) { return _mm_set1_pd(value); }
 
-// A constant in both lanes, read as one aligned memory operand: a broadcast
-// written inside a hot loop is rebuilt with two instructions every frame
-// whenever registers run short.
+// A constant in both lanes, read as one aligned memory operand. The values
+// live in stereo_pair.cpp, out of the compiler's sight: knowing them, it
+// rebuilds each one with two instructions every frame instead.
 struct alignas(16) Constant {
     double lanes[2];
     VELMORA_INLINE Pair operator()() const { return _mm_load_pd(lanes); }
 };
-inline constexpr Constant kHalf{{0.5, 0.5}};
-inline constexpr Constant kOne{{1.0, 1.0}};
-inline constexpr Constant kMinusOne{{-1.0, -1.0}};
-inline constexpr Constant kSignBit{{-0.0, -0.0}};
-inline constexpr Constant kFloatMax{{3.4028234663852886e+38, 3.4028234663852886e+38}};
-inline constexpr Constant kMinusFloatMax{{-3.4028234663852886e+38, -3.4028234663852886e+38}};
+extern const Constant kHalf, kOne, kMinusOne, kSignBit, kFloatMax, kMinusFloatMax, kDcBlockerCoefficient;
+
 inline Pair make(double left, double right) { return _mm_set_pd(right, left); }
 inline Pair zero() { return _mm_setzero_pd(); }
 inline Pair signBit() { return kSignBit(); }
