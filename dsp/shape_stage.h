@@ -14,7 +14,7 @@ class ShapeStage {
 public:
     ShapeStage(BandRamps (&ramps)[3], paired_shaper::BandCurve (&curves)[3], const std::atomic<float>* typeValues,
                paired_shaper::PairedDcBlocker& dc)
-        : ramps(ramps), curves(curves), typeValues(typeValues), dc(dc) {
+        : ramps(ramps), curves(curves), typeValues(typeValues), dcBlocker(dc), dc(dc) {
         for (int b = 0; b < 3; ++b) {
             balance[b] = ramps[b].balance.value;
             balanceStep[b] = ramps[b].balance.increment;
@@ -30,6 +30,7 @@ public:
     }
 
     void finish() {
+        dcBlocker = dc;
         for (int b = 0; b < 3; ++b) {
             if (!kSounding[b]) continue;
             ramps[b].balance.value = balance[b];
@@ -53,6 +54,9 @@ private:
     BandRamps (&ramps)[3];
     paired_shaper::BandCurve (&curves)[3];
     const std::atomic<float>* typeValues;
-    paired_shaper::PairedDcBlocker& dc;
+    paired_shaper::PairedDcBlocker& dcBlocker;
+    // A copy for the loop, so the shared blocker's recursion stays in
+    // registers instead of going through memory every frame and band.
+    paired_shaper::PairedDcBlocker dc;
     Pair balance[3], balanceStep[3], drive[3], driveStep[3];
 };
