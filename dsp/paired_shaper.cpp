@@ -51,6 +51,7 @@ void BandCurve::select(float typeValue) {
         case ShaperType::Sinus: useTable(t.sinus, 1024.0, 8192.0); break;
         case ShaperType::Crackler: useTable(t.crackle, 2048.0, 4095.0); break;
     }
+    tableCurveKey = kind == CurveKind::Table ? typeBits : (uint64_t{1} << 32) | typeBits;
 }
 
 }  // namespace paired_shaper

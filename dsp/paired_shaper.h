@@ -38,8 +38,15 @@ VELMORA_INLINE Pair oddLookup(Pair x, Pair scale, Pair last, const double* table
     const Pair p = _mm_min_pd(_mm_max_pd(magnitude, pair::zero()), last);
     const __m128i index = _mm_cvttpd_epi32(p);
     const Pair fraction = _mm_sub_pd(p, _mm_cvtepi32_pd(index));
+#if defined(__x86_64__)
+    // Both indices (0..N, never negative) in one move to a 64-bit register.
+    const uint64_t both = static_cast<uint64_t>(_mm_cvtsi128_si64(index));
+    const uint32_t indexLeft = static_cast<uint32_t>(both);
+    const uint32_t indexRight = static_cast<uint32_t>(both >> 32);
+#else
     const int indexLeft = _mm_cvtsi128_si32(index);
     const int indexRight = _mm_cvtsi128_si32(_mm_srli_si128(index, 4));
+#endif
     const Pair leftEntries = _mm_loadu_pd(tableLeft + indexLeft);     // T[i], T[i+1]
     const Pair rightEntries = _mm_loadu_pd(tableRight + indexRight);
     const Pair entry = _mm_unpacklo_pd(leftEntries, rightEntries);
@@ -80,20 +87,22 @@ struct alignas(16) BandCurve {
     const double* negativeTable = nullptr;  // Saturation3: the other side's
     Pair negativeScale = pair::broadcast(2048.0);
     uint32_t typeBits = 0;
+    // typeBits for a table curve; otherwise a value no 32-bit pattern equals.
+    uint64_t tableCurveKey = 0;
     CurveKind kind = CurveKind::Table;
 
     explicit BandCurve(float typeValue) { select(typeValue); }
     void select(float typeValue);
 
-    // Reads the band's Type once, as the scalar path does every frame.
-    VELMORA_INLINE void refresh(const std::atomic<float>& typeValue) {
+    // Reads the band's Type once, as the scalar path does every frame, and
+    // applies its curve. One comparison answers both "unchanged?" and "a
+    // plain table curve?", the common case.
+    VELMORA_INLINE Pair shape(const std::atomic<float>& typeValue, Pair x, PairedDcBlocker& dc) {
         const float t = typeValue.load(std::memory_order_relaxed);
         uint32_t bits;
         std::memcpy(&bits, &t, sizeof bits);
+        if (bits == tableCurveKey) return oddLookup(x, scale, last, table, table);
         if (bits != typeBits) select(t);
-    }
-
-    VELMORA_INLINE Pair apply(Pair x, PairedDcBlocker& dc) const {
         switch (kind) {
             case CurveKind::Table:
                 return oddLookup(x, scale, last, table, table);

@@ -47,8 +47,7 @@ private:
         drive[B] = _mm_add_pd(drive[B], driveStep[B]);
         // (side gain x drive) x sample, the scalar grouping.
         const Pair driven = _mm_mul_pd(_mm_mul_pd(balance[B], drive[B]), sample);
-        curves[B].refresh(typeValues[B]);
-        sample = curves[B].apply(driven, dc);
+        sample = curves[B].shape(typeValues[B], driven, dc);
     }
 
     BandRamps (&ramps)[3];
