@@ -1,79 +1,49 @@
-// The effect's audio path: two cascaded crossovers split each channel into
-// three bands, each band is shaped, optionally low-passed again, weighted and
-// summed. Parameters are read from the shared value array at sub-block starts
-// (every 64 frames) and smoothed by linear ramps.
-//
-// Left and right run as the two lanes of SSE2 double pairs, and each
-// sub-block is processed in passes over small stack buffers (split, shape,
-// post filter, mix). Every lane performs the operations of the plain
-// one-channel path (dsp/reference) in the same order, so the output is the
-// same to the last bit.
+// The effect's audio path as the effect owns it: the paired (SSE2) signal
+// path in storage aligned by hand. The heap of a 32-bit Windows host hands out
+// 8-byte aligned blocks, while the compiler takes 16 for granted for every
+// object, so the path's 16-byte aligned state cannot simply be a member.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
+#include <new>
 
-#include "cached_law.h"
-#include "paired_band_split_filter.h"
-#include "paired_shaper.h"
+#include "paired_signal_path.h"
 #include "parameter_index.h"
-#include "sub_block.h"
 
-class alignas(16) DistortionProcessor {
+class DistortionProcessor {
 public:
-    static constexpr int kSubBlock = kSubBlockFrames;
-    static constexpr double kRampStep = 1.0 / kSubBlock;
-    static constexpr double kDenormalOffset = 1.0e-18;
+    static constexpr int kSubBlock = PairedSignalPath::kSubBlock;
 
     // Reads parameters and sample rate from the owner; both outlive this object.
-    DistortionProcessor(const std::atomic<float>* parameterValues, const std::atomic<float>* sampleRate);
+    DistortionProcessor(const std::atomic<float>* parameterValues, const std::atomic<float>* sampleRate)
+        : path(*new (alignedStorage()) PairedSignalPath(parameterValues, sampleRate)) {}
+    ~DistortionProcessor() { path.~PairedSignalPath(); }
+    DistortionProcessor(const DistortionProcessor&) = delete;
+    DistortionProcessor& operator=(const DistortionProcessor&) = delete;
 
     void processReplacing(float* const* inputs, float* const* outputs, int32_t frames) {
-        process<false>(inputs, outputs, frames);
+        path.processReplacing(inputs, outputs, frames);
     }
     void processAccumulating(float* const* inputs, float* const* outputs, int32_t frames) {
-        process<true>(inputs, outputs, frames);
+        path.processAccumulating(inputs, outputs, frames);
     }
 
     // Signal-path state, exposed read-only for tests and diagnostics.
-    double getBandGain(int band) const { return pair::left(ramps[band].drive.value); }
-    double getBandLevel(int band) const { return pair::left(ramps[band].level.value); }
-    double getLeftGain(int band) const { return pair::left(ramps[band].balance.value); }
-    double getRightGain(int band) const { return pair::right(ramps[band].balance.value); }
-    double getMasterLevel() const { return pair::left(master.value); }
+    double getBandGain(int band) const { return path.getBandGain(band); }
+    double getBandLevel(int band) const { return path.getBandLevel(band); }
+    double getLeftGain(int band) const { return path.getLeftGain(band); }
+    double getRightGain(int band) const { return path.getRightGain(band); }
+    double getMasterLevel() const { return path.getMasterLevel(); }
 
 private:
-    template <bool Accumulate>
-    void process(float* const* inputs, float* const* outputs, int32_t frames);
+    static constexpr size_t kAlignment = alignof(PairedSignalPath);
 
-    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
-    void processRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
+    void* alignedStorage() {
+        const auto address = reinterpret_cast<uintptr_t>(storage);
+        return storage + ((kAlignment - address % kAlignment) % kAlignment);
+    }
 
-    template <bool Band1, bool Band2, bool Band3, bool PostFilter>
-    void startSubBlock();
-
-    void resetNonFiniteState();
-    PairedFilterCoefficients crossoverDesign(CachedLaw<PairedFilterCoefficients>& cache, int index, float rate);
-
-    float parameter(int index) const { return parameterValues[index].load(std::memory_order_relaxed); }
-
-    BandRamps ramps[3];
-    PairedRamp master;
-    PairedBandSplitFilter crossover1;
-    PairedBandSplitFilter crossover2;
-    PairedBandSplitFilter postFilter1;
-    PairedBandSplitFilter postFilter2;
-    paired_shaper::PairedDcBlocker dcBlocker;
-    paired_shaper::BandCurve curves[3];  // selected in the constructor from the Type values
-
-    CachedLaw<PairedFilterCoefficients> crossover1Design;
-    CachedLaw<PairedFilterCoefficients> crossover2Design;
-    CachedLaw<double> driveTarget[3];
-    CachedLaw<double> levelTarget[3];
-    CachedLaw<double> masterTarget;
-
-    const std::atomic<float>* parameterValues;
-    const std::atomic<float>* sampleRate;
-    double inputOffset = kDenormalOffset;
-    double postFilterOffset = kDenormalOffset;
+    alignas(8) unsigned char storage[sizeof(PairedSignalPath) + kAlignment];
+    PairedSignalPath& path;
 };

@@ -1,4 +1,4 @@
-#include "distortion_processor.h"
+#include "paired_signal_path.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@
 #include "shape_stage.h"
 #include "split_stage.h"
 
-DistortionProcessor::DistortionProcessor(const std::atomic<float>* values, const std::atomic<float>* rate)
+PairedSignalPath::PairedSignalPath(const std::atomic<float>* values, const std::atomic<float>* rate)
     : curves{paired_shaper::BandCurve(values[kType1].load(std::memory_order_relaxed)),
              paired_shaper::BandCurve(values[kType2].load(std::memory_order_relaxed)),
              paired_shaper::BandCurve(values[kType3].load(std::memory_order_relaxed))},
@@ -25,7 +25,7 @@ DistortionProcessor::DistortionProcessor(const std::atomic<float>* values, const
 }
 
 template <bool Accumulate>
-void DistortionProcessor::process(float* const* inputs, float* const* outputs, int32_t frames) {
+void PairedSignalPath::process(float* const* inputs, float* const* outputs, int32_t frames) {
     if (frames <= 0 || !inputs || !outputs) return;
     const float* inL = inputs[0];
     const float* inR = inputs[1];
@@ -64,13 +64,13 @@ void DistortionProcessor::process(float* const* inputs, float* const* outputs, i
 #undef VELMORA_ROUTE
 }
 
-void DistortionProcessor::resetNonFiniteState() {
+void PairedSignalPath::resetNonFiniteState() {
     for (PairedBandSplitFilter* filter : {&crossover1, &crossover2, &postFilter1, &postFilter2})
         filter->state.resetNonFiniteChannels();
     dcBlocker.resetNonFiniteChannels();
 }
 
-PairedFilterCoefficients DistortionProcessor::crossoverDesign(CachedLaw<PairedFilterCoefficients>& cache, int index,
+PairedFilterCoefficients PairedSignalPath::crossoverDesign(CachedLaw<PairedFilterCoefficients>& cache, int index,
                                                              float rate) {
     const float value = parameter(index);
     const uint64_t key = (uint64_t{floatBits(value)} << 32) | floatBits(rate);
@@ -84,7 +84,7 @@ PairedFilterCoefficients DistortionProcessor::crossoverDesign(CachedLaw<PairedFi
 }
 
 template <bool Band1, bool Band2, bool Band3, bool PostFilter>
-void DistortionProcessor::startSubBlock() {
+void PairedSignalPath::startSubBlock() {
     resetNonFiniteState();
 
     const float rate = sampleRate->load(std::memory_order_relaxed);
@@ -118,7 +118,7 @@ void DistortionProcessor::startSubBlock() {
 }
 
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
-void DistortionProcessor::processRouting(const float* inL, const float* inR, float* outL, float* outR,
+void PairedSignalPath::processRouting(const float* inL, const float* inR, float* outL, float* outR,
                                          int32_t frames) {
     // Each stage runs over the whole sub-block before the next: a loop then
     // holds one stage's state in registers, and the latency-bound filter
@@ -154,5 +154,5 @@ void DistortionProcessor::processRouting(const float* inL, const float* inR, flo
     }
 }
 
-template void DistortionProcessor::process<false>(float* const*, float* const*, int32_t);
-template void DistortionProcessor::process<true>(float* const*, float* const*, int32_t);
+template void PairedSignalPath::process<false>(float* const*, float* const*, int32_t);
+template void PairedSignalPath::process<true>(float* const*, float* const*, int32_t);
