@@ -38,11 +38,23 @@ inline double designableFrequency(double frequency, double sampleRate) {
 }
 
 // A host may hand us a sample rate of 0 or garbage before setting a real one.
+// Any positive finite rate is usable: the design cap above keeps the filters
+// stable however low it is.
 inline double usableSampleRate(float rate) {
-    return (std::isfinite(rate) && rate >= 1000.0f) ? static_cast<double>(rate) : 44100.0;
+    return (std::isfinite(rate) && rate > 0.0f) ? static_cast<double>(rate) : 44100.0;
 }
 
-// A non-finite value would poison the ramps for good; treat it as 0.
-inline float finiteOrZero(float p) { return std::isfinite(p) ? p : 0.0f; }
+// The nearest value inside 0..1; NaN counts as 0.
+inline float clampedToUnit(float p) { return p > 1.0f ? 1.0f : (p >= 0.0f ? p : 0.0f); }
+
+// A host may store any float. A value outside 0..1 follows the law as long as
+// the result stays finite; where it would not (NaN, infinities, or a value so
+// large that the exponential overflows), the law of the nearest in-range value
+// is used, so a ramp toward it can never turn into inf - inf for good.
+template <typename Law>
+inline double guarded(Law law, float p) {
+    const double result = law(p);
+    return std::isfinite(result) ? result : law(clampedToUnit(p));
+}
 
 }  // namespace laws

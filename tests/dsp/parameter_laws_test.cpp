@@ -31,5 +31,6 @@ TEST(ParameterLaws, DesignFrequencyStaysBelowHalfTheSampleRate) {
     EXPECT_EQ(laws::designableFrequency(20000.0, 32000.0), 0.49 * 32000.0);
     EXPECT_EQ(laws::designableFrequency(NAN, 8000.0), 0.49 * 8000.0);
     EXPECT_EQ(laws::usableSampleRate(0.0f), 44100.0);
+    EXPECT_EQ(laws::usableSampleRate(500.0f), 500.0);
     EXPECT_EQ(laws::usableSampleRate(96000.0f), 96000.0);
 }
