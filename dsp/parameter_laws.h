@@ -31,9 +31,11 @@ inline bool postFilterOn(float p) { return p >= 0.5f; }
 // little below also keeps the filters stable at low sample rates.
 constexpr double kMaxDesignFraction = 0.49;
 inline double designableFrequency(double frequency, double sampleRate) {
+    // A frequency of zero (from a value far below 0) becomes 1 Hz, and then
+    // the cap applies, since at very low sample rates even 1 Hz is too high.
+    if (!(frequency > 0.0)) frequency = 1.0;
     const double limit = kMaxDesignFraction * sampleRate;
     if (!(frequency <= limit)) frequency = limit;
-    if (!(frequency > 0.0)) frequency = 1.0;
     return frequency;
 }
 

@@ -135,6 +135,7 @@ private:
     };
 
     Filter design(double f) const {
+        if (!(f > 0)) f = 1.0;
         const double limit = 0.49 * sampleRate;
         if (f > limit) f = limit;
         Filter d;
