@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config libcairo2-dev libx11-dev libsndfile1-dev fonts-liberation2
           googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils locales
-          dpf-plugins-vst lsp-plugins-vst)
+          dpf-plugins-vst lsp-plugins-vst
+          clang libclang-rt-14-dev)
 
 # LV2 build: its headers, lilv and suil for the tests' host, and the
 # command-line LV2 tools (lv2info, lv2apply, lv2bench, serdi) the tests run.
