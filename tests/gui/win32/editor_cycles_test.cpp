@@ -13,6 +13,7 @@
 
 #include "gui/gui_editor_base.h"
 #include "gui/gui_frame.h"
+#include "gui/win32/gdi_canvas.h"
 #include "gui/win32/gdi_objects.h"
 #include "host_recorder.h"
 #include "plugin/distortion_effect.h"
@@ -117,4 +118,47 @@ TEST(EditorCycles, WindowMessagesReachTheFrameAndIdleWaitsForTheFirstPaint) {
     editor->idle();
     editor->close();
     EXPECT_FALSE(classRegistered());
+}
+
+TEST(EditorCycles, TheWindowShowsWhatTheFrameDrawsOffscreen) {
+    HostWindow host;
+    DistortionEffect effect(recordingHost);
+    effect.setParameter(9, 0.75f);
+    effect.setParameter(3, 1.0f);
+    auto* editor = static_cast<GuiEditorBase*>(effect.getEditorObject());
+    ASSERT_EQ(editor->open(host.handle), 1);
+    GuiFrame* frame = editor->getFrame();
+    auto* window = static_cast<HWND>(frame->getWindow()->nativeHandle());
+    RedrawWindow(host.handle, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    pumpMessages();
+
+    PixelSurface onScreen(484, 286);
+    HDC windowDc = GetDC(window);
+    BitBlt(onScreen.deviceContext(), 0, 0, 484, 286, windowDc, 0, 0, SRCCOPY);
+    ReleaseDC(window, windowDc);
+
+    PixelSurface offscreen(484, 286);
+    {
+        GdiCanvas canvas(offscreen.deviceContext());
+        frame->drawInto(canvas);
+    }
+    const auto shown = onScreen.pixels();
+    const auto drawn = offscreen.pixels();
+    int differing = 0;
+    for (std::size_t i = 0; i < shown.size(); ++i) differing += shown[i] != drawn[i];
+    EXPECT_EQ(differing, 0);
+
+    // And the background really is the panel bitmap where no control lies.
+    PixelSurface panel(484, 286);
+    HBITMAP background = LoadBitmapA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1001));
+    HDC source = CreateCompatibleDC(panel.deviceContext());
+    HGDIOBJ previous = SelectObject(source, background);
+    BitBlt(panel.deviceContext(), 0, 0, 484, 286, source, 0, 0, SRCCOPY);
+    SelectObject(source, previous);
+    DeleteDC(source);
+    DeleteObject(background);
+    for (int y = 0; y < 12; ++y) {
+        for (int x = 0; x < 40; ++x) EXPECT_EQ(onScreen.at(x, y), panel.at(x, y)) << x << "," << y;
+    }
+    editor->close();
 }
