@@ -17,16 +17,32 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
+
+# Tests are switched on explicitly: the demo command configures build/ with
+# them off, and a cached OFF must not turn this run into one without tests.
+# Every ctest call fails when it finds no tests.
 run_suite() {
   local dir=$1; shift
-  cmake -S . -B "$dir" "$@"
+  cmake -S . -B "$dir" -DVELMORA_BUILD_TESTS=ON "$@"
   cmake --build "$dir" -j2
   # Windows on the shared display must not overlap while a test reads its
   # pixels or moves the pointer, so the X11 tests run one at a time.
-  ctest --test-dir "$dir" --output-on-failure -j2 -LE x11
-  ctest --test-dir "$dir" --output-on-failure -L x11
+  ctest --test-dir "$dir" --output-on-failure --no-tests=error -j2 -LE x11
+  ctest --test-dir "$dir" --output-on-failure --no-tests=error -L x11
 }
 
-run_suite build
+# ThreadSanitizer: the plug-in and the tests that drive it from several
+# threads at once.
+run_thread_suite() {
+  local dir=build-tsan
+  cmake -S . -B "$dir" -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=OFF -DVELMORA_SANITIZE=thread \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build "$dir" -j2 --target velmora three_threads_tests velmora_stress
+  ctest --test-dir "$dir" --output-on-failure --no-tests=error -L threads
+}
+
+run_suite build -DVELMORA_BUILD_BENCH=ON
 run_suite build-sanitize -DVELMORA_SANITIZE=ON -DVELMORA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
-echo "All tests passed in the plain and the sanitized build."
+run_thread_suite
+echo "All tests passed in the plain, the sanitized and the thread-sanitized build."
