@@ -12,3 +12,8 @@ mkdir -p out
 build/velmora-host render build/velmora.so out/demo.wav
 scripts/with-display.sh build/velmora-host screenshot build/velmora.so out/editor.png
 echo "Wrote out/demo.wav and out/editor.png"
+
+# The same demo signal through the LV2 build, rendered by lv2apply.
+build/velmora-demo-input out/demo-input.wav
+LV2_PATH="$PWD/build/lv2-path" lv2apply -i out/demo-input.wav -o out/demo-lv2.wav urn:quorvane:velmora
+echo "Wrote out/demo-lv2.wav (the LV2 build, through lv2apply)"

@@ -5,7 +5,12 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config libcairo2-dev libx11-dev libsndfile1-dev fonts-liberation2
           googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils locales
-          dpf-plugins-vst lsp-plugins-vst)
+          dpf-plugins-vst lsp-plugins-vst
+          clang libclang-rt-14-dev)
+
+# LV2 build: its headers, lilv and suil for the tests' host, and the
+# command-line LV2 tools (lv2info, lv2apply, lv2bench, serdi) the tests run.
+packages+=(lv2-dev liblilv-dev libsuil-dev lilv-utils serdi)
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi

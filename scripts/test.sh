@@ -42,7 +42,18 @@ run_thread_suite() {
   ctest --test-dir "$dir" --output-on-failure --no-tests=error -L threads
 }
 
+# libFuzzer: the hostile host's calls chosen by the fuzzer for a while.
+run_fuzz_suite() {
+  local dir=build-fuzz
+  CC=clang CXX=clang++ cmake -S . -B "$dir" -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=OFF \
+        -DVELMORA_SANITIZE=fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build "$dir" -j2 --target fuzz_calls
+  mkdir -p "$dir/corpus"
+  "$dir/tests/stress/fuzz_calls" -max_total_time="${VELMORA_FUZZ_SECONDS:-60}" -max_len=4096 "$dir/corpus"
+}
+
 run_suite build -DVELMORA_BUILD_BENCH=ON
 run_suite build-sanitize -DVELMORA_SANITIZE=ON -DVELMORA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 run_thread_suite
-echo "All tests passed in the plain, the sanitized and the thread-sanitized build."
+run_fuzz_suite
+echo "All tests passed in the plain, the sanitized and the thread-sanitized build, and the fuzzer found nothing."
