@@ -21,16 +21,23 @@ GuiEditorBase::GuiEditorBase(PluginBaseExt* effect)
       pluginEffect(effect),
       effectLink(effect),
       parameterLink(&effectLink),
-      nextIdleTick(guiPlatform().tickCount()) {}
+      nextIdleTick(guiPlatform().tickCount()) {
+    guiPlatform().beginThreadUse();
+}
 
 GuiEditorBase::GuiEditorBase(ParameterLink& link)
     : EditorBase(nullptr),
       pluginEffect(nullptr),
       effectLink(nullptr),
       parameterLink(&link),
-      nextIdleTick(guiPlatform().tickCount()) {}
+      nextIdleTick(guiPlatform().tickCount()) {
+    guiPlatform().beginThreadUse();
+}
 
-GuiEditorBase::~GuiEditorBase() { destroyFrame(); }
+GuiEditorBase::~GuiEditorBase() {
+    destroyFrame();
+    guiPlatform().endThreadUse();
+}
 
 int32_t GuiEditorBase::getRect(ERect** out) {
     if (out) *out = &rect;
