@@ -17,9 +17,14 @@ constexpr uint32_t kIdleInterval = 100;
 }  // namespace
 
 GuiEditorBase::GuiEditorBase(PluginBaseExt* effect)
-    : EditorBase(effect), pluginEffect(effect), nextIdleTick(guiPlatform().tickCount()) {}
+    : EditorBase(effect), pluginEffect(effect), nextIdleTick(guiPlatform().tickCount()) {
+    guiPlatform().beginThreadUse();
+}
 
-GuiEditorBase::~GuiEditorBase() { destroyFrame(); }
+GuiEditorBase::~GuiEditorBase() {
+    destroyFrame();
+    guiPlatform().endThreadUse();
+}
 
 int32_t GuiEditorBase::getRect(ERect** out) {
     if (out) *out = &rect;

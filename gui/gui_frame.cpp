@@ -14,6 +14,7 @@ constexpr std::size_t kViewGrowth = 20;
 
 GuiFrame::GuiFrame(const GuiRect& rect, void* parent, GuiEditorBase* owner)
     : GuiView(rect), editor(owner), parentWindow(parent) {
+    guiPlatform().beginThreadUse();
     if (parentWindow) {
         window = guiPlatform().createWindow(parentWindow, size.width(), size.height(), *this);
     }
@@ -29,6 +30,7 @@ GuiFrame::~GuiFrame() {
     views.clear();
     if (background) background->release();
     window.reset();
+    guiPlatform().endThreadUse();
 }
 
 void GuiFrame::draw(GuiDrawContext* context) {
@@ -137,7 +139,7 @@ bool GuiFrame::onWheel(GuiDrawContext* context, const GuiPoint&, float distance)
     getCurrentLocation(position);
     if (context) return target->onWheel(context, position, distance);
     std::unique_ptr<GuiCanvas> canvas = window ? window->makeCanvas() : nullptr;
-    GuiDrawContext own(this, canvas.get(), window ? &window->pointer() : nullptr);
+    GuiDrawContext own(this, canvas.get(), contextPointer());
     return target->onWheel(&own, position, distance);
 }
 
@@ -237,6 +239,10 @@ void GuiFrame::getCurrentLocation(GuiPoint& where) {
     where = window ? window->pointer().location() : GuiPoint{};
 }
 
+GuiPointer* GuiFrame::contextPointer() const {
+    return window ? &window->pointer() : guiPlatform().screenPointer();
+}
+
 void GuiFrame::setBackground(GuiBitmap* bitmap) {
     if (bitmap) bitmap->addRef();
     if (background) background->release();
@@ -260,7 +266,7 @@ void GuiFrame::requestDragIdle() {
 }
 
 void GuiFrame::drawInto(GuiCanvas& canvas) {
-    GuiDrawContext context(this, &canvas, window ? &window->pointer() : nullptr);
+    GuiDrawContext context(this, &canvas, contextPointer());
     draw(&context);
 }
 
@@ -281,6 +287,11 @@ void GuiFrame::windowPress(GuiCanvas& canvas, GuiPointer& pointer, const GuiPoin
     GuiDrawContext context(this, &canvas, &pointer);
     GuiPoint point = where;
     mouse(&context, point);
+}
+
+bool GuiFrame::windowDrop(void** items, int32_t count, int32_t type, const GuiPoint& where) {
+    GuiPoint point = where;
+    return onDrop(items, count, type, point);
 }
 
 void GuiFrame::windowDestroyed() {

@@ -80,8 +80,12 @@ private:
     void windowPaint(GuiCanvas& canvas, GuiPointer& pointer, const GuiRect& damaged) override;
     void windowPress(GuiCanvas& canvas, GuiPointer& pointer, const GuiPoint& where) override;
     void windowDestroyed() override;
+    bool windowDrop(void** items, int32_t count, int32_t type, const GuiPoint& where) override;
 
     bool anyViewDirty();
+    // The pointer a drawing context of this frame polls: the window's, or
+    // the screen's when there is no window.
+    GuiPointer* contextPointer() const;
 
     GuiEditorBase* editor;
     void* parentWindow;

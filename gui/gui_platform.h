@@ -1,7 +1,7 @@
 // The seam between the portable toolkit and the windowing system. Everything
 // the toolkit needs from a platform is declared here as small interfaces; the
-// Linux side (gui/x11/) implements them with Xlib and cairo, a Windows side
-// would implement them with user32/gdi32. Portable code never names a
+// Linux side (gui/x11/) implements them with Xlib and cairo, the Windows side
+// (gui/win32/) with user32, gdi32 and OLE. Portable code never names a
 // platform type.
 #pragma once
 
@@ -78,6 +78,13 @@ public:
     virtual void windowPress(GuiCanvas& canvas, GuiPointer& pointer, const GuiPoint& where) = 0;
     // The system destroyed the window (for instance with the host's parent).
     virtual void windowDestroyed() = 0;
+    // Text (type kGuiDropText: items[0] is the text, count its size in bytes)
+    // or files (kGuiDropFiles: count names) dropped on the window at where.
+    // True when a view took them.
+    virtual bool windowDrop(void** items, int32_t count, int32_t type, const GuiPoint& where) {
+        (void)items, (void)count, (void)type, (void)where;
+        return false;
+    }
 
 protected:
     ~GuiWindowClient() = default;
@@ -115,6 +122,15 @@ public:
     // Milliseconds of a monotonic clock, wrapping at 2^32.
     virtual uint32_t tickCount() = 0;
     virtual void sleep(uint32_t milliseconds) = 0;
+
+    // Every editor and every frame announces itself on the thread it is made
+    // on and says goodbye when it goes, in matched pairs: a platform whose
+    // services need per-thread start-up (COM for drag and drop) does it here.
+    virtual void beginThreadUse() {}
+    virtual void endThreadUse() {}
+    // The pointer in screen coordinates, for drawing that has no window;
+    // null where the platform cannot tell.
+    virtual GuiPointer* screenPointer() { return nullptr; }
 };
 
 // The platform in use: the one installed with setGuiPlatform, otherwise the

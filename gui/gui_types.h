@@ -97,6 +97,12 @@ enum GuiLineStyle : int32_t {
     kGuiLineOnOffDash = 1,
 };
 
+// What onDrop hands over.
+enum GuiDropType : int32_t {
+    kGuiDropFiles = 0,
+    kGuiDropText = 1,
+};
+
 // Knob drag modes; every mode other than linear drags in a circle.
 enum GuiKnobMode : int32_t {
     kGuiCircularMode = 0,

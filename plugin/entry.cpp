@@ -22,7 +22,8 @@ AEffect* createEffect(AudioMasterCallback host) {
 }  // namespace
 
 #if defined(_WIN32)
-#define VELMORA_EXPORT extern "C" __declspec(dllexport)
+// Exported through velmora.def, which also gives "main" the same address.
+#define VELMORA_EXPORT extern "C"
 #else
 #define VELMORA_EXPORT extern "C" __attribute__((visibility("default")))
 #endif

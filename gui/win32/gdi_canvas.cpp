@@ -1,0 +1,142 @@
+#include "gdi_canvas.h"
+
+#include "gdi_bitmap_image.h"
+#include "gdi_objects.h"
+#include "keyed_blit.h"
+
+namespace {
+// DrawTextA formats: single line, vertically centred, no prefix processing.
+constexpr UINT kTextFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+constexpr BYTE kSwissVariablePitch = VARIABLE_PITCH | FF_SWISS;  // 34
+constexpr BYTE kSymbolPitchAndFamily = 80;                       // FF_DECORATIVE
+constexpr LONG kBoldWeight = 700;
+constexpr LONG kNormalWeight = 400;
+
+// A memory device context with the image selected, for one blit.
+class SourceDc {
+public:
+    SourceDc(HDC compatibleWith, HBITMAP bitmap) : dc(createMemoryDc(compatibleWith)) {
+        if (dc) previous = SelectObject(dc, bitmap);
+    }
+    ~SourceDc() {
+        if (!dc) return;
+        SelectObject(dc, previous);
+        deleteMemoryDc(dc);
+    }
+    SourceDc(const SourceDc&) = delete;
+    SourceDc& operator=(const SourceDc&) = delete;
+    HDC get() const { return dc; }
+
+private:
+    HDC dc;
+    HGDIOBJ previous = nullptr;
+};
+}  // namespace
+
+COLORREF colorRef(const GuiColor& colour) { return RGB(colour.red, colour.green, colour.blue); }
+
+GdiCanvas::GdiCanvas(HDC target, HWND owner)
+    : dc(target),
+      releaseTo(owner),
+      savedBrush(GetCurrentObject(target, OBJ_BRUSH)),
+      savedPen(GetCurrentObject(target, OBJ_PEN)),
+      savedFont(GetCurrentObject(target, OBJ_FONT)) {
+    SetBkMode(dc, TRANSPARENT);
+}
+
+GdiCanvas::~GdiCanvas() {
+    SelectObject(dc, savedBrush);
+    SelectObject(dc, savedPen);
+    SelectObject(dc, savedFont);
+    deleteGdiObject(ownBrush);
+    deleteGdiObject(ownPen);
+    deleteGdiObject(ownFont);
+    if (releaseTo) ReleaseDC(releaseTo, dc);
+}
+
+void GdiCanvas::replace(HGDIOBJ& own, HGDIOBJ replacement) {
+    SelectObject(dc, replacement);
+    deleteGdiObject(own);
+    own = replacement;
+}
+
+void GdiCanvas::setPen(const GuiColor& colour, int32_t width, int32_t style) {
+    LOGPEN pen{};
+    pen.lopnStyle = style == kGuiLineOnOffDash ? PS_DOT : PS_SOLID;
+    pen.lopnWidth.x = width;
+    pen.lopnColor = colorRef(colour);
+    HPEN created = countGdiObject(CreatePenIndirect(&pen));
+    if (created) replace(ownPen, created);
+}
+
+void GdiCanvas::setBrush(const GuiColor& colour) {
+    SetBkColor(dc, colorRef(colour));
+    LOGBRUSH brush{};
+    brush.lbStyle = BS_SOLID;
+    brush.lbColor = colorRef(colour);
+    HBRUSH created = countGdiObject(CreateBrushIndirect(&brush));
+    if (created) replace(ownBrush, created);  // a failed brush keeps the old one
+}
+
+void GdiCanvas::setTextColor(const GuiColor& colour) { SetTextColor(dc, colorRef(colour)); }
+
+void GdiCanvas::setFont(const GuiFontSpec& spec) {
+    LOGFONTA font{};
+    font.lfHeight = -spec.height;
+    font.lfWeight = spec.bold ? kBoldWeight : kNormalWeight;
+    font.lfItalic = spec.italic ? 1 : 0;
+    font.lfUnderline = spec.underline ? 1 : 0;
+    font.lfCharSet = 0;
+    font.lfOutPrecision = 1;
+    font.lfClipPrecision = 2;
+    font.lfQuality = 0;
+    font.lfPitchAndFamily = spec.symbol ? kSymbolPitchAndFamily : kSwissVariablePitch;
+    lstrcpynA(font.lfFaceName, spec.face ? spec.face : "", LF_FACESIZE);
+    HFONT created = countGdiObject(CreateFontIndirectA(&font));
+    if (created) replace(ownFont, created);
+}
+
+void GdiCanvas::moveTo(const GuiPoint& p) { MoveToEx(dc, p.h, p.v, nullptr); }
+
+void GdiCanvas::lineTo(const GuiPoint& p) { LineTo(dc, p.h, p.v); }
+
+void GdiCanvas::fillRect(const GuiRect& r) {
+    if (!ownBrush) return;
+    RECT area{r.left, r.top, r.right, r.bottom};
+    HGDIOBJ pen = SelectObject(dc, GetStockObject(NULL_PEN));
+    FillRect(dc, &area, static_cast<HBRUSH>(ownBrush));
+    SelectObject(dc, pen);
+}
+
+void GdiCanvas::drawText(const char* text, const GuiRect& r, int32_t align, bool opaque) {
+    if (!text) return;
+    UINT format = kTextFormat;
+    if (align == kGuiCenterText) {
+        format |= DT_CENTER;
+    } else if (align == kGuiRightText) {
+        format |= DT_RIGHT;
+    }
+    RECT area{r.left, r.top, r.right, r.bottom};
+    SetBkMode(dc, opaque ? OPAQUE : TRANSPARENT);
+    DrawTextA(dc, text, -1, &area, format);
+    SetBkMode(dc, TRANSPARENT);
+}
+
+void GdiCanvas::blit(const GuiBitmapImage& image, const GuiRect& dest, const GuiPoint& src) {
+    const auto* bitmap = dynamic_cast<const GdiBitmapImage*>(&image);
+    if (!bitmap) return;
+    SourceDc source(dc, bitmap->handle());
+    if (!source.get()) return;
+    BitBlt(dc, dest.left, dest.top, dest.width(), dest.height(), source.get(), src.h, src.v,
+           SRCCOPY);
+}
+
+void GdiCanvas::blitKeyed(const GuiBitmapImage& image, const GuiRect& dest, const GuiPoint& src,
+                          const GuiColor& key) {
+    const auto* bitmap = dynamic_cast<const GdiBitmapImage*>(&image);
+    if (!bitmap) return;
+    SourceDc source(dc, bitmap->handle());
+    if (!source.get()) return;
+    keyedBlit(dc, dest.left, dest.top, dest.width(), dest.height(), source.get(), src.h, src.v,
+              colorRef(key));
+}

@@ -1,0 +1,53 @@
+// The toolkit's drawing primitives on a Windows device context: its own pen,
+// brush and font, created anew on every change, and the objects the device
+// context had before selected back when the canvas goes.
+#pragma once
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include "gui/gui_platform.h"
+
+COLORREF colorRef(const GuiColor& colour);
+
+class GdiCanvas : public GuiCanvas {
+public:
+    // Draws on dc, which must outlive the canvas; with releaseTo, dc came
+    // from GetDC on that window and is released after the canvas has put
+    // back the objects it found.
+    explicit GdiCanvas(HDC dc, HWND releaseTo = nullptr);
+    ~GdiCanvas() override;
+
+    GdiCanvas(const GdiCanvas&) = delete;
+    GdiCanvas& operator=(const GdiCanvas&) = delete;
+
+    void setPen(const GuiColor& colour, int32_t width, int32_t style) override;
+    void setBrush(const GuiColor& colour) override;
+    void setTextColor(const GuiColor& colour) override;
+    void setFont(const GuiFontSpec& font) override;
+
+    void moveTo(const GuiPoint& p) override;
+    void lineTo(const GuiPoint& p) override;
+    void fillRect(const GuiRect& r) override;
+    void drawText(const char* text, const GuiRect& r, int32_t align, bool opaque) override;
+
+    void blit(const GuiBitmapImage& image, const GuiRect& dest, const GuiPoint& src) override;
+    void blitKeyed(const GuiBitmapImage& image, const GuiRect& dest, const GuiPoint& src,
+                   const GuiColor& key) override;
+
+    HDC deviceContext() const { return dc; }
+
+private:
+    // Selects replacement into the device context and deletes the previous
+    // own object only afterwards (one must always be selected).
+    void replace(HGDIOBJ& own, HGDIOBJ replacement);
+
+    HDC dc;
+    HWND releaseTo;
+    HGDIOBJ savedBrush;
+    HGDIOBJ savedPen;
+    HGDIOBJ savedFont;
+    HGDIOBJ ownBrush = nullptr;
+    HGDIOBJ ownPen = nullptr;
+    HGDIOBJ ownFont = nullptr;
+};

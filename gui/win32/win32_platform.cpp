@@ -1,0 +1,55 @@
+#include "win32_platform.h"
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <ole2.h>
+
+#include "gdi_bitmap_image.h"
+#include "keyed_blit.h"
+#include "plugin/plugin_base.h"
+#include "win32_pointer.h"
+#include "win32_window.h"
+
+namespace {
+// OleInitialize calls that succeeded on this thread and still wait for their
+// OleUninitialize. A thread already in another COM mode refuses; its refusal
+// must not be balanced, and an editor destroyed on another thread than it
+// was made on must not end that thread's COM.
+thread_local int oleStarts = 0;
+}  // namespace
+
+std::unique_ptr<GuiWindow> Win32Platform::createWindow(void* parent, int32_t width,
+                                                       int32_t height, GuiWindowClient& client) {
+    return Win32Window::create(static_cast<HWND>(parent), width, height, client);
+}
+
+std::unique_ptr<GuiBitmapImage> Win32Platform::loadBitmap(int32_t resourceId) {
+    return GdiBitmapImage::load(static_cast<HINSTANCE>(moduleInstance), resourceId);
+}
+
+uint32_t Win32Platform::tickCount() { return GetTickCount(); }
+
+void Win32Platform::sleep(uint32_t milliseconds) { Sleep(milliseconds); }
+
+void Win32Platform::beginThreadUse() {
+    if (SUCCEEDED(OleInitialize(nullptr))) ++oleStarts;
+    acquireTransparentBlt();
+}
+
+void Win32Platform::endThreadUse() {
+    releaseTransparentBlt();
+    if (oleStarts > 0) {
+        --oleStarts;
+        OleUninitialize();
+    }
+}
+
+GuiPointer* Win32Platform::screenPointer() {
+    static Win32Pointer screen(nullptr);
+    return &screen;
+}
+
+GuiPlatform& defaultGuiPlatform() {
+    static Win32Platform platform;
+    return platform;
+}

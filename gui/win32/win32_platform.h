@@ -1,0 +1,18 @@
+// The Windows platform: child windows with a window procedure, GDI drawing,
+// bitmaps from the module's resources, GetTickCount and Sleep, and OLE
+// started for every editor and frame on their thread.
+#pragma once
+
+#include "gui/gui_platform.h"
+
+class Win32Platform : public GuiPlatform {
+public:
+    std::unique_ptr<GuiWindow> createWindow(void* parent, int32_t width, int32_t height,
+                                            GuiWindowClient& client) override;
+    std::unique_ptr<GuiBitmapImage> loadBitmap(int32_t resourceId) override;
+    uint32_t tickCount() override;
+    void sleep(uint32_t milliseconds) override;
+    void beginThreadUse() override;
+    void endThreadUse() override;
+    GuiPointer* screenPointer() override;
+};

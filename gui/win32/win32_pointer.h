@@ -1,0 +1,22 @@
+// Pointer polling for the controls' drag loops: the three buttons (swapped
+// when the system swaps them), Shift, Control and Alt from GetAsyncKeyState,
+// and the cursor position relative to a window, or in screen coordinates
+// when there is none.
+#pragma once
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include "gui/gui_platform.h"
+
+class Win32Pointer : public GuiPointer {
+public:
+    // window may be null: positions are then screen coordinates.
+    explicit Win32Pointer(HWND window);
+
+    int32_t buttons() override;
+    GuiPoint location() override;
+
+private:
+    HWND window;
+};

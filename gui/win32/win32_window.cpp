@@ -1,0 +1,126 @@
+#include "win32_window.h"
+
+#include <new>
+
+#include "gdi_canvas.h"
+#include "plugin/plugin_base.h"
+#include "win32_window_class.h"
+
+std::unique_ptr<Win32Window> Win32Window::create(HWND parent, int32_t width, int32_t height,
+                                                 GuiWindowClient& client) {
+    if (!parent || !IsWindow(parent)) return nullptr;
+    const char* className = acquireWindowClass(&Win32Window::procedure);
+    if (!className) return nullptr;
+    HWND handle = CreateWindowExA(0, className, "Window", WS_CHILD | WS_VISIBLE, 0, 0, width,
+                                  height, parent, nullptr, static_cast<HINSTANCE>(moduleInstance),
+                                  nullptr);
+    if (!handle) {
+        releaseWindowClass();
+        return nullptr;
+    }
+    auto* made = new (std::nothrow) Win32Window(handle, client);
+    if (!made) {
+        DestroyWindow(handle);
+        releaseWindowClass();
+        return nullptr;
+    }
+    return std::unique_ptr<Win32Window>(made);
+}
+
+Win32Window::Win32Window(HWND handle, GuiWindowClient& owner)
+    : window(handle), client(owner), livePointer(handle) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    target = new (std::nothrow) OleDropTarget(*this);
+    if (target) dropRegistered = RegisterDragDrop(window, target) == S_OK;
+}
+
+Win32Window::~Win32Window() {
+    revokeDrop();
+    if (target) {
+        target->detach();
+        target->Release();
+    }
+    if (!destroyed) {
+        // Cleared first: the messages DestroyWindow sends find no object.
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        DestroyWindow(window);
+    }
+    releaseWindowClass();
+}
+
+void Win32Window::revokeDrop() {
+    if (!dropRegistered) return;
+    RevokeDragDrop(window);
+    dropRegistered = false;
+}
+
+std::unique_ptr<GuiCanvas> Win32Window::makeCanvas() {
+    if (destroyed) return nullptr;
+    HDC dc = GetDC(window);
+    if (!dc) return nullptr;
+    auto canvas = std::unique_ptr<GdiCanvas>(new (std::nothrow) GdiCanvas(dc, window));
+    if (!canvas) ReleaseDC(window, dc);
+    return canvas;
+}
+
+void Win32Window::processPendingPaint() {
+    MSG message;
+    if (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+LRESULT CALLBACK Win32Window::procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(handle, message, wParam, lParam);
+    switch (message) {
+        case WM_PAINT: {
+            RECT damaged;
+            if (!GetUpdateRect(handle, &damaged, FALSE)) break;
+            return self->paint();
+        }
+        case WM_LBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            self->press(lParam);
+            return 0;
+        case WM_DESTROY:
+            self->systemDestroyed();
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcA(handle, message, wParam, lParam);
+}
+
+LRESULT Win32Window::paint() {
+    PAINTSTRUCT paintInfo;
+    HDC dc = BeginPaint(window, &paintInfo);
+    if (dc) {
+        const RECT& r = paintInfo.rcPaint;
+        GdiCanvas canvas(dc);
+        client.windowPaint(canvas, livePointer, GuiRect{r.left, r.top, r.right, r.bottom});
+    }
+    EndPaint(window, &paintInfo);
+    return 0;
+}
+
+void Win32Window::press(LPARAM lParam) {
+    HDC dc = GetDC(window);
+    if (!dc) return;
+    // Signed: a press can arrive left of or above a child window's origin.
+    const GuiPoint where{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+    GdiCanvas canvas(dc, window);
+    client.windowPress(canvas, livePointer, where);
+}
+
+void Win32Window::systemDestroyed() {
+    // The host destroyed its window with ours inside: OLE must let go of the
+    // window while it still exists, and the frame stops drawing.
+    revokeDrop();
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    destroyed = true;
+    client.windowDestroyed();
+}
+
+void Win32Window::dropped(void** items, int32_t count, int32_t type) {
+    client.windowDrop(items, count, type, livePointer.location());
+}
