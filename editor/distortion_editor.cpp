@@ -1,5 +1,7 @@
 #include "distortion_editor.h"
 
+#include <thread>
+
 #include "gui/gui_toolkit.h"
 #include "plugin/plugin_base.h"
 #include "value_texts.h"
@@ -119,10 +121,16 @@ int32_t DistortionEditor::open(void* parentWindow) {
 
     // Every control holds its own reference now.
     for (GuiBitmap* each : bitmaps) each->release();
+    viewsReady.store(true, std::memory_order_seq_cst);
     return 1;
 }
 
 void DistortionEditor::close() {
+    // Sequentially consistent on both sides (here and in setParameter): a
+    // setter either is counted before this store and waited for, or it
+    // reads the cleared flag and leaves the views alone.
+    viewsReady.store(false, std::memory_order_seq_cst);
+    while (settersInFlight.load(std::memory_order_seq_cst) != 0) std::this_thread::yield();
     destroyFrame();
     clearControls();
 }
@@ -134,14 +142,18 @@ void DistortionEditor::clearControls() {
 }
 
 void DistortionEditor::setParameter(int32_t index, float) {
-    if (!frame || static_cast<uint32_t>(index) >= kNumParameters) return;
-    // The effect is asked again: it holds the value that was actually stored.
-    if (GuiControl* control = controls[index]) control->setValue(pluginEffect->getParameter(index));
-    if (valueDisplay) {
-        valueDisplay->setTextConverter(converterForParameter(index));
-        valueDisplay->setValue(pluginEffect->getParameter(index));
+    if (static_cast<uint32_t>(index) >= kNumParameters) return;
+    settersInFlight.fetch_add(1, std::memory_order_seq_cst);
+    if (viewsReady.load(std::memory_order_seq_cst)) {
+        // The effect is asked again: it holds the value that was actually stored.
+        if (GuiControl* control = controls[index]) control->setValue(pluginEffect->getParameter(index));
+        if (valueDisplay) {
+            valueDisplay->setTextConverter(converterForParameter(index));
+            valueDisplay->setValue(pluginEffect->getParameter(index));
+        }
+        requestUpdate();
     }
-    requestUpdate();
+    settersInFlight.fetch_sub(1, std::memory_order_seq_cst);
 }
 
 void DistortionEditor::valueChanged(GuiDrawContext* context, GuiControl* control) {

@@ -3,6 +3,8 @@
 // and a logo that opens the about box.
 #pragma once
 
+#include <atomic>
+
 #include "dsp/distortion_processor.h"
 #include "gui/gui_control.h"
 #include "gui/gui_editor_base.h"
@@ -39,4 +41,11 @@ private:
     GuiControl* controls[kNumParameters] = {};
     GuiParamDisplay* valueDisplay = nullptr;
     GuiSplashScreen* aboutBox = nullptr;
+
+    // setParameter may run on the host's audio or automation thread while
+    // the UI thread opens or closes the editor. A setter reaches the views
+    // only while they are ready, and close() waits for setters in flight
+    // before it deletes them.
+    std::atomic<bool> viewsReady{false};
+    std::atomic<int> settersInFlight{0};
 };

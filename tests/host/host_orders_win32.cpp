@@ -3,7 +3,7 @@
 // flat over many rounds. The checks are made by the caller on the printed
 // lines, so this program runs under Wine without a test framework inside.
 //
-// Usage: host_orders PLUGIN.dll ROUNDS
+// Usage: host_orders PLUGIN.dll ROUNDS [ORDER]
 // Prints "round-trips ok", then "handles A B", "gdi A B", "user A B" and
 // "commit A B" (before and after the measured rounds). Exit status 0, or 1
 // with one sentence on stderr; a crash ends with status 3.
@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <exception>
+#include <iterator>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -43,7 +44,16 @@ VstIntPtr VST_CALLBACK answerHost(AEffect*, int32_t opcode, int32_t, VstIntPtr, 
 }
 
 LONG WINAPI reportCrash(EXCEPTION_POINTERS* info) {
-    std::fprintf(stderr, "Crashed with exception 0x%08lX.\n", info->ExceptionRecord->ExceptionCode);
+    HMODULE module = nullptr;
+    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       static_cast<LPCSTR>(info->ExceptionRecord->ExceptionAddress), &module);
+    char name[MAX_PATH] = "?";
+    if (module != nullptr) GetModuleFileNameA(module, name, MAX_PATH);
+    std::fprintf(stderr, "Crashed with exception 0x%08lX at offset 0x%llx in %s.\n",
+                 info->ExceptionRecord->ExceptionCode,
+                 static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(info->ExceptionRecord->ExceptionAddress) -
+                                                 reinterpret_cast<uintptr_t>(module)),
+                 name);
     std::fflush(stderr);
     ExitProcess(3);
 }
@@ -208,12 +218,15 @@ void processOnAnotherThread(const std::string& path) {
     plugin.call(effMainsChanged, 0, 0);
 }
 
-void round(const std::string& path) {
-    openRightAfterLoadingAndKeepHidden(path);
-    rectBeforeAnyOpen(path);
-    closeWithEditorOpen(path);
-    editorCloseAfterParentDestroyed(path);
-    processOnAnotherThread(path);
+using Order = void (*)(const std::string&);
+constexpr Order kOrders[] = {openRightAfterLoadingAndKeepHidden, rectBeforeAnyOpen, closeWithEditorOpen,
+                             editorCloseAfterParentDestroyed, processOnAnotherThread};
+
+// All orders, or only the one numbered `only` (for finding which one fails).
+void round(const std::string& path, int only) {
+    for (int i = 0; i < static_cast<int>(std::size(kOrders)); ++i) {
+        if (only < 0 || only == i) kOrders[i](path);
+    }
     pump();
 }
 
@@ -252,13 +265,14 @@ Usage measure() {
 int main(int argc, char** argv) {
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     SetUnhandledExceptionFilter(reportCrash);
-    if (argc != 3) {
-        std::fprintf(stderr, "Usage: host_orders PLUGIN.dll ROUNDS\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "Usage: host_orders PLUGIN.dll ROUNDS [ORDER]\n");
         return 2;
     }
     try {
         const std::string path = argv[1];
         const int rounds = std::stoi(argv[2]);
+        const int only = argc == 4 ? std::stoi(argv[3]) : -1;
         // Hosts keep a plug-in's DLL loaded while its instances come and go;
         // the rounds measure the instances. (Unloading a DLL that carries the
         // static threads runtime leaves two of that runtime's handles behind,
@@ -266,10 +280,10 @@ int main(int argc, char** argv) {
         const PluginLibrary keptLoaded(path);
         // Warm-up: one-time allocations (class registration, fonts, the
         // runtime's own pools) happen here, not in the measured rounds.
-        for (int i = 0; i < 5; ++i) round(path);
+        for (int i = 0; i < 5; ++i) round(path, only);
         std::printf("round-trips ok\n");
         const Usage before = measure();
-        for (int i = 0; i < rounds; ++i) round(path);
+        for (int i = 0; i < rounds; ++i) round(path, only);
         const Usage after = measure();
         std::printf("handles %lu %lu\ngdi %lu %lu\nuser %lu %lu\n", before.handles, after.handles, before.gdi,
                     after.gdi, before.user, after.user);
