@@ -14,6 +14,8 @@
 #include <fstream>
 #include <functional>
 #include <map>
+#include <chrono>
+#include <thread>
 #include <memory>
 #include <regex>
 #include <sstream>
@@ -183,6 +185,11 @@ protected:
 // which is the host window's client area) and, when given, calls `look`
 // with the display and window while the editor is still open. Returns the
 // trace without idle lines.
+// A click as a hand makes it: the editor polls the buttons while it handles
+// the press (as on Windows), and Wine has both halves of an instant click
+// applied before the press message is handled.
+const std::string kClick = "mousedown 1 sleep 0.1 mouseup 1";
+
 std::vector<std::string> traceWineGesture(const std::vector<std::string>& extra, const std::string& actions,
                                           const std::function<void(Display*, Window)>& look = {}) {
     ScratchDir dir;
@@ -193,6 +200,9 @@ std::vector<std::string> traceWineGesture(const std::vector<std::string>& extra,
     if (display == nullptr) return {};
     const Window window = waitForWindow(display, "velmora-host: Velmora");
     if (window != 0) {
+        // Wine maps the window before its first paint and before it takes
+        // input; the editor is settled once it has been idled a few times.
+        std::this_thread::sleep_for(std::chrono::seconds(1));
         const std::string command =
             "xdotool " + std::regex_replace(actions, std::regex("WINDOW"), std::to_string(window)) + " sleep 0.4";
         EXPECT_EQ(std::system(command.c_str()), 0) << command;
@@ -239,8 +249,8 @@ TEST_F(WineEditor, SoloClicksToggleAndCtrlClickResetsAKnobWithoutEditBrackets) {
     // Solo2 is the 60 x 11 switch at (212, 112); Gain2 the knob at (248, 210).
     const std::vector<std::string> lines = traceWineGesture(
         {"--set", "Gain2=0.9"},
-        "mousemove --sync --window WINDOW 242 117 click 1 sleep 0.3 click 1 sleep 0.3 "
-        "mousemove --sync --window WINDOW 272 234 keydown ctrl sleep 0.1 click 1 sleep 0.3 keyup ctrl");
+        "mousemove --sync --window WINDOW 242 117 " + kClick + " sleep 0.3 " + kClick + " sleep 0.3 "
+        "mousemove --sync --window WINDOW 272 234 keydown ctrl sleep 0.1 " + kClick + " sleep 0.3 keyup ctrl");
     std::vector<std::string> solo, gain;
     for (const std::string& line : lines) {
         if (line.rfind("automate 4 ", 0) == 0) solo.push_back(line);
@@ -274,9 +284,9 @@ TEST_F(WineEditor, AboutBoxOpensOnTheLogoAndClosesOnALeftPressInside) {
     traceWineGesture({}, "sleep 0.3", [&](Display* display, Window window) {
         closedAtStart = aboutImageShare(display, window);
         // The logo area is (353, 14)-(460, 68); the box covers (96, 58) at 289 x 179.
-        std::system(("xdotool mousemove --sync --window " + std::to_string(window) + " 400 40 click 1 sleep 0.5").c_str());
+        std::system(("xdotool mousemove --sync --window " + std::to_string(window) + " 400 40 " + kClick + " sleep 0.5").c_str());
         open = aboutImageShare(display, window);
-        std::system(("xdotool mousemove --sync --window " + std::to_string(window) + " 240 150 click 1 sleep 0.5").c_str());
+        std::system(("xdotool mousemove --sync --window " + std::to_string(window) + " 240 150 " + kClick + " sleep 0.5").c_str());
         closedAgain = aboutImageShare(display, window);
     });
     EXPECT_LT(closedAtStart, 0.5);
