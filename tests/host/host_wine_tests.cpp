@@ -4,6 +4,7 @@
 // real X input. The Windows programs are cross-built in their own build
 // folders; this Linux test runs them through wine on the shared display.
 #include <gtest/gtest.h>
+#include <sndfile.h>
 
 #include <algorithm>
 #include <cmath>
@@ -43,6 +44,8 @@ const WindowsBuild kBuilds[] = {{"Win32", VELMORA_WIN32_BUILD, "velmora.dll"},
 void PrintTo(const WindowsBuild& build, std::ostream* out) { *out << build.name; }
 
 std::string buildName(const ::testing::TestParamInfo<WindowsBuild>& info) { return info.param.name; }
+
+const WindowsBuild& win32Build() { return kBuilds[0]; }
 
 fs::path pluginOf(const WindowsBuild& build) { return build.folder / build.plugin; }
 fs::path programOf(const WindowsBuild& build, const std::string& name) { return build.folder / (name + ".exe"); }
@@ -134,6 +137,105 @@ TEST_P(WineSoundParity, EveryCaseMatchesLinuxWithin1e6) {
 
 INSTANTIATE_TEST_SUITE_P(Builds, WineSoundParity, ::testing::ValuesIn(kBuilds), buildName);
 
+// ---------------------------------------------------------------- the host
+
+class WineHost : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (velmoraPath().empty()) GTEST_SKIP() << "velmora.so is not built";
+    }
+    HostRun windowsHost(const std::vector<std::string>& args) { return runWine(programOf(win32Build(), "velmora-host"), args); }
+};
+
+// Writes a test signal with libsndfile in the given format.
+void writeSignal(const fs::path& path, int channels, int format, int frames) {
+    SF_INFO info{};
+    info.channels = channels;
+    info.samplerate = 48000;
+    info.format = format;
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    ASSERT_NE(file, nullptr) << path;
+    std::vector<double> samples(static_cast<size_t>(frames * channels));
+    for (size_t i = 0; i < samples.size(); ++i) {
+        samples[i] = 0.7 * std::sin(0.013 * static_cast<double>(i)) + 0.2 * std::sin(0.31 * static_cast<double>(i));
+    }
+    sf_writef_double(file, samples.data(), frames);
+    sf_close(file);
+}
+
+TEST_F(WineHost, InfoTellsTheSameAsOnLinux) {
+    const HostRun linuxInfo = runHost({"info", velmoraPath()});
+    const HostRun windowsInfo = windowsHost({"info", pluginOf(win32Build()).string()});
+    ASSERT_EQ(linuxInfo.status, 0) << linuxInfo.err;
+    ASSERT_EQ(windowsInfo.status, 0) << windowsInfo.err;
+    // Everything after the first line (the file's path): identity, flags,
+    // every parameter's name, display text and label, the programs.
+    const auto rest = [](const std::string& text) { return text.substr(text.find('\n')); };
+    EXPECT_EQ(rest(windowsInfo.out), rest(linuxInfo.out));
+}
+
+TEST_F(WineHost, RenderReadsWavFormatsAndWritesTheSameFloatsAsLinux) {
+    ScratchDir dir;
+    struct Input {
+        const char* name;
+        int channels;
+        int format;
+    };
+    const Input inputs[] = {{"pcm16.wav", 2, SF_FORMAT_WAV | SF_FORMAT_PCM_16},
+                            {"pcm24-mono.wav", 1, SF_FORMAT_WAV | SF_FORMAT_PCM_24},
+                            {"pcm32.wav", 2, SF_FORMAT_WAV | SF_FORMAT_PCM_32},
+                            {"double.wav", 2, SF_FORMAT_WAV | SF_FORMAT_DOUBLE},
+                            {"extensible.wav", 2, SF_FORMAT_WAVEX | SF_FORMAT_FLOAT}};
+    for (const Input& input : inputs) {
+        writeSignal(dir / input.name, input.channels, input.format, 20000);
+        const std::vector<std::string> settings = {"--set", "Gain1=0.6", "--set", "Type2=0.7", "--block", "333"};
+        std::vector<std::string> linuxArgs = {"render", velmoraPath(), (dir / input.name).string(), (dir / "linux.wav").string()};
+        std::vector<std::string> windowsArgs = {"render", pluginOf(win32Build()).string(), (dir / input.name).string(),
+                                                (dir / "windows.wav").string()};
+        linuxArgs.insert(linuxArgs.end(), settings.begin(), settings.end());
+        windowsArgs.insert(windowsArgs.end(), settings.begin(), settings.end());
+        const HostRun linuxRun = runHost(linuxArgs);
+        const HostRun windowsRun = windowsHost(windowsArgs);
+        ASSERT_EQ(linuxRun.status, 0) << linuxRun.err;
+        ASSERT_EQ(windowsRun.status, 0) << input.name << ": " << windowsRun.err;
+        const Sound expected = readSound(dir / "linux.wav");
+        const Sound actual = readSound(dir / "windows.wav");
+        EXPECT_EQ(actual.format, SF_FORMAT_WAV | SF_FORMAT_FLOAT) << input.name;
+        EXPECT_EQ(actual.sampleRate, 48000) << input.name;
+        EXPECT_EQ(actual.channels, 2) << input.name;
+        ASSERT_EQ(actual.samples.size(), expected.samples.size()) << input.name;
+        float worst = 0.0f;
+        for (size_t i = 0; i < expected.samples.size(); ++i) {
+            worst = std::max(worst, std::fabs(actual.samples[i] - expected.samples[i]));
+        }
+        EXPECT_LE(worst, 1e-6f) << input.name;
+        EXPECT_GT(expected.peak(), 0.01f) << input.name;
+    }
+}
+
+TEST_F(WineHost, BadSoundFilesAreOneSentenceAndLeaveNothingBehind) {
+    ScratchDir dir;
+    writeSignal(dir / "three.wav", 3, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1000);
+    std::ofstream(dir / "text.wav") << "not a sound file";
+    writeSignal(dir / "alaw.wav", 1, SF_FORMAT_WAV | SF_FORMAT_ALAW, 1000);
+    const struct {
+        const char* input;
+        const char* says;
+    } cases[] = {{"three.wav", "3 channels"},
+                 {"text.wav", "not a RIFF WAVE file"},
+                 {"alaw.wav", "not supported"},
+                 {"missing.wav", "does not exist"}};
+    for (const auto& c : cases) {
+        const HostRun run = windowsHost({"render", pluginOf(win32Build()).string(), (dir / c.input).string(),
+                                         (dir / "out.wav").string()});
+        EXPECT_EQ(run.status, 1) << c.input;
+        EXPECT_EQ(lineCount(run.err), 1u) << c.input << ": " << run.err;
+        EXPECT_NE(run.err.find(c.says), std::string::npos) << c.input << ": " << run.err;
+        EXPECT_FALSE(fs::exists(dir / "out.wav")) << c.input;
+        EXPECT_FALSE(fs::exists(dir / "out.wav.partial")) << c.input;
+    }
+}
+
 // ---------------------------------------------------------------- host orders
 
 class WineHostOrders : public ::testing::TestWithParam<WindowsBuild> {};
@@ -167,8 +269,6 @@ TEST_P(WineHostOrders, NoneCrashesOrLeaksOver20Rounds) {
 INSTANTIATE_TEST_SUITE_P(Builds, WineHostOrders, ::testing::ValuesIn(kBuilds), buildName);
 
 // ---------------------------------------------------------------- editor
-
-const WindowsBuild& win32Build() { return kBuilds[0]; }
 
 bool haveXdotool() { return std::system("command -v xdotool >/dev/null 2>&1") == 0; }
 
