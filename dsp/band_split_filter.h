@@ -4,6 +4,8 @@
 // outputs sum to a first-order allpass; the high output is polarity-inverted.
 #pragma once
 
+#include <cmath>
+
 class BandSplitFilter {
 public:
     // Computes the three coefficients; the recursion state is kept, so a
@@ -34,6 +36,15 @@ public:
         allpass2Out = y2;
         inputDelay2 = inputDelay1;
         inputDelay1 = h;
+    }
+
+    // A non-finite sample would stay in the recursion for ever; starting again
+    // from silence is the only way back to sound. Coefficients are kept.
+    void clearIfNotFinite() {
+        if (std::isfinite(allpass1Out) && std::isfinite(allpass2Out) && std::isfinite(inputDelay1) &&
+            std::isfinite(inputDelay2) && std::isfinite(allpass2Delay1) && std::isfinite(allpass2Delay2))
+            return;
+        allpass1Out = allpass2Out = inputDelay1 = inputDelay2 = allpass2Delay1 = allpass2Delay2 = 0.0;
     }
 
     double lowOutput() const { return allpass1Out + allpass2Out; }

@@ -1,8 +1,21 @@
 #include "distortion_processor.h"
 
 #include <algorithm>
+#include <cfloat>
 
 #include "parameter_laws.h"
+
+namespace {
+
+// Levels far outside 0..1 can push a finite mix beyond the float range; the
+// host gets the largest float instead of an infinity. NaN passes unchanged.
+inline float toHostSample(double value) {
+    if (value > FLT_MAX) return FLT_MAX;
+    if (value < -FLT_MAX) return -FLT_MAX;
+    return static_cast<float>(value);
+}
+
+}  // namespace
 
 DistortionProcessor::DistortionProcessor(const std::atomic<float>* values, const std::atomic<float>* rate)
     : parameterValues(values), sampleRate(rate), tables(shaperTables()) {}
@@ -49,10 +62,16 @@ void DistortionProcessor::process(float* const* inputs, float* const* outputs, i
 
 template <bool Band1, bool Band2, bool Band3, bool PostFilter>
 void DistortionProcessor::startSubBlock(double increments[3][4], double& masterIncrement) {
+    for (BandSplitFilter* pair : {crossover1, crossover2, postFilter1, postFilter2}) {
+        pair[0].clearIfNotFinite();
+        pair[1].clearIfNotFinite();
+    }
+    clearDcBlockerIfNotFinite(dcBlocker);
+
     const double rate = laws::usableSampleRate(sampleRate->load(std::memory_order_relaxed));
     if constexpr (Band1 || Band2) {
         const double f1 = laws::designableFrequency(
-            laws::crossoverFrequency(laws::finiteOrZero(parameter(kCross1))), rate);
+            laws::guarded(laws::crossoverFrequency, parameter(kCross1)), rate);
         crossover1[0].design(f1, laws::kCrossoverQ, rate);
         crossover1[1].copyCoefficientsFrom(crossover1[0]);
         if constexpr (PostFilter && Band1) {
@@ -62,7 +81,7 @@ void DistortionProcessor::startSubBlock(double increments[3][4], double& masterI
     }
     if constexpr (Band2 || Band3) {
         const double f2 = laws::designableFrequency(
-            laws::crossoverFrequency(laws::finiteOrZero(parameter(kCross2))), rate);
+            laws::guarded(laws::crossoverFrequency, parameter(kCross2)), rate);
         crossover2[0].design(f2, laws::kCrossoverQ, rate);
         crossover2[1].copyCoefficientsFrom(crossover2[0]);
         if constexpr (PostFilter && Band2) {
@@ -73,15 +92,13 @@ void DistortionProcessor::startSubBlock(double increments[3][4], double& masterI
     constexpr bool sounding[3] = {Band1, Band2, Band3};
     for (int b = 0; b < 3; ++b) {
         if (!sounding[b]) continue;
-        const float balance = laws::finiteOrZero(parameter(kBalance1 + b));
-        const float gain = laws::finiteOrZero(parameter(kGain1 + b));
-        const float level = laws::finiteOrZero(parameter(kLevel1 + b));
-        increments[b][0] = (laws::balanceLeft(balance) - leftGain[b]) * kRampStep;
-        increments[b][1] = (laws::balanceRight(balance) - rightGain[b]) * kRampStep;
-        increments[b][2] = (laws::drive(gain) - bandGain[b]) * kRampStep;
-        increments[b][3] = (laws::level(level) - bandLevel[b]) * kRampStep;
+        const float balance = parameter(kBalance1 + b);
+        increments[b][0] = (laws::guarded(laws::balanceLeft, balance) - leftGain[b]) * kRampStep;
+        increments[b][1] = (laws::guarded(laws::balanceRight, balance) - rightGain[b]) * kRampStep;
+        increments[b][2] = (laws::guarded(laws::drive, parameter(kGain1 + b)) - bandGain[b]) * kRampStep;
+        increments[b][3] = (laws::guarded(laws::level, parameter(kLevel1 + b)) - bandLevel[b]) * kRampStep;
     }
-    masterIncrement = (laws::level(laws::finiteOrZero(parameter(kMaster))) - masterLevel) * kRampStep;
+    masterIncrement = (laws::guarded(laws::level, parameter(kMaster)) - masterLevel) * kRampStep;
 }
 
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
@@ -152,11 +169,11 @@ void DistortionProcessor::processRouting(const float* inL, const float* inR, flo
             const double left = sum[0] * masterLevel;
             const double right = sum[1] * masterLevel;
             if constexpr (Accumulate) {
-                outL[i] = static_cast<float>(outL[i] + left);
-                outR[i] = static_cast<float>(outR[i] + right);
+                outL[i] = toHostSample(outL[i] + left);
+                outR[i] = toHostSample(outR[i] + right);
             } else {
-                outL[i] = static_cast<float>(left);
-                outR[i] = static_cast<float>(right);
+                outL[i] = toHostSample(left);
+                outR[i] = toHostSample(right);
             }
         }
         done += n;

@@ -31,18 +31,32 @@ inline bool postFilterOn(float p) { return p >= 0.5f; }
 // little below also keeps the filters stable at low sample rates.
 constexpr double kMaxDesignFraction = 0.49;
 inline double designableFrequency(double frequency, double sampleRate) {
+    // A frequency of zero (from a value far below 0) becomes 1 Hz, and then
+    // the cap applies, since at very low sample rates even 1 Hz is too high.
+    if (!(frequency > 0.0)) frequency = 1.0;
     const double limit = kMaxDesignFraction * sampleRate;
     if (!(frequency <= limit)) frequency = limit;
-    if (!(frequency > 0.0)) frequency = 1.0;
     return frequency;
 }
 
 // A host may hand us a sample rate of 0 or garbage before setting a real one.
+// Any positive finite rate is usable: the design cap above keeps the filters
+// stable however low it is.
 inline double usableSampleRate(float rate) {
-    return (std::isfinite(rate) && rate >= 1000.0f) ? static_cast<double>(rate) : 44100.0;
+    return (std::isfinite(rate) && rate > 0.0f) ? static_cast<double>(rate) : 44100.0;
 }
 
-// A non-finite value would poison the ramps for good; treat it as 0.
-inline float finiteOrZero(float p) { return std::isfinite(p) ? p : 0.0f; }
+// The nearest value inside 0..1; NaN counts as 0.
+inline float clampedToUnit(float p) { return p > 1.0f ? 1.0f : (p >= 0.0f ? p : 0.0f); }
+
+// A host may store any float. A value outside 0..1 follows the law as long as
+// the result stays finite; where it would not (NaN, infinities, or a value so
+// large that the exponential overflows), the law of the nearest in-range value
+// is used, so a ramp toward it can never turn into inf - inf for good.
+template <typename Law>
+inline double guarded(Law law, float p) {
+    const double result = law(p);
+    return std::isfinite(result) ? result : law(clampedToUnit(p));
+}
 
 }  // namespace laws

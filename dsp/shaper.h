@@ -3,6 +3,8 @@
 // the curve and mirror it (odd symmetry); inputs beyond the table hold its end.
 #pragma once
 
+#include <cmath>
+
 #include "shaper_tables.h"
 #include "shaper_type.h"
 
@@ -14,6 +16,13 @@ struct DcBlockerState {
     double prevInRight = 0.0;
     double prevOutRight = 0.0;
 };
+
+// Like the filters, each channel's blocker starts again from silence once a
+// non-finite sample has reached its state.
+inline void clearDcBlockerIfNotFinite(DcBlockerState& dc) {
+    if (!std::isfinite(dc.prevInLeft) || !std::isfinite(dc.prevOutLeft)) dc.prevInLeft = dc.prevOutLeft = 0.0;
+    if (!std::isfinite(dc.prevInRight) || !std::isfinite(dc.prevOutRight)) dc.prevInRight = dc.prevOutRight = 0.0;
+}
 
 constexpr double kDcBlockerCoefficient = 0.99999999999;
 

@@ -1,7 +1,5 @@
 #include "distortion_editor.h"
 
-#include <thread>
-
 #include "gui/gui_toolkit.h"
 #include "plugin/plugin_base.h"
 #include "value_texts.h"
@@ -77,6 +75,10 @@ DistortionEditor::~DistortionEditor() { close(); }
 int32_t DistortionEditor::open(void* parentWindow) {
     GuiEditorBase::open(parentWindow);
     setKnobDragMode(2);
+    // Changes made while closed are not shown: the controls read every value
+    // anew below.
+    forgetParameterChanges();
+    windowOpen.store(true, std::memory_order_relaxed);
 
     GuiBitmap* bitmaps[kBitmapCount];
     for (int32_t i = 0; i < kBitmapCount; ++i) bitmaps[i] = new GuiBitmap(kLoadOrder[i]);
@@ -121,18 +123,14 @@ int32_t DistortionEditor::open(void* parentWindow) {
 
     // Every control holds its own reference now.
     for (GuiBitmap* each : bitmaps) each->release();
-    viewsReady.store(true, std::memory_order_seq_cst);
     return 1;
 }
 
 void DistortionEditor::close() {
-    // Sequentially consistent on both sides (here and in setParameter): a
-    // setter either is counted before this store and waited for, or it
-    // reads the cleared flag and leaves the views alone.
-    viewsReady.store(false, std::memory_order_seq_cst);
-    while (settersInFlight.load(std::memory_order_seq_cst) != 0) std::this_thread::yield();
+    windowOpen.store(false, std::memory_order_relaxed);
     destroyFrame();
     clearControls();
+    forgetParameterChanges();
 }
 
 void DistortionEditor::clearControls() {
@@ -142,18 +140,35 @@ void DistortionEditor::clearControls() {
 }
 
 void DistortionEditor::setParameter(int32_t index, float) {
-    if (static_cast<uint32_t>(index) >= kNumParameters) return;
-    settersInFlight.fetch_add(1, std::memory_order_seq_cst);
-    if (viewsReady.load(std::memory_order_seq_cst)) {
-        // The effect is asked again: it holds the value that was actually stored.
+    if (!windowOpen.load(std::memory_order_relaxed) || static_cast<uint32_t>(index) >= kNumParameters) return;
+    changedParameters.fetch_or(1u << index, std::memory_order_relaxed);
+    lastChangedParameter.store(index, std::memory_order_relaxed);
+    requestUpdate();
+}
+
+void DistortionEditor::idle() {
+    if (!insideDragIdle) applyParameterChanges();
+    GuiEditorBase::idle();
+}
+
+void DistortionEditor::applyParameterChanges() {
+    const uint32_t changed = changedParameters.exchange(0, std::memory_order_relaxed);
+    const int32_t last = lastChangedParameter.exchange(-1, std::memory_order_relaxed);
+    if (!frame) return;
+    // The effect is asked again: it holds the value that was actually stored.
+    for (int32_t index = 0; index < kNumParameters; ++index) {
+        if (!(changed & (1u << index))) continue;
         if (GuiControl* control = controls[index]) control->setValue(pluginEffect->getParameter(index));
-        if (valueDisplay) {
-            valueDisplay->setTextConverter(converterForParameter(index));
-            valueDisplay->setValue(pluginEffect->getParameter(index));
-        }
-        requestUpdate();
     }
-    settersInFlight.fetch_sub(1, std::memory_order_seq_cst);
+    if (valueDisplay && static_cast<uint32_t>(last) < kNumParameters) {
+        valueDisplay->setTextConverter(converterForParameter(last));
+        valueDisplay->setValue(pluginEffect->getParameter(last));
+    }
+}
+
+void DistortionEditor::forgetParameterChanges() {
+    changedParameters.store(0, std::memory_order_relaxed);
+    lastChangedParameter.store(-1, std::memory_order_relaxed);
 }
 
 void DistortionEditor::valueChanged(GuiDrawContext* context, GuiControl* control) {

@@ -23,8 +23,11 @@ public:
 
     int32_t open(void* parentWindow) override;
     void close() override;
-    // Mirrors a parameter change on its control and in the value display;
-    // nothing is drawn until the next idle.
+    // Shows the parameter changes noted since the last idle, then repaints.
+    void idle() override;
+    // Notes a parameter change for the next idle. Safe from any thread at any
+    // time, even while the window opens or closes on another: it touches no
+    // control, only atomics that live as long as the editor.
     void setParameter(int32_t index, float value) override;
     // A control moved by the user: automate its parameter.
     void valueChanged(GuiDrawContext* context, GuiControl* control) override;
@@ -37,15 +40,18 @@ public:
 
 private:
     void clearControls();
+    // UI thread: the noted changes reach their controls and the value display.
+    void applyParameterChanges();
+    void forgetParameterChanges();
+
+    // One bit per parameter changed since the last idle, and the parameter
+    // changed last (-1 for none): written by setParameter on any thread.
+    std::atomic<uint32_t> changedParameters{0};
+    std::atomic<int32_t> lastChangedParameter{-1};
+    // Whether changes are noted at all: only while the window is open.
+    std::atomic<bool> windowOpen{false};
 
     GuiControl* controls[kNumParameters] = {};
     GuiParamDisplay* valueDisplay = nullptr;
     GuiSplashScreen* aboutBox = nullptr;
-
-    // setParameter may run on the host's audio or automation thread while
-    // the UI thread opens or closes the editor. A setter reaches the views
-    // only while they are ready, and close() waits for setters in flight
-    // before it deletes them.
-    std::atomic<bool> viewsReady{false};
-    std::atomic<int> settersInFlight{0};
 };

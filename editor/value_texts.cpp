@@ -11,8 +11,8 @@
 
 namespace {
 
-// "%.1f" followed by two blanks and the unit, locale-independent; a value
-// that rounds to zero reads 0.0, never -0.0.
+// "%.1f" followed by two blanks and the unit, locale-independent, with
+// printf's sign of zero ("-0.0" for a small negative number).
 void writeWithUnit(double number, const char* unit, char* text) {
     if (std::isinf(number) && number < 0) {
         std::snprintf(text, 256, "-oo  %s", unit);
@@ -20,7 +20,7 @@ void writeWithUnit(double number, const char* unit, char* text) {
     }
     char digits[400];
     writeFixed(number, 1, digits);
-    const char* shown = std::strcmp(digits, "-0.0") == 0 ? "0.0" : digits;
+    const char* shown = digits;
     if (std::strlen(shown) > 200) shown = "?";  // far outside any parameter's range
     std::strcpy(text, shown);
     std::strcat(text, "  ");

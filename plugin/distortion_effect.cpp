@@ -102,7 +102,7 @@ void DistortionEffect::getProgramName(char* name) {
     }
     // An untouched program is shown with its number: "Init 1" .. "Init 16".
     if (std::strcmp(program->name, kInitName) == 0)
-        std::snprintf(name, 24, "%s %d", kInitName, currentProgram + 1);
+        std::snprintf(name, 24, "%s %d", kInitName, currentProgram.load() + 1);
     else
         std::strcpy(name, program->name);
 }

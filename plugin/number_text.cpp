@@ -94,6 +94,19 @@ void writeFixed(double value, int decimals, char* text) {
     std::strcpy(text, buffer);
 }
 
+void writeFixedForHost(double value, int decimals, char* text) {
+    if (!text) return;
+    char buffer[400];
+    writeFixed(value, decimals, buffer);
+    if (std::strlen(buffer) < static_cast<size_t>(kHostTextSize)) {
+        std::strcpy(text, buffer);
+        return;
+    }
+    // At most "-1.8e+308": nine characters.
+    auto result = std::to_chars(text, text + kHostTextSize - 1, value, std::chars_format::scientific, 1);
+    *result.ptr = '\0';
+}
+
 int saturatingTruncate(double value) {
     if (std::isnan(value)) return 0;
     if (value >= 2147483647.0) return 2147483647;

@@ -43,14 +43,14 @@ void DistortionEffect::getParameterDisplay(int32_t index, char* text) {
     const float v = value(index);
     switch (index) {
         case kCross1:
-        case kCross2: writeFixed(laws::crossoverFrequency(v), 1, text); break;
+        case kCross2: writeFixedForHost(laws::crossoverFrequency(v), 1, text); break;
         case kPFilter:
         case kSolo1:
         case kSolo2:
         case kSolo3: std::strcpy(text, v > 0.5f ? "On" : "Off"); break;
         case kBalance1:
         case kBalance2:
-        case kBalance3: writeFixed((v - 0.5) * 2.0, 2, text); break;
+        case kBalance3: writeFixedForHost((v - 0.5) * 2.0, 2, text); break;
         case kGain1:
         case kGain2:
         case kGain3: dB2string(static_cast<float>(laws::drive(v)), text); break;

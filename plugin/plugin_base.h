@@ -6,6 +6,7 @@
 
 #include <atomic>
 
+#include "relaxed_atomic.h"
 #include "vst_abi.h"
 
 class EditorBase;
@@ -104,7 +105,9 @@ protected:
     AudioMasterCallback hostCallback;
     int32_t numPrograms;
     int32_t numParams;
-    int32_t currentProgram = 0;
+    // Set by whichever thread changes the program, read by parameter setters
+    // on others.
+    RelaxedAtomic<int32_t> currentProgram{0};
     int32_t blockSize = 1024;
     AEffect cEffect{};
 };

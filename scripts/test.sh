@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything twice, plainly and with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs every test in both builds.
+# Builds everything for Linux plainly, with AddressSanitizer and
+# UndefinedBehaviorSanitizer and with ThreadSanitizer, and for 32- and 64-bit
+# Windows, and runs every test (the Windows ones under Wine).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -17,18 +18,25 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 
+export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1"
+
+# Tests are switched on explicitly: the demo command configures build/ with
+# them off, and a cached OFF must not turn this run into one without tests.
+# Every ctest call fails when it finds no tests.
 run_suite() {
   local dir=$1; shift
-  cmake -S . -B "$dir" "$@"
+  cmake -S . -B "$dir" -DVELMORA_BUILD_TESTS=ON "$@"
   cmake --build "$dir" -j2
   # Windows on the shared display must not overlap while a test reads its
   # pixels or moves the pointer, so the X11 tests run one at a time.
-  ctest --test-dir "$dir" --output-on-failure -j2 -LE 'x11|wine'
-  ctest --test-dir "$dir" --output-on-failure -L x11
+  ctest --test-dir "$dir" --output-on-failure --no-tests=error -j2 -LE 'x11|wine'
+  ctest --test-dir "$dir" --output-on-failure --no-tests=error -L x11
 }
 
-# The Windows builds: both DLLs, both hosts and the Windows test programs.
-build_windows() {
+# The Windows builds: both DLLs, both hosts and the Windows test binaries,
+# cross-built; their own tests run under Wine in each folder's private
+# prefix, one at a time on this display.
+build_and_test_windows() {
   local folder toolchain
   for pair in build-win32:mingw-i686 build-win64:mingw-x86_64; do
     folder=${pair%%:*}
@@ -36,18 +44,30 @@ build_windows() {
     cmake -S . -B "$folder" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/$toolchain.cmake" -DCMAKE_BUILD_TYPE=Release \
           -DVELMORA_BUILD_TESTS=ON
     cmake --build "$folder" -j2
+    scripts/with-wine.sh "$folder" ctest --test-dir "$folder" --output-on-failure --no-tests=error -L wine
   done
 }
 
-# The wine tests live in the Linux build and drive the Windows products
-# through Wine, one at a time, on this display.
-run_wine_tests() {
+# The Linux build's wine tests drive the Windows products next to the Linux
+# ones (sound, host orders, the editor with real input), one at a time.
+run_linux_wine_tests() {
   scripts/with-wine.sh build-win32 ctest --test-dir "$1" --output-on-failure --no-tests=error -L wine
 }
 
-build_windows
-run_suite build -DVELMORA_WIN32_BUILD="$PWD/build-win32" -DVELMORA_WIN64_BUILD="$PWD/build-win64" \
-          -DVELMORA_WINEPREFIX="$PWD/build-win32/wineprefix"
-run_wine_tests build
+# ThreadSanitizer: the plug-in and the tests that drive it from several
+# threads at once.
+run_thread_suite() {
+  local dir=build-tsan
+  cmake -S . -B "$dir" -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=OFF -DVELMORA_SANITIZE=thread \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build "$dir" -j2 --target velmora three_threads_tests velmora_stress
+  ctest --test-dir "$dir" --output-on-failure --no-tests=error -L threads
+}
+
+build_and_test_windows
+run_suite build -DVELMORA_BUILD_BENCH=ON -DVELMORA_WIN32_BUILD="$PWD/build-win32" \
+          -DVELMORA_WIN64_BUILD="$PWD/build-win64" -DVELMORA_WINEPREFIX="$PWD/build-win32/wineprefix"
+run_linux_wine_tests build
 run_suite build-sanitize -DVELMORA_SANITIZE=ON -DVELMORA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
-echo "All tests passed in the plain and the sanitized build and under Wine."
+run_thread_suite
+echo "All tests passed in the plain, the sanitized and the thread-sanitized build, and under Wine."

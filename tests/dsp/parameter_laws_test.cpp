@@ -29,7 +29,10 @@ TEST(ParameterLaws, BalanceAndSwitchThresholds) {
 TEST(ParameterLaws, DesignFrequencyStaysBelowHalfTheSampleRate) {
     EXPECT_EQ(laws::designableFrequency(20000.0, 44100.0), 20000.0);
     EXPECT_EQ(laws::designableFrequency(20000.0, 32000.0), 0.49 * 32000.0);
-    EXPECT_EQ(laws::designableFrequency(NAN, 8000.0), 0.49 * 8000.0);
+    EXPECT_EQ(laws::designableFrequency(NAN, 8000.0), 1.0);
+    // At a sample rate of 1 Hz even the 1 Hz floor must be capped.
+    EXPECT_EQ(laws::designableFrequency(0.0, 1.0), 0.49);
     EXPECT_EQ(laws::usableSampleRate(0.0f), 44100.0);
+    EXPECT_EQ(laws::usableSampleRate(500.0f), 500.0);
     EXPECT_EQ(laws::usableSampleRate(96000.0f), 96000.0);
 }

@@ -24,14 +24,18 @@ public:
 
         for (int start = 0; start < frames; start += 64) {
             const int n = std::min(64, frames - start);
+            for (Filter* f : {c1, c2, p1, p2})
+                for (int ch = 0; ch < 2; ++ch) f[ch].restartIfBroken();
+            for (int ch = 0; ch < 2; ++ch)
+                if (!std::isfinite(dcIn[ch]) || !std::isfinite(dcOut[ch])) dcIn[ch] = dcOut[ch] = 0.0;
             if (on[0] || on[1]) {
-                Filter designed = design(20.0 * std::exp(params[0] * 6.907755278982137));
+                Filter designed = design(safe(crossLaw, params[0]));
                 for (int ch = 0; ch < 2; ++ch) c1[ch].coeffs(designed);
                 if (post && on[0])
                     for (int ch = 0; ch < 2; ++ch) p1[ch].coeffs(designed);
             }
             if (on[1] || on[2]) {
-                Filter designed = design(20.0 * std::exp(params[1] * 6.907755278982137));
+                Filter designed = design(safe(crossLaw, params[1]));
                 for (int ch = 0; ch < 2; ++ch) c2[ch].coeffs(designed);
                 if (post && on[1])
                     for (int ch = 0; ch < 2; ++ch) p2[ch].coeffs(designed);
@@ -39,13 +43,12 @@ public:
             double inc[3][4] = {};
             for (int b = 0; b < 3; ++b) {
                 if (!on[b]) continue;
-                const float bal = params[6 + b];
-                inc[b][0] = ((bal > 0.5f ? 2.0 * (1.0 - bal) : 1.0) - lg[b]) / 64.0;
-                inc[b][1] = ((bal <= 0.5f ? 2.0 * bal : 1.0) - rg[b]) / 64.0;
-                inc[b][2] = (0.1 * std::exp(params[9 + b] * 9.210340371976184) - dr[b]) / 64.0;
-                inc[b][3] = (levelLaw(params[15 + b]) - lv[b]) / 64.0;
+                inc[b][0] = (safe(leftLaw, params[6 + b]) - lg[b]) / 64.0;
+                inc[b][1] = (safe(rightLaw, params[6 + b]) - rg[b]) / 64.0;
+                inc[b][2] = (safe(driveLaw, params[9 + b]) - dr[b]) / 64.0;
+                inc[b][3] = (safe(levelLaw, params[15 + b]) - lv[b]) / 64.0;
             }
-            const double masterInc = (levelLaw(params[18]) - master) / 64.0;
+            const double masterInc = (safe(levelLaw, params[18]) - master) / 64.0;
 
             for (int i = start; i < start + n; ++i) {
                 for (int b = 0; b < 3; ++b) {
@@ -96,7 +99,7 @@ public:
                 float* dest[2] = {outL, outR};
                 for (int ch = 0; ch < 2; ++ch) {
                     const double y = out[ch] * master;
-                    dest[ch][i] = accumulate ? static_cast<float>(dest[ch][i] + y) : static_cast<float>(y);
+                    dest[ch][i] = toFloat(accumulate ? dest[ch][i] + y : y);
                 }
             }
         }
@@ -109,6 +112,13 @@ private:
             k = o.k;
             c0 = o.c0;
             c1 = o.c1;
+        }
+        void restartIfBroken() {
+            for (double v : {a1, a2, x1, x2, y1, y2})
+                if (!std::isfinite(v)) {
+                    a1 = a2 = x1 = x2 = y1 = y2 = 0;
+                    return;
+                }
         }
         void step(double x) {
             const double h = x / 2.0;
@@ -125,6 +135,7 @@ private:
     };
 
     Filter design(double f) const {
+        if (!(f > 0)) f = 1.0;
         const double limit = 0.49 * sampleRate;
         if (f > limit) f = limit;
         Filter d;
@@ -138,6 +149,21 @@ private:
     }
 
     static double levelLaw(float p) { return 0.01 * (std::exp(p * 4.63199011305389) - std::exp((double)p)); }
+    static double crossLaw(float p) { return 20.0 * std::exp(p * 6.907755278982137); }
+    static double driveLaw(float p) { return 0.1 * std::exp(p * 9.210340371976184); }
+    static double leftLaw(float p) { return p > 0.5f ? 2.0 * (1.0 - p) : 1.0; }
+    static double rightLaw(float p) { return p <= 0.5f ? 2.0 * p : 1.0; }
+    // Out-of-range values follow the law while it stays finite, else the
+    // nearest end of the range (NaN as 0) is used.
+    static double safe(double (*law)(float), float p) {
+        const double y = law(p);
+        if (std::isfinite(y)) return y;
+        return law(std::isnan(p) ? 0.0f : std::clamp(p, 0.0f, 1.0f));
+    }
+    static float toFloat(double y) {
+        if (std::isnan(y)) return static_cast<float>(y);
+        return static_cast<float>(std::clamp(y, -3.4028234663852886e38, 3.4028234663852886e38));
+    }
 
     static double lookup(const double* table, double scale, int last, double x) {
         const double v = x * scale;

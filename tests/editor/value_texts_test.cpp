@@ -33,6 +33,8 @@ TEST(ValueTexts, ConvertersGiveTheDisplayTexts) {
         {typeToText, 1.0f, "Crackler"},       {typeToText, 0.0f, "Saturation1"}, {levelToText, 1.0f, "0.0  dB"},
         {levelToText, 0.5f, "-21.4  dB"},     {levelToText, 0.25f, "-34.4  dB"}, {levelToText, 0.001f, "-88.8  dB"},
         {levelToText, 0.0f, "-oo  dB"},
+        // printf's sign of zero: a tiny negative number reads -0.0.
+        {gainToText, 0.2497f, "-0.0  dB"},    {levelToText, 0.9995f, "-0.0  dB"},
     };
     for (const Row& row : rows) EXPECT_EQ(text(row.converter, row.value), row.expected) << row.value;
 }

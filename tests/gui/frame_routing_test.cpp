@@ -23,8 +23,9 @@ public:
         log.push_back(name + ".key");
         return keyAnswer;
     }
-    bool onDrop(void**, int32_t, int32_t, GuiPoint&) override {
+    bool onDrop(void** items, int32_t count, int32_t type, GuiPoint& where) override {
         log.push_back(name + ".drop");
+        lastDrop = {items, count, type, where};
         return acceptsDrop;
     }
     void loseFocus(GuiDrawContext*) override { log.push_back(name + ".loseFocus"); }
@@ -33,6 +34,12 @@ public:
     std::vector<std::string>& log;
     int32_t keyAnswer = -1;
     bool acceptsDrop = false;
+    struct {
+        void** items = nullptr;
+        int32_t count = 0;
+        int32_t type = -1;
+        GuiPoint where;
+    } lastDrop;
 };
 
 class FrameRouting : public ::testing::Test {
@@ -193,6 +200,21 @@ TEST_F(FrameRouting, DropsGoToAnAcceptingViewUnderThePoint) {
     EXPECT_TRUE(frame->onDrop(items, 7, 1, where));
     frame->setFocusView(b);  // not while a view has the focus
     EXPECT_FALSE(frame->onDrop(items, 7, 1, where));
+}
+
+TEST_F(FrameRouting, DropsTheWindowReportsReachTheViewsWithTheirTypeAndPoint) {
+    const char* names[] = {"C:\\a.wav", "C:\\b.wav"};
+    void* items[] = {&names[0], &names[1]};
+    b->acceptsDrop = true;
+    EXPECT_TRUE(window->dropBySystem(items, 2, kGuiDropFiles, GuiPoint{60, 60}));
+    EXPECT_EQ(log, (std::vector<std::string>{"b.drop"}));
+    EXPECT_EQ(b->lastDrop.items, items);
+    EXPECT_EQ(b->lastDrop.count, 2);
+    EXPECT_EQ(b->lastDrop.type, kGuiDropFiles);
+    EXPECT_EQ(b->lastDrop.where, (GuiPoint{60, 60}));
+    log.clear();
+    EXPECT_FALSE(window->dropBySystem(items, 2, kGuiDropFiles, GuiPoint{90, 90}));
+    EXPECT_TRUE(log.empty());
 }
 
 TEST_F(FrameRouting, ViewListOperations) {

@@ -57,6 +57,9 @@ public:
     void queueExpose(const GuiRect& r);
     void queuePress(const GuiPoint& where, std::vector<PointerStep> script);
     void destroyBySystem() { client.windowDestroyed(); }
+    bool dropBySystem(void** items, int32_t count, int32_t type, GuiPoint where) {
+        return client.windowDrop(items, count, type, where);
+    }
 
     cairo_surface_t* image() const { return surface; }
     ScriptedPointer& script() { return scripted; }

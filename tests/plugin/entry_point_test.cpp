@@ -1,24 +1,22 @@
 // Loads the built plug-in the way a host does and checks the record and the
 // dispatcher's answers.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "host_recorder.h"
+#include "plugin_library.h"
 
 namespace {
 
 class LoadedPlugin : public ::testing::Test {
 protected:
     void SetUp() override {
-        // Kept loaded: unloading cairo (a dependency) strands blocks that its
-        // own load allocated, which LeakSanitizer would report against us.
-        library = dlopen(VELMORA_PLUGIN_PATH, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-        ASSERT_NE(library, nullptr) << dlerror();
-        entry = reinterpret_cast<VstPluginEntry>(dlsym(library, "VSTPluginMain"));
-        mainEntry = reinterpret_cast<VstPluginEntry>(dlsym(library, "main"));
+        library = openPluginLibrary(pluginPath());
+        ASSERT_NE(library, nullptr) << pluginLoadError();
+        entry = pluginEntry<VstPluginEntry>(library, "VSTPluginMain");
+        mainEntry = pluginEntry<VstPluginEntry>(library, "main");
         ASSERT_NE(entry, nullptr);
         ASSERT_NE(mainEntry, nullptr);
         effect = entry(recordingHost);
@@ -28,7 +26,7 @@ protected:
         if (effect) {
             EXPECT_EQ(call(effClose), 1);
         }
-        if (library) dlclose(library);
+        if (library) closePluginLibrary(library);
     }
     VstIntPtr call(int32_t opcode, int32_t index = 0, VstIntPtr value = 0, void* ptr = nullptr, float opt = 0.0f) {
         return effect->dispatcher(effect, opcode, index, value, ptr, opt);

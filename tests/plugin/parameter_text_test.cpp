@@ -136,3 +136,25 @@ TEST(HostBaseTexts, NumberHelpers) {
     effect.dB2string(0.0f, text);
     EXPECT_STREQ(text, "-oo");
 }
+
+// A host may store any float; the display text must still fit a small host
+// buffer (ASan checks the exact allocation), and in-range texts are unchanged.
+TEST_F(Texts, DisplayTextsFitTheHostBufferForAnyStoredValue) {
+    const float values[] = {0.0f, 1.0f, 1.5f, 2.0f, 20.0f, 84.0f, 1e10f, 3.4e38f, -3.4e38f, -84.0f, -1.0f, 1e-40f,
+                            -1e-40f, NAN, -NAN, INFINITY, -INFINITY};
+    for (int index = 0; index < kNumParameters; ++index) {
+        for (float v : values) {
+            effect.setParameter(index, v);
+            char* text = new char[kHostTextSize];
+            effect.getParameterDisplay(index, text);
+            EXPECT_LT(std::strlen(text), static_cast<size_t>(kHostTextSize)) << index << " " << v;
+            delete[] text;
+        }
+    }
+    EXPECT_EQ(display(kCross1, 1.5f), "632455.5");
+    EXPECT_EQ(display(kCross2, 20.0f), "2.0e+61");
+    EXPECT_EQ(display(kBalance1, 1e10f), "19999999999.00");
+    EXPECT_EQ(display(kBalance1, 1e20f), "2.0e+20");
+    EXPECT_EQ(display(kBalance1, 0.4999999f), "-0.00");
+    EXPECT_EQ(display(kCross1, 1.0f), "20000.0");
+}

@@ -1,0 +1,18 @@
+// The test program stands in for the DLL: its own module holds the bitmap
+// resources and names the window class, and its thread runs OLE.
+#include <gtest/gtest.h>
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#include <ole2.h>
+
+#include "plugin/plugin_base.h"
+
+int main(int argc, char** argv) {
+    moduleInstance = GetModuleHandleA(nullptr);
+    OleInitialize(nullptr);
+    ::testing::InitGoogleTest(&argc, argv);
+    const int result = RUN_ALL_TESTS();
+    OleUninitialize();
+    return result;
+}
