@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake g++ make pkg-config libcairo2-dev libx11-dev libsndfile1-dev fonts-liberation2
           googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils locales
-          dpf-plugins-vst lsp-plugins-vst)
+          dpf-plugins-vst lsp-plugins-vst
+          clang libclang-rt-14-dev)
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi

@@ -64,10 +64,21 @@ run_thread_suite() {
   ctest --test-dir "$dir" --output-on-failure --no-tests=error -L threads
 }
 
+# libFuzzer: the hostile host's calls chosen by the fuzzer for a while.
+run_fuzz_suite() {
+  local dir=build-fuzz
+  CC=clang CXX=clang++ cmake -S . -B "$dir" -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=OFF \
+        -DVELMORA_SANITIZE=fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake --build "$dir" -j2 --target fuzz_calls
+  mkdir -p "$dir/corpus"
+  "$dir/tests/stress/fuzz_calls" -max_total_time="${VELMORA_FUZZ_SECONDS:-60}" -max_len=4096 "$dir/corpus"
+}
+
 build_and_test_windows
 run_suite build -DVELMORA_BUILD_BENCH=ON -DVELMORA_WIN32_BUILD="$PWD/build-win32" \
           -DVELMORA_WIN64_BUILD="$PWD/build-win64" -DVELMORA_WINEPREFIX="$PWD/build-win32/wineprefix"
 run_linux_wine_tests build
 run_suite build-sanitize -DVELMORA_SANITIZE=ON -DVELMORA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
 run_thread_suite
-echo "All tests passed in the plain, the sanitized and the thread-sanitized build, and under Wine."
+run_fuzz_suite
+echo "All tests passed in the plain, the sanitized and the thread-sanitized build and under Wine, and the fuzzer found nothing."
