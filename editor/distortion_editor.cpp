@@ -70,6 +70,10 @@ DistortionEditor::DistortionEditor(PluginBaseExt* owner) : GuiEditorBase(owner) 
     rect = ERect{0, 0, kHeight, kWidth};
 }
 
+DistortionEditor::DistortionEditor(ParameterLink& link) : GuiEditorBase(link) {
+    rect = ERect{0, 0, kHeight, kWidth};
+}
+
 DistortionEditor::~DistortionEditor() { close(); }
 
 int32_t DistortionEditor::open(void* parentWindow) {
@@ -105,7 +109,7 @@ int32_t DistortionEditor::open(void* parentWindow) {
         }
         controls[place.tag] = control;
         frame->addView(control);
-        control->setValue(pluginEffect->getParameter(place.tag));
+        control->setValue(getParameterLink().currentValue(place.tag));
     }
 
     GuiBitmap* field = bitmap(kDisplayField);
@@ -158,11 +162,11 @@ void DistortionEditor::applyParameterChanges() {
     // The effect is asked again: it holds the value that was actually stored.
     for (int32_t index = 0; index < kNumParameters; ++index) {
         if (!(changed & (1u << index))) continue;
-        if (GuiControl* control = controls[index]) control->setValue(pluginEffect->getParameter(index));
+        if (GuiControl* control = controls[index]) control->setValue(getParameterLink().currentValue(index));
     }
     if (valueDisplay && static_cast<uint32_t>(last) < kNumParameters) {
         valueDisplay->setTextConverter(converterForParameter(last));
-        valueDisplay->setValue(pluginEffect->getParameter(last));
+        valueDisplay->setValue(getParameterLink().currentValue(last));
     }
 }
 
@@ -175,7 +179,7 @@ void DistortionEditor::valueChanged(GuiDrawContext* context, GuiControl* control
     if (!control) return;
     const int32_t tag = control->getTag();
     if (static_cast<uint32_t>(tag) >= kNumParameters) return;
-    pluginEffect->setParameterAutomated(tag, control->getValue());
+    getParameterLink().setValue(tag, control->getValue());
     // Without a drawing context (arrow keys) the next idle paints the control.
     if (context) control->update(context);
 }

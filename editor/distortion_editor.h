@@ -18,7 +18,10 @@ public:
     static constexpr int32_t kHeight = 286;
     static constexpr int32_t kAboutTag = 20;
 
+    // The VST 2 editor, registered with its effect.
     explicit DistortionEditor(PluginBaseExt* effect);
+    // An editor whose parameters live elsewhere (an LV2 UI), reached through link.
+    explicit DistortionEditor(ParameterLink& link);
     ~DistortionEditor() override;
 
     int32_t open(void* parentWindow) override;

@@ -17,7 +17,20 @@ constexpr uint32_t kIdleInterval = 100;
 }  // namespace
 
 GuiEditorBase::GuiEditorBase(PluginBaseExt* effect)
-    : EditorBase(effect), pluginEffect(effect), nextIdleTick(guiPlatform().tickCount()) {
+    : EditorBase(effect),
+      pluginEffect(effect),
+      effectLink(effect),
+      parameterLink(&effectLink),
+      nextIdleTick(guiPlatform().tickCount()) {
+    guiPlatform().beginThreadUse();
+}
+
+GuiEditorBase::GuiEditorBase(ParameterLink& link)
+    : EditorBase(nullptr),
+      pluginEffect(nullptr),
+      effectLink(nullptr),
+      parameterLink(&link),
+      nextIdleTick(guiPlatform().tickCount()) {
     guiPlatform().beginThreadUse();
 }
 
@@ -91,11 +104,9 @@ void GuiEditorBase::idleDuringDrag() {
     idle();
     if (frame) frame->processPendingPaint();
     nextIdleTick = now + kIdleInterval;
-    if (pluginEffect) {
-        insideDragIdle = true;
-        pluginEffect->masterIdle();
-        insideDragIdle = false;
-    }
+    insideDragIdle = true;
+    parameterLink->hostIdle();
+    insideDragIdle = false;
 }
 
 void GuiEditorBase::destroyFrame() {

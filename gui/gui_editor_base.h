@@ -11,14 +11,19 @@
 #include <cstdint>
 
 #include "plugin/editor_base.h"
+#include "plugin/effect_parameter_link.h"
 
 class GuiFrame;
 class PluginBaseExt;
 
 class GuiEditorBase : public EditorBase {
 public:
-    // Registers itself with the effect as its editor.
+    // Registers itself with the effect as its editor; parameters go through
+    // the effect.
     explicit GuiEditorBase(PluginBaseExt* effect);
+    // For a format without an effect object here: parameters go through the
+    // link, which must outlive the editor.
+    explicit GuiEditorBase(ParameterLink& link);
     ~GuiEditorBase() override;                                                  // 0
 
     // Points at the stored rectangle; returns 1.
@@ -44,6 +49,7 @@ public:
 
     GuiFrame* getFrame() const { return frame; }
     PluginBaseExt* getPluginEffect() const { return pluginEffect; }
+    ParameterLink& getParameterLink() const { return *parameterLink; }
     bool isUpdateRequested() const { return updateRequested; }
 
     static int32_t getKnobDragMode() { return knobDragMode; }
@@ -54,6 +60,8 @@ protected:
     void destroyFrame();
 
     PluginBaseExt* pluginEffect;
+    EffectParameterLink effectLink;
+    ParameterLink* parameterLink;
     GuiFrame* frame = nullptr;
     uint32_t nextIdleTick;
     bool insideDragIdle = false;

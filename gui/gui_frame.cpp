@@ -224,13 +224,11 @@ void GuiFrame::setFocusView(GuiView* view) {
 }
 
 void GuiFrame::beginEdit(int32_t tag) {
-    PluginBaseExt* effect = editor ? editor->getPluginEffect() : nullptr;
-    if (effect) effect->beginEdit(tag);
+    if (editor) editor->getParameterLink().beginEdit(tag);
 }
 
 void GuiFrame::endEdit(int32_t tag) {
-    PluginBaseExt* effect = editor ? editor->getPluginEffect() : nullptr;
-    if (effect) effect->endEdit(tag);
+    if (editor) editor->getParameterLink().endEdit(tag);
 }
 
 int32_t GuiFrame::getKnobMode() const { return GuiEditorBase::getKnobDragMode(); }

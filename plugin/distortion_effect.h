@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "dsp/distortion_processor.h"
+#include "parameter_table.h"
 #include "plugin_base.h"
 
 // One program of the bank. Values are atomics because the current program is
@@ -20,9 +21,7 @@ public:
     static constexpr int32_t kNumPrograms = 16;
     static constexpr int32_t kUniqueId = fourCharCode('V', 'l', 'm', '5');
     static constexpr int32_t kVendorVersion = 1000;
-    static constexpr float kDefaults[kNumParameters] = {0.5f, 0.5f, 1.0f, 0.0f, 0.0f, 0.0f, 0.5f,
-                                                        0.5f, 0.5f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
-                                                        0.0f, 1.0f, 1.0f, 1.0f, 1.0f};
+    static constexpr const std::array<float, kNumParameters>& kDefaults = kParameterDefaults;
 
     explicit DistortionEffect(AudioMasterCallback host);
     ~DistortionEffect() override;

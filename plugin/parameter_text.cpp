@@ -6,36 +6,12 @@
 #include "dsp/shaper_type.h"
 #include "number_text.h"
 
-namespace {
-
-const char* const kNames[kNumParameters] = {"Cross1",   "Cross2",   "PFilter",  "Solo1",  "Solo2",
-                                             "Solo3",    "Balance1", "Balance2", "Balance3", "Gain1",
-                                             "Gain2",    "Gain3",    "Type1",    "Type2",  "Type3",
-                                             "Level1",   "Level2",   "Level3",   "Master"};
-
-const char* labelFor(int32_t index) {
-    switch (index) {
-        case kCross1:
-        case kCross2: return "Hz";
-        case kGain1:
-        case kGain2:
-        case kGain3:
-        case kLevel1:
-        case kLevel2:
-        case kLevel3:
-        case kMaster: return "dB";
-        default: return "";
-    }
-}
-
-}  // namespace
-
 void DistortionEffect::getParameterName(int32_t index, char* text) {
-    if (isParameterIndex(index) && text) std::strcpy(text, kNames[index]);
+    if (isParameterIndex(index) && text) std::strcpy(text, kParameterTable[index].name);
 }
 
 void DistortionEffect::getParameterLabel(int32_t index, char* label) {
-    if (isParameterIndex(index) && label) std::strcpy(label, labelFor(index));
+    if (isParameterIndex(index) && label) std::strcpy(label, kParameterTable[index].label);
 }
 
 void DistortionEffect::getParameterDisplay(int32_t index, char* text) {

@@ -8,6 +8,10 @@ packages=(cmake g++ make pkg-config libcairo2-dev libx11-dev libsndfile1-dev fon
           dpf-plugins-vst lsp-plugins-vst
           clang libclang-rt-14-dev)
 
+# LV2 build: its headers, lilv and suil for the tests' host, and the
+# command-line LV2 tools (lv2info, lv2apply, lv2bench, serdi) the tests run.
+packages+=(lv2-dev liblilv-dev libsuil-dev lilv-utils serdi)
+
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 

@@ -5,7 +5,6 @@
 #include <ole2.h>
 
 #include "gdi_bitmap_image.h"
-#include "keyed_blit.h"
 #include "plugin/plugin_base.h"
 #include "win32_pointer.h"
 #include "win32_window.h"
@@ -33,11 +32,9 @@ void Win32Platform::sleep(uint32_t milliseconds) { Sleep(milliseconds); }
 
 void Win32Platform::beginThreadUse() {
     if (SUCCEEDED(OleInitialize(nullptr))) ++oleStarts;
-    acquireTransparentBlt();
 }
 
 void Win32Platform::endThreadUse() {
-    releaseTransparentBlt();
     if (oleStarts > 0) {
         --oleStarts;
         OleUninitialize();

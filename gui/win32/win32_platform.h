@@ -1,6 +1,8 @@
 // The Windows platform: child windows with a window procedure, GDI drawing,
 // bitmaps from the module's resources, GetTickCount and Sleep, and OLE
-// started for every editor and frame on their thread.
+// started for every editor and frame on their thread (editors may be made
+// on any thread the host loads us from, so nothing process-wide is touched
+// there).
 #pragma once
 
 #include "gui/gui_platform.h"

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "gdi_canvas.h"
+#include "keyed_blit.h"
 #include "plugin/plugin_base.h"
 #include "win32_window_class.h"
 
@@ -29,6 +30,7 @@ std::unique_ptr<Win32Window> Win32Window::create(HWND parent, int32_t width, int
 
 Win32Window::Win32Window(HWND handle, GuiWindowClient& owner)
     : window(handle), client(owner), livePointer(handle) {
+    acquireTransparentBlt();
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     target = new (std::nothrow) OleDropTarget(*this);
     if (target) dropRegistered = RegisterDragDrop(window, target) == S_OK;
@@ -46,6 +48,7 @@ Win32Window::~Win32Window() {
         DestroyWindow(window);
     }
     releaseWindowClass();
+    releaseTransparentBlt();
 }
 
 void Win32Window::revokeDrop() {

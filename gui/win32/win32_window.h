@@ -2,7 +2,8 @@
 // message loop; the window procedure turns paint messages into region
 // paints and presses of the three buttons into the frame's presses, and the
 // window accepts dropped text and files through OLE. Drags are followed by
-// polling, so the window never captures the mouse.
+// polling, so the window never captures the mouse. While a window exists,
+// keyed blits may use TransparentBlt (msimg32.dll stays loaded).
 #pragma once
 
 #define WIN32_LEAN_AND_MEAN

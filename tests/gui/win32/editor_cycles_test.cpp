@@ -15,6 +15,7 @@
 #include "gui/gui_frame.h"
 #include "gui/win32/gdi_canvas.h"
 #include "gui/win32/gdi_objects.h"
+#include "gui/win32/keyed_blit.h"
 #include "host_recorder.h"
 #include "plugin/distortion_effect.h"
 #include "plugin/plugin_base.h"
@@ -92,6 +93,7 @@ TEST(EditorCycles, WindowMessagesReachTheFrameAndIdleWaitsForTheFirstPaint) {
     GuiFrame* frame = editor->getFrame();
     ASSERT_NE(frame, nullptr);
     EXPECT_TRUE(classRegistered());
+    EXPECT_TRUE(transparentBltAvailable());  // msimg32.dll loaded for the window's lifetime
     // Nothing painted before the window's first paint message.
     effect.setParameter(10, 0.9f);
     const int32_t objects = liveGdiObjectCount();
@@ -118,6 +120,7 @@ TEST(EditorCycles, WindowMessagesReachTheFrameAndIdleWaitsForTheFirstPaint) {
     editor->idle();
     editor->close();
     EXPECT_FALSE(classRegistered());
+    EXPECT_FALSE(transparentBltAvailable());
 }
 
 TEST(EditorCycles, TheWindowShowsWhatTheFrameDrawsOffscreen) {

@@ -1,0 +1,79 @@
+#include "lv2/lv2_effect_instance.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <new>
+
+#include "lv2/denormal_mode.h"
+
+namespace {
+
+// Bitwise, so that a NaN written by a host counts as one change, not as a
+// change on every block.
+bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+}  // namespace
+
+std::unique_ptr<Lv2EffectInstance> Lv2EffectInstance::create(double sampleRate) {
+    std::unique_ptr<Lv2EffectInstance> instance(new (std::nothrow) Lv2EffectInstance(sampleRate));
+    if (!instance || !instance->buildEffect()) return nullptr;
+    return instance;
+}
+
+Lv2EffectInstance::Lv2EffectInstance(double rate)
+    : sampleRate(rate), denormalBits(DenormalModeScope::flushToZeroBits()) {}
+
+bool Lv2EffectInstance::buildEffect() {
+    effect.reset(new (std::nothrow) DistortionEffect(nullptr));
+    if (!effect) return false;
+    effect->setSampleRate(static_cast<float>(sampleRate));
+    // A fresh effect holds the defaults, which is what every port means
+    // until the host writes something else.
+    std::copy(kParameterDefaults.begin(), kParameterDefaults.end(), applied);
+    return true;
+}
+
+void Lv2EffectInstance::connectPort(uint32_t port, void* data) {
+    if (port < lv2id::kFirstControl)
+        audio[port] = static_cast<float*>(data);
+    else if (port < lv2id::kNumPorts)
+        controls[port - lv2id::kFirstControl] = static_cast<const float*>(data);
+}
+
+bool Lv2EffectInstance::activate() {
+    if (activatedBefore && !buildEffect()) return false;
+    activatedBefore = true;
+    return true;
+}
+
+void Lv2EffectInstance::applyChangedControls() {
+    // Index order, through the effect's own setter: the crossover pair is
+    // kept in order exactly as when a VST 2 host sets the same values.
+    for (int i = 0; i < kNumParameters; ++i) {
+        if (!controls[i]) continue;
+        const float value = *controls[i];
+        if (sameBits(value, applied[i])) continue;
+        applied[i] = value;
+        effect->setParameter(i, value);
+    }
+}
+
+void Lv2EffectInstance::run(uint32_t frames) {
+    if (!effect) return;
+    applyChangedControls();
+    float* inputs[2] = {audio[lv2id::kInLeft], audio[lv2id::kInRight]};
+    float* outputs[2] = {audio[lv2id::kOutLeft], audio[lv2id::kOutRight]};
+    if (!inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) return;
+
+    const DenormalModeScope denormals(denormalBits);
+    while (frames > 0) {
+        const auto count = static_cast<int32_t>(std::min<uint32_t>(frames, INT32_MAX));
+        effect->processReplacing(inputs, outputs, count);
+        frames -= static_cast<uint32_t>(count);
+        if (frames > 0) {
+            for (float*& channel : inputs) channel += count;
+            for (float*& channel : outputs) channel += count;
+        }
+    }
+}

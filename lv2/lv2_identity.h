@@ -1,0 +1,34 @@
+// What names the LV2 build: the plug-in and UI URIs, the binaries' file
+// names inside the bundle, and the order of the ports.
+#pragma once
+
+#include <cstdint>
+
+#include "plugin/parameter_table.h"
+
+namespace lv2id {
+
+inline constexpr char kPluginUri[] = "urn:quorvane:velmora";
+inline constexpr char kUiUri[] = "urn:quorvane:velmora#ui";
+inline constexpr char kPluginBinary[] = "velmora.so";
+inline constexpr char kUiBinary[] = "velmora_ui.so";
+inline constexpr char kPluginDescriptionFile[] = "velmora.ttl";
+
+// LV2 hosts treat a minor version of zero, or any odd one, as a development
+// build, so the first release is 2.0.
+inline constexpr int kMinorVersion = 2;
+inline constexpr int kMicroVersion = 0;
+
+// Audio ports first, then one control input per parameter in index order.
+enum Port : uint32_t {
+    kInLeft = 0,
+    kInRight,
+    kOutLeft,
+    kOutRight,
+    kFirstControl,
+    kNumPorts = kFirstControl + kNumParameters
+};
+
+inline constexpr uint32_t controlPort(int parameterIndex) { return kFirstControl + static_cast<uint32_t>(parameterIndex); }
+
+}  // namespace lv2id

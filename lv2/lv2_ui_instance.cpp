@@ -1,0 +1,58 @@
+#include "lv2/lv2_ui_instance.h"
+
+#include <cstring>
+#include <new>
+
+#include "gui/gui_frame.h"
+#include "gui/gui_platform.h"
+
+namespace {
+
+const void* featureData(const LV2_Feature* const* features, const char* uri) {
+    for (; features && *features; ++features)
+        if (std::strcmp((*features)->URI, uri) == 0) return (*features)->data;
+    return nullptr;
+}
+
+}  // namespace
+
+std::unique_ptr<Lv2UiInstance> Lv2UiInstance::create(LV2UI_Write_Function write, LV2UI_Controller controller,
+                                                     const LV2_Feature* const* features) {
+    void* parent = const_cast<void*>(featureData(features, LV2_UI__parent));
+    if (!parent) return nullptr;
+    const auto* touch = static_cast<const LV2UI_Touch*>(featureData(features, LV2_UI__touch));
+    std::unique_ptr<Lv2UiInstance> instance(new (std::nothrow) Lv2UiInstance(write, controller, touch));
+    if (!instance) return nullptr;
+    instance->editor.open(parent);
+    if (!instance->widget()) return nullptr;
+    return instance;
+}
+
+Lv2UiInstance::Lv2UiInstance(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch)
+    : link(write, controller, touch), editor(link) {
+    link.setEditor(&editor);
+}
+
+Lv2UiInstance::~Lv2UiInstance() {
+    link.setEditor(nullptr);
+    editor.close();
+}
+
+LV2UI_Widget Lv2UiInstance::widget() const {
+    const GuiFrame* frame = editor.getFrame();
+    const GuiWindow* window = frame ? frame->getWindow() : nullptr;
+    return window ? window->nativeHandle() : nullptr;
+}
+
+void Lv2UiInstance::portEvent(uint32_t port, uint32_t bufferSize, uint32_t format, const void* buffer) {
+    // Only plain float control values; anything else is not ours to read.
+    if (format != 0 || bufferSize != sizeof(float) || !buffer || port < lv2id::kFirstControl) return;
+    float value;
+    std::memcpy(&value, buffer, sizeof value);
+    link.hostChanged(static_cast<int32_t>(port - lv2id::kFirstControl), value);
+}
+
+int Lv2UiInstance::idle() {
+    editor.idle();
+    return widget() ? 0 : 1;
+}

@@ -1,0 +1,38 @@
+// The LV2 side of the editor's link. The plug-in runs elsewhere (maybe in
+// another process), so the UI keeps the port values the host reported and
+// writes the user's changes through the host's write function.
+#pragma once
+
+#include <lv2/ui/ui.h>
+
+#include "lv2/lv2_identity.h"
+#include "plugin/parameter_link.h"
+
+class EditorBase;
+
+class Lv2UiParameterLink final : public ParameterLink {
+public:
+    // touch may be null when the host does not offer it.
+    Lv2UiParameterLink(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch);
+
+    // The editor told about every change, as the effect tells its editor.
+    void setEditor(EditorBase* editor) { listener = editor; }
+    // The host reports a control port's value (port_event).
+    void hostChanged(int32_t index, float value);
+
+    void beginEdit(int32_t index) override;
+    void setValue(int32_t index, float value) override;
+    void endEdit(int32_t index) override;
+    float currentValue(int32_t index) override;
+
+private:
+    static bool isParameter(int32_t index) { return static_cast<uint32_t>(index) < kNumParameters; }
+    void store(int32_t index, float value);
+    void send(int32_t index, float value);
+
+    LV2UI_Write_Function write;
+    LV2UI_Controller controller;
+    const LV2UI_Touch* touch;
+    EditorBase* listener = nullptr;
+    float values[kNumParameters];
+};

@@ -1,0 +1,97 @@
+#include "lilv_test_host.h"
+
+#include <lilv/lilv.h>
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+
+const char kUri[] = "urn:quorvane:velmora";
+const char* const kSymbols[19] = {"cross1",   "cross2", "pfilter", "solo1",  "solo2",  "solo3",  "balance1",
+                                  "balance2", "balance3", "gain1",  "gain2",  "gain3",  "type1",  "type2",
+                                  "type3",    "level1", "level2",  "level3", "master"};
+
+}  // namespace
+
+int parameterIndex(const std::string& symbol) {
+    for (int i = 0; i < 19; ++i)
+        if (symbol == kSymbols[i]) return i;
+    throw std::invalid_argument("no parameter " + symbol);
+}
+
+LilvTestHost::LilvTestHost(double sampleRate) {
+    world = lilv_world_new();
+    LilvNode* bundle = lilv_new_file_uri(world, nullptr, (std::string(VELMORA_LV2_BUNDLE) + "/").c_str());
+    lilv_world_load_bundle(world, bundle);
+    lilv_node_free(bundle);
+
+    LilvNode* uri = lilv_new_uri(world, kUri);
+    const LilvPlugin* plugin = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world), uri);
+    lilv_node_free(uri);
+    if (!plugin) throw std::runtime_error("the bundle does not describe the plug-in");
+
+    const uint32_t ports = lilv_plugin_get_num_ports(plugin);
+    controls.assign(ports, 0.0f);
+    symbols.resize(ports);
+    std::vector<float> defaults(ports);
+    lilv_plugin_get_port_ranges_float(plugin, nullptr, nullptr, defaults.data());
+    for (uint32_t i = 0; i < ports; ++i) {
+        symbols[i] = lilv_node_as_string(lilv_port_get_symbol(plugin, lilv_plugin_get_port_by_index(plugin, i)));
+        controls[i] = defaults[i];
+    }
+
+    instance = lilv_plugin_instantiate(plugin, sampleRate, nullptr);
+    if (!instance) throw std::runtime_error("instantiation failed");
+    for (uint32_t i = 4; i < ports; ++i) lilv_instance_connect_port(instance, i, &controls[i]);
+    activate();
+}
+
+LilvTestHost::~LilvTestHost() {
+    if (instance) {
+        lilv_instance_deactivate(instance);
+        lilv_instance_free(instance);
+    }
+    lilv_world_free(world);
+}
+
+void LilvTestHost::set(const std::string& symbol, float value) {
+    const auto found = std::find(symbols.begin(), symbols.end(), symbol);
+    if (found == symbols.end()) throw std::invalid_argument("no port " + symbol);
+    controls[static_cast<size_t>(found - symbols.begin())] = value;
+}
+
+void LilvTestHost::set(const ParameterSet& values) {
+    for (const auto& [symbol, value] : values) set(symbol, value);
+}
+
+void LilvTestHost::activate() { lilv_instance_activate(instance); }
+void LilvTestHost::deactivate() { lilv_instance_deactivate(instance); }
+
+void LilvTestHost::run(const float* inLeft, const float* inRight, float* outLeft, float* outRight, uint32_t frames,
+                       bool inPlace) {
+    if (inPlace) {
+        std::copy_n(inLeft, frames, outLeft);
+        std::copy_n(inRight, frames, outRight);
+        inLeft = outLeft;
+        inRight = outRight;
+    }
+    lilv_instance_connect_port(instance, 0, const_cast<float*>(inLeft));
+    lilv_instance_connect_port(instance, 1, const_cast<float*>(inRight));
+    lilv_instance_connect_port(instance, 2, outLeft);
+    lilv_instance_connect_port(instance, 3, outRight);
+    lilv_instance_run(instance, frames);
+}
+
+StereoFile LilvTestHost::render(const StereoFile& input, uint32_t blockFrames, bool inPlace) {
+    StereoFile output;
+    output.sampleRate = input.sampleRate;
+    output.left.resize(input.left.size());
+    output.right.resize(input.right.size());
+    for (size_t start = 0; start < input.left.size(); start += blockFrames) {
+        const auto frames = static_cast<uint32_t>(std::min<size_t>(blockFrames, input.left.size() - start));
+        run(&input.left[start], &input.right[start], &output.left[start], &output.right[start], frames, inPlace);
+    }
+    return output;
+}
