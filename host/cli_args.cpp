@@ -24,10 +24,11 @@ const char kUsage[] =
     "      line, chord pad, kick, snare and hi-hat), through the plug-in and write\n"
     "      OUT.wav as 32-bit float stereo. A mono input is duplicated to both\n"
     "      channels; more than two channels is an error.\n"
-    "  bench PLUGIN [PLUGIN2 ...] [--block N] [--seconds S]\n"
-    "      Time processReplacing on the demo signal with default parameters, the\n"
-    "      plug-ins taking turns in rounds, and print each one's median ns per\n"
-    "      frame and its ratio to the first plug-in.\n"
+    "  bench PLUGIN [PLUGIN2 ...] [--block N] [--seconds S] [--baseline]\n"
+    "        [--set NAME=VALUE ...] [--program N]\n"
+    "      Time processReplacing on the demo signal, the plug-ins taking turns in\n"
+    "      rounds, and print each one's median ns per frame and its ratio to the\n"
+    "      first plug-in. --set and --program apply to every plug-in.\n"
     "  screenshot PLUGIN OUT.png [--set NAME=VALUE ...] [--program N]\n"
     "      Open the plug-in's editor in a window and save it as a PNG image.\n"
     "  gui PLUGIN [--set NAME=VALUE ...] [--program N] [--trace]\n"
@@ -43,6 +44,9 @@ const char kUsage[] =
     "  --rate HZ           Sample rate of the demo signal, 8000..384000 (default\n"
     "                      44100); an input file keeps its own rate.\n"
     "  --seconds S         How long bench measures, in seconds (default 3).\n"
+    "  --baseline          bench: also time Velmora's plain one-channel signal\n"
+    "                      path, built into this host, with the first plug-in's\n"
+    "                      parameter values; ratios are then to it.\n"
     "  --trace             Print every call the plug-in makes to the host on\n"
     "                      stdout, one line each (automate, beginEdit, endEdit, ...).\n"
     "  --quit-after S      Close the editor window after S seconds.\n"
@@ -62,11 +66,11 @@ constexpr CommandName kCommands[] = {
 
 bool takesOption(Command command, std::string_view option) {
     const bool setsParams = command == Command::Render || command == Command::Screenshot ||
-                            command == Command::Gui;
+                            command == Command::Gui || command == Command::Bench;
     if (option == "--set" || option == "--program") return setsParams;
     if (option == "--block") return command == Command::Render || command == Command::Bench;
     if (option == "--rate") return command == Command::Render;
-    if (option == "--seconds") return command == Command::Bench;
+    if (option == "--seconds" || option == "--baseline") return command == Command::Bench;
     if (option == "--trace" || option == "--quit-after") return command == Command::Gui;
     return false;
 }
@@ -179,9 +183,9 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
             throw UsageError("The option " + arg + " does not apply to " + first +
                              "; run velmora-host --help for usage.");
         }
-        if (arg == "--trace") {
-            if (inlineValue) throw UsageError("--trace takes no value.");
-            invocation.trace = true;
+        if (arg == "--trace" || arg == "--baseline") {
+            if (inlineValue) throw UsageError(arg + " takes no value.");
+            (arg == "--trace" ? invocation.trace : invocation.baseline) = true;
             continue;
         }
         std::string value;

@@ -26,6 +26,7 @@ struct Invocation {
     int32_t blockSize = 512;
     std::optional<double> sampleRate;  // render: demo signal rate
     double benchSeconds = 3.0;
+    bool baseline = false;  // bench: time the built-in plain signal path too
     bool trace = false;
     std::optional<double> quitAfter;
 };

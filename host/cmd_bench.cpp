@@ -5,10 +5,15 @@
 #include <memory>
 #include <vector>
 
+#include <string>
+
+#include "host/baseline_processor.h"
 #include "host/block_processor.h"
 #include "host/commands.h"
 #include "host/demo_signal.h"
+#include "host/errors.h"
 #include "host/plugin_instance.h"
+#include "host/plugin_settings.h"
 
 namespace {
 
@@ -20,23 +25,44 @@ constexpr double kRate = 44100.0;
 constexpr size_t kTurnFrames = 44100;
 constexpr int kMinimumRounds = 3;
 
+// A loaded plug-in, or the built-in plain signal path (no plug-in).
 struct Contender {
+    std::string name;
     std::unique_ptr<PluginInstance> plugin;
     std::unique_ptr<BlockProcessor> processor;
+    std::unique_ptr<BaselineProcessor> baseline;
     size_t position = 0;  // in the demo signal, which repeats
     std::vector<double> nsPerFrame;
+
+    void process(const float* inLeft, const float* inRight, float* outLeft, float* outRight, int32_t frames) {
+        if (baseline)
+            baseline->process(inLeft, inRight, outLeft, outRight, frames);
+        else
+            processor->process(inLeft, inRight, outLeft, outRight, frames);
+    }
 };
+
+// The baseline runs with the first plug-in's values, which only make sense
+// when that plug-in is Velmora itself.
+std::vector<float> baselineValues(PluginInstance& first) {
+    if (first.effect().numParams != BaselineProcessor::kParameterCount || first.effectName() != "Velmora") {
+        throw UsageError("--baseline needs Velmora as the first plug-in, not " + first.displayName() + ".");
+    }
+    std::vector<float> values;
+    for (int32_t i = 0; i < BaselineProcessor::kParameterCount; ++i) values.push_back(first.parameter(i));
+    return values;
+}
 
 // Processes one turn and returns its ns per frame.
 double timeTurn(Contender& contender, const StereoSignal& signal, std::vector<float>& outLeft,
                 std::vector<float>& outRight) {
-    const size_t block = static_cast<size_t>(contender.processor->maxFrames());
+    const size_t block = outLeft.size();
     const auto start = Clock::now();
     size_t done = 0;
     while (done < kTurnFrames) {
         const size_t frames = std::min({block, kTurnFrames - done, signal.frames() - contender.position});
-        contender.processor->process(signal.left.data() + contender.position, signal.right.data() + contender.position,
-                                     outLeft.data(), outRight.data(), static_cast<int32_t>(frames));
+        contender.process(signal.left.data() + contender.position, signal.right.data() + contender.position,
+                          outLeft.data(), outRight.data(), static_cast<int32_t>(frames));
         done += frames;
         contender.position = (contender.position + frames) % signal.frames();
     }
@@ -59,9 +85,19 @@ int runBench(const Invocation& invocation) {
         Contender contender;
         contender.plugin = std::make_unique<PluginInstance>(path);
         contender.plugin->configure(kRate, invocation.blockSize);
+        applySettings(*contender.plugin, invocation);
         contender.processor = std::make_unique<BlockProcessor>(*contender.plugin, invocation.blockSize);
         contender.plugin->resume();
+        contender.name = std::filesystem::path(path).filename().string() + " (" + contender.plugin->displayName() + ")";
         contenders.push_back(std::move(contender));
+    }
+    if (invocation.baseline) {
+        // First, so every ratio is to the plain path.
+        Contender baseline;
+        baseline.name = "plain signal path (built in)";
+        baseline.baseline = std::make_unique<BaselineProcessor>(baselineValues(*contenders.front().plugin),
+                                                                static_cast<float>(kRate));
+        contenders.insert(contenders.begin(), std::move(baseline));
     }
 
     std::vector<float> outLeft(static_cast<size_t>(invocation.blockSize));
@@ -80,22 +116,19 @@ int runBench(const Invocation& invocation) {
         ++rounds;
     }
 
-    std::printf("%d rounds of %zu frames per plug-in, %d-frame blocks, %.0f Hz, default parameters\n", rounds,
-                kTurnFrames, invocation.blockSize, kRate);
-    std::vector<std::string> names;
+    const bool defaults = invocation.assignments.empty() && !invocation.program;
+    std::printf("%d rounds of %zu frames per plug-in, %d-frame blocks, %.0f Hz, %s parameters\n", rounds,
+                kTurnFrames, invocation.blockSize, kRate, defaults ? "default" : "the given");
     size_t width = 7;
-    for (auto& contender : contenders) {
-        names.push_back(std::filesystem::path(contender.plugin->path()).filename().string() + " (" +
-                        contender.plugin->displayName() + ")");
-        width = std::max(width, names.back().size());
-    }
+    for (auto& contender : contenders) width = std::max(width, contender.name.size());
     std::printf("%-*s  %10s  %8s\n", static_cast<int>(width), "plug-in", "ns/frame", "ratio");
     const double reference = median(contenders.front().nsPerFrame);
     for (size_t i = 0; i < contenders.size(); ++i) {
         const double value = median(contenders[i].nsPerFrame);
-        std::printf("%-*s  %10.2f  %8.3f\n", static_cast<int>(width), names[i].c_str(), value,
+        std::printf("%-*s  %10.2f  %8.3f\n", static_cast<int>(width), contenders[i].name.c_str(), value,
                     reference > 0.0 ? value / reference : 0.0);
     }
-    for (auto& contender : contenders) contender.plugin->suspend();
+    for (auto& contender : contenders)
+        if (contender.plugin) contender.plugin->suspend();
     return 0;
 }

@@ -268,4 +268,27 @@ TEST(HostBench, ReportsEveryPluginWithRatiosToTheFirst) {
     EXPECT_EQ(lineCount(broken.err), 1u);
 }
 
+TEST(HostBench, BaselineIsTheBuiltInPlainPathWithTheFirstPluginsValues) {
+    if (velmoraPath().empty()) GTEST_SKIP() << "the plug-in is not built";
+    const HostRun run = runHost({"bench", velmoraPath(), "--baseline", "--set", "Gain1=0.7", "--set", "Type2=0.4",
+                                 "--seconds", "0.05", "--block", "32"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("32-frame blocks, 44100 Hz, the given parameters"), std::string::npos) << run.out;
+    // The baseline comes first, so its ratio is 1 and the plug-in's is to it.
+    const auto baselineRow = run.out.find("plain signal path (built in)");
+    const auto pluginRow = run.out.find("(Velmora)");
+    ASSERT_NE(baselineRow, std::string::npos) << run.out;
+    ASSERT_NE(pluginRow, std::string::npos) << run.out;
+    EXPECT_LT(baselineRow, pluginRow);
+    EXPECT_NE(run.out.find("1.000\n", baselineRow), std::string::npos);
+
+    // Its values come from the first plug-in, which must be Velmora.
+    const HostRun wrong = runHost({"bench", fixturePath("editor"), velmoraPath(), "--baseline", "--seconds", "0.05"});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_NE(wrong.err.find("--baseline needs Velmora as the first plug-in"), std::string::npos) << wrong.err;
+    // A --set name a plug-in does not have is refused before timing starts.
+    const HostRun unknown = runHost({"bench", velmoraPath(), "--set", "Loudness=1", "--seconds", "0.05"});
+    EXPECT_EQ(unknown.status, 2);
+}
+
 }  // namespace

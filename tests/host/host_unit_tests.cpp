@@ -45,6 +45,11 @@ TEST(CommandLine, OtherCommandsTakeTheirOwnShapes) {
     EXPECT_EQ(bench.plugins.size(), 3u);
     EXPECT_EQ(bench.benchSeconds, 0.5);
     EXPECT_EQ(bench.blockSize, 128);
+    EXPECT_FALSE(bench.baseline);
+    const Invocation baseline = parse({"bench", "v.so", "--baseline", "--set", "Gain1=0.7", "--program", "2"});
+    EXPECT_TRUE(baseline.baseline);
+    EXPECT_EQ(baseline.assignments.at(0).target, "Gain1");
+    EXPECT_EQ(baseline.program, 2);
 
     const Invocation gui = parse({"gui", "p.so", "--trace", "--quit-after", "2.5", "--set", "gain1=0.25"});
     EXPECT_EQ(gui.command, Command::Gui);
@@ -86,6 +91,8 @@ TEST(CommandLine, MalformedCommandLinesAreUsageErrors) {
         {"info", "p.so", "--set", "Master=0"},
         {"bench"},
         {"bench", "p.so", "--seconds", "0"},
+        {"bench", "p.so", "--baseline=yes"},
+        {"render", "p.so", "o.wav", "--baseline"},
         {"screenshot", "p.so"},
         {"gui", "p.so", "--trace=yes"},
         {"gui", "p.so", "--quit-after", "soon"},

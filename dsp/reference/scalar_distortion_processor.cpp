@@ -1,9 +1,9 @@
-#include "distortion_processor.h"
+#include "dsp/reference/scalar_distortion_processor.h"
 
 #include <algorithm>
 #include <cfloat>
 
-#include "parameter_laws.h"
+#include "dsp/parameter_laws.h"
 
 namespace {
 
@@ -17,11 +17,11 @@ inline float toHostSample(double value) {
 
 }  // namespace
 
-DistortionProcessor::DistortionProcessor(const std::atomic<float>* values, const std::atomic<float>* rate)
+ScalarDistortionProcessor::ScalarDistortionProcessor(const std::atomic<float>* values, const std::atomic<float>* rate)
     : parameterValues(values), sampleRate(rate), tables(shaperTables()) {}
 
 template <bool Accumulate>
-void DistortionProcessor::process(float* const* inputs, float* const* outputs, int32_t frames) {
+void ScalarDistortionProcessor::process(float* const* inputs, float* const* outputs, int32_t frames) {
     if (frames <= 0 || !inputs || !outputs) return;
     const float* inL = inputs[0];
     const float* inR = inputs[1];
@@ -61,7 +61,7 @@ void DistortionProcessor::process(float* const* inputs, float* const* outputs, i
 }
 
 template <bool Band1, bool Band2, bool Band3, bool PostFilter>
-void DistortionProcessor::startSubBlock(double increments[3][4], double& masterIncrement) {
+void ScalarDistortionProcessor::startSubBlock(double increments[3][4], double& masterIncrement) {
     for (BandSplitFilter* pair : {crossover1, crossover2, postFilter1, postFilter2}) {
         pair[0].clearIfNotFinite();
         pair[1].clearIfNotFinite();
@@ -102,7 +102,7 @@ void DistortionProcessor::startSubBlock(double increments[3][4], double& masterI
 }
 
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
-void DistortionProcessor::processRouting(const float* inL, const float* inR, float* outL, float* outR,
+void ScalarDistortionProcessor::processRouting(const float* inL, const float* inR, float* outL, float* outR,
                                          int32_t frames) {
     constexpr bool sounding[3] = {Band1, Band2, Band3};
     int32_t done = 0;
@@ -180,5 +180,5 @@ void DistortionProcessor::processRouting(const float* inL, const float* inR, flo
     }
 }
 
-template void DistortionProcessor::process<false>(float* const*, float* const*, int32_t);
-template void DistortionProcessor::process<true>(float* const*, float* const*, int32_t);
+template void ScalarDistortionProcessor::process<false>(float* const*, float* const*, int32_t);
+template void ScalarDistortionProcessor::process<true>(float* const*, float* const*, int32_t);

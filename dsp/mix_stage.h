@@ -1,0 +1,52 @@
+// Stage 4 of a frame: band levels, sum, master, and the store (or the
+// addition, for the accumulating callback) into the host's float buffers.
+#pragma once
+
+#include "sub_block.h"
+
+template <bool Accumulate, bool Band1, bool Band2, bool Band3>
+class MixStage {
+public:
+    MixStage(BandRamps (&ramps)[3], PairedRamp& master) : ramps(ramps), master(master) {
+        for (int b = 0; b < 3; ++b) {
+            level[b] = ramps[b].level.value;
+            levelStep[b] = ramps[b].level.increment;
+        }
+        masterLevel = master.value;
+        masterStep = master.increment;
+    }
+
+    VELMORA_INLINE void frame(const FrameBands& bands, float* outL, float* outR) {
+        // The sum starts at +0 as the scalar one does: a lone band of -0
+        // must still give +0.
+        Pair sum = pair::zero();
+        if constexpr (Band1) sum = addBand<0>(sum, bands[0]);
+        if constexpr (Band2) sum = addBand<1>(sum, bands[1]);
+        if constexpr (Band3) sum = addBand<2>(sum, bands[2]);
+        masterLevel = _mm_add_pd(masterLevel, masterStep);
+        Pair out = _mm_mul_pd(sum, masterLevel);
+        if constexpr (Accumulate) out = _mm_add_pd(pair::loadFrame(outL, outR), out);
+        // Held inside the float range; max(lowest, x) and min(highest, x)
+        // return x itself when it is NaN, which passes unchanged.
+        out = _mm_min_pd(pair::kFloatMax(), _mm_max_pd(pair::kMinusFloatMax(), out));
+        pair::storeFrame(out, outL, outR);
+    }
+
+    void finish() {
+        if constexpr (Band1) ramps[0].level.value = level[0];
+        if constexpr (Band2) ramps[1].level.value = level[1];
+        if constexpr (Band3) ramps[2].level.value = level[2];
+        master.value = masterLevel;
+    }
+
+private:
+    template <int B>
+    VELMORA_INLINE Pair addBand(Pair sum, Pair sample) {
+        level[B] = _mm_add_pd(level[B], levelStep[B]);
+        return _mm_add_pd(sum, _mm_mul_pd(level[B], sample));
+    }
+
+    BandRamps (&ramps)[3];
+    PairedRamp& master;
+    Pair level[3], levelStep[3], masterLevel, masterStep;
+};

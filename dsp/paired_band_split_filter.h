@@ -1,0 +1,61 @@
+// A left/right pair of crossover filters sharing one design: the recursion
+// of BandSplitFilter with each state field holding both channels in one
+// register. The arithmetic and its order match BandSplitFilter::processSample
+// operation for operation, which keeps every output bit the same.
+#pragma once
+
+#include "band_split_filter.h"
+#include "stereo_pair.h"
+
+struct PairedFilterCoefficients {
+    Pair allpass1 = pair::zero();
+    Pair allpass2c0 = pair::zero();
+    Pair allpass2c1 = pair::zero();
+
+    static PairedFilterCoefficients from(const BandSplitFilter& designed) {
+        return {pair::broadcast(designed.getAllpass1Coeff()), pair::broadcast(designed.getAllpass2Coeff0()),
+                pair::broadcast(designed.getAllpass2Coeff1())};
+    }
+};
+
+struct PairedFilterState {
+    Pair allpass1Out = pair::zero();
+    Pair inputDelay1 = pair::zero();
+    Pair inputDelay2 = pair::zero();
+    Pair allpass2Delay1 = pair::zero();  // also the second section's latest output
+    Pair allpass2Delay2 = pair::zero();
+
+    // Advances both channels by one sample; the high output is low's twin.
+    VELMORA_INLINE void step(const PairedFilterCoefficients& c, Pair x) {
+        const Pair h = _mm_mul_pd(pair::kHalf(), x);
+        allpass1Out = _mm_add_pd(_mm_mul_pd(c.allpass1, _mm_sub_pd(h, allpass1Out)), inputDelay1);
+        const Pair y2 = _mm_add_pd(_mm_add_pd(_mm_mul_pd(c.allpass2c0, _mm_sub_pd(h, allpass2Delay2)),
+                                              _mm_mul_pd(c.allpass2c1, _mm_sub_pd(inputDelay1, allpass2Delay1))),
+                                   inputDelay2);
+        allpass2Delay2 = allpass2Delay1;
+        allpass2Delay1 = y2;
+        inputDelay2 = inputDelay1;
+        inputDelay1 = h;
+    }
+    Pair lowOutput() const { return _mm_add_pd(allpass1Out, allpass2Delay1); }
+    Pair highOutput() const { return _mm_sub_pd(allpass1Out, allpass2Delay1); }
+
+    // A channel whose state went non-finite is cleared entirely; the other
+    // channel keeps its state, just as two separate filters would.
+    void resetNonFiniteChannels() {
+        const Pair anyBad = _mm_or_pd(
+            _mm_or_pd(pair::nonFiniteMask(allpass1Out), pair::nonFiniteMask(inputDelay1)),
+            _mm_or_pd(_mm_or_pd(pair::nonFiniteMask(inputDelay2), pair::nonFiniteMask(allpass2Delay1)),
+                      pair::nonFiniteMask(allpass2Delay2)));
+        allpass1Out = _mm_andnot_pd(anyBad, allpass1Out);
+        inputDelay1 = _mm_andnot_pd(anyBad, inputDelay1);
+        inputDelay2 = _mm_andnot_pd(anyBad, inputDelay2);
+        allpass2Delay1 = _mm_andnot_pd(anyBad, allpass2Delay1);
+        allpass2Delay2 = _mm_andnot_pd(anyBad, allpass2Delay2);
+    }
+};
+
+struct alignas(16) PairedBandSplitFilter {
+    PairedFilterCoefficients coefficients;
+    PairedFilterState state;
+};

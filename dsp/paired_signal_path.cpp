@@ -1,0 +1,158 @@
+#include "paired_signal_path.h"
+
+#include <algorithm>
+
+#include "band_split_filter.h"
+#include "mix_stage.h"
+#include "parameter_laws.h"
+#include "post_filter_stage.h"
+#include "shape_stage.h"
+#include "split_stage.h"
+
+PairedSignalPath::PairedSignalPath(const std::atomic<float>* values, const std::atomic<float>* rate)
+    : curves{paired_shaper::BandCurve(values[kType1].load(std::memory_order_relaxed)),
+             paired_shaper::BandCurve(values[kType2].load(std::memory_order_relaxed)),
+             paired_shaper::BandCurve(values[kType3].load(std::memory_order_relaxed))},
+      parameterValues(values),
+      sampleRate(rate) {
+    // Balance gains and levels start at 1, the drive at 0 (not at the targets).
+    for (BandRamps& band : ramps) {
+        band.balance.value = pair::broadcast(1.0);
+        band.drive.value = pair::zero();
+        band.level.value = pair::broadcast(1.0);
+    }
+    master.value = pair::broadcast(1.0);
+}
+
+template <bool Accumulate>
+void PairedSignalPath::process(float* const* inputs, float* const* outputs, int32_t frames) {
+    if (frames <= 0 || !inputs || !outputs) return;
+    const float* inL = inputs[0];
+    const float* inR = inputs[1];
+    float* outL = outputs[0];
+    float* outR = outputs[1];
+    if (!inL || !inR || !outL || !outR) return;
+
+    // Routing is fixed for the whole call; each routing is its own loop.
+    const bool post = laws::postFilterOn(parameter(kPFilter));
+    const bool solo1 = laws::soloOn(parameter(kSolo1));
+    const bool solo2 = laws::soloOn(parameter(kSolo2));
+    const bool solo3 = laws::soloOn(parameter(kSolo3));
+    const bool anySolo = solo1 || solo2 || solo3;
+    const int routing = ((solo1 || !anySolo) ? 1 : 0) | ((solo2 || !anySolo) ? 2 : 0) |
+                        ((solo3 || !anySolo) ? 4 : 0) | (post ? 8 : 0);
+
+#define VELMORA_ROUTE(bits, b1, b2, b3, pf) \
+    case bits: processRouting<Accumulate, b1, b2, b3, pf>(inL, inR, outL, outR, frames); break;
+    switch (routing) {
+        VELMORA_ROUTE(1, true, false, false, false)
+        VELMORA_ROUTE(2, false, true, false, false)
+        VELMORA_ROUTE(3, true, true, false, false)
+        VELMORA_ROUTE(4, false, false, true, false)
+        VELMORA_ROUTE(5, true, false, true, false)
+        VELMORA_ROUTE(6, false, true, true, false)
+        VELMORA_ROUTE(7, true, true, true, false)
+        VELMORA_ROUTE(9, true, false, false, true)
+        VELMORA_ROUTE(10, false, true, false, true)
+        VELMORA_ROUTE(11, true, true, false, true)
+        VELMORA_ROUTE(12, false, false, true, true)
+        VELMORA_ROUTE(13, true, false, true, true)
+        VELMORA_ROUTE(14, false, true, true, true)
+        VELMORA_ROUTE(15, true, true, true, true)
+        default: break;
+    }
+#undef VELMORA_ROUTE
+}
+
+void PairedSignalPath::resetNonFiniteState() {
+    for (PairedBandSplitFilter* filter : {&crossover1, &crossover2, &postFilter1, &postFilter2})
+        filter->state.resetNonFiniteChannels();
+    dcBlocker.resetNonFiniteChannels();
+}
+
+PairedFilterCoefficients PairedSignalPath::crossoverDesign(CachedLaw<PairedFilterCoefficients>& cache, int index,
+                                                             float rate) {
+    const float value = parameter(index);
+    const uint64_t key = (uint64_t{floatBits(value)} << 32) | floatBits(rate);
+    return cache.get(key, [&] {
+        const double usableRate = laws::usableSampleRate(rate);
+        BandSplitFilter designer;
+        designer.design(laws::designableFrequency(laws::guarded(laws::crossoverFrequency, value), usableRate),
+                        laws::kCrossoverQ, usableRate);
+        return PairedFilterCoefficients::from(designer);
+    });
+}
+
+template <bool Band1, bool Band2, bool Band3, bool PostFilter>
+void PairedSignalPath::startSubBlock() {
+    resetNonFiniteState();
+
+    const float rate = sampleRate->load(std::memory_order_relaxed);
+    if constexpr (Band1 || Band2) {
+        crossover1.coefficients = crossoverDesign(crossover1Design, kCross1, rate);
+        if constexpr (PostFilter && Band1) postFilter1.coefficients = crossover1.coefficients;
+    }
+    if constexpr (Band2 || Band3) {
+        crossover2.coefficients = crossoverDesign(crossover2Design, kCross2, rate);
+        if constexpr (PostFilter && Band2) postFilter2.coefficients = crossover2.coefficients;
+    }
+    constexpr bool sounding[3] = {Band1, Band2, Band3};
+    for (int b = 0; b < 3; ++b) {
+        if (!sounding[b]) continue;
+        const float balance = parameter(kBalance1 + b);
+        const float gain = parameter(kGain1 + b);
+        const float level = parameter(kLevel1 + b);
+        ramps[b].balance.aimAt(pair::make(laws::guarded(laws::balanceLeft, balance),
+                                          laws::guarded(laws::balanceRight, balance)),
+                               kRampStep);
+        const double drive = driveTarget[b].get(floatBits(gain), [&] { return laws::guarded(laws::drive, gain); });
+        ramps[b].drive.aimAt(pair::broadcast(drive), kRampStep);
+        const double bandLevel =
+            levelTarget[b].get(floatBits(level), [&] { return laws::guarded(laws::level, level); });
+        ramps[b].level.aimAt(pair::broadcast(bandLevel), kRampStep);
+    }
+    const float masterValue = parameter(kMaster);
+    master.aimAt(pair::broadcast(masterTarget.get(floatBits(masterValue),
+                                                  [&] { return laws::guarded(laws::level, masterValue); })),
+                 kRampStep);
+}
+
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
+void PairedSignalPath::processRouting(const float* inL, const float* inR, float* outL, float* outR,
+                                         int32_t frames) {
+    // Each stage runs over the whole sub-block before the next: a loop then
+    // holds one stage's state in registers, and the latency-bound filter
+    // recursions of consecutive frames overlap. The split reads every input
+    // of the sub-block before the mix writes any output, so in-place buffers
+    // stay safe.
+    SubBlockBands bands;
+    for (int32_t done = 0; done < frames;) {
+        const int n = static_cast<int>(std::min<int32_t>(frames - done, kSubBlock));
+        startSubBlock<Band1, Band2, Band3, PostFilter>();
+        {
+            SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset);
+            for (int i = 0; i < n; ++i) split.frame(inL + done + i, inR + done + i, bands.frame[i]);
+            split.finish();
+        }
+        {
+            ShapeStage<Band1, Band2, Band3> shape(ramps, curves, parameterValues + kType1, dcBlocker);
+            for (int i = 0; i < n; ++i) shape.frame(bands.frame[i]);
+            shape.finish();
+        }
+        constexpr bool kPost = PostFilter && (Band1 || Band2);
+        if constexpr (kPost) {
+            PostFilterStage<Band1 && kPost, Band2 && kPost> post(postFilter1, postFilter2, postFilterOffset);
+            for (int i = 0; i < n; ++i) post.frame(bands.frame[i]);
+            post.finish();
+        }
+        {
+            MixStage<Accumulate, Band1, Band2, Band3> mix(ramps, master);
+            for (int i = 0; i < n; ++i) mix.frame(bands.frame[i], outL + done + i, outR + done + i);
+            mix.finish();
+        }
+        done += n;
+    }
+}
+
+template void PairedSignalPath::process<false>(float* const*, float* const*, int32_t);
+template void PairedSignalPath::process<true>(float* const*, float* const*, int32_t);

@@ -1,0 +1,88 @@
+// The effect's audio path on SSE2 pairs (wrapped by DistortionProcessor,
+// which gives it 16-byte aligned storage). Two cascaded crossovers split each
+// channel into three bands, each band is shaped, optionally low-passed again,
+// weighted and summed. Parameters are read from the shared value array at
+// sub-block starts (every 64 frames) and smoothed by linear ramps.
+//
+// Left and right run as the two lanes of SSE2 double pairs, and each
+// sub-block is processed in passes over small stack buffers (split, shape,
+// post filter, mix). Every lane performs the operations of the plain
+// one-channel path (dsp/reference) in the same order, so the output is the
+// same to the last bit.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "cached_law.h"
+#include "paired_band_split_filter.h"
+#include "paired_shaper.h"
+#include "parameter_index.h"
+#include "sub_block.h"
+
+// A 32-bit Windows host may call with a stack aligned to 4 bytes only; the
+// callbacks realign it for the 16-byte aligned buffers below them.
+#if defined(__i386__)
+#define VELMORA_REALIGN_STACK __attribute__((force_align_arg_pointer, noinline))
+#else
+#define VELMORA_REALIGN_STACK
+#endif
+
+class alignas(16) PairedSignalPath {
+public:
+    static constexpr int kSubBlock = kSubBlockFrames;
+    static constexpr double kRampStep = 1.0 / kSubBlock;
+    static constexpr double kDenormalOffset = 1.0e-18;
+
+    // Reads parameters and sample rate from the owner; both outlive this object.
+    PairedSignalPath(const std::atomic<float>* parameterValues, const std::atomic<float>* sampleRate);
+
+    void processReplacing(float* const* inputs, float* const* outputs, int32_t frames) {
+        process<false>(inputs, outputs, frames);
+    }
+    void processAccumulating(float* const* inputs, float* const* outputs, int32_t frames) {
+        process<true>(inputs, outputs, frames);
+    }
+
+    // Signal-path state, exposed read-only for tests and diagnostics.
+    double getBandGain(int band) const { return pair::left(ramps[band].drive.value); }
+    double getBandLevel(int band) const { return pair::left(ramps[band].level.value); }
+    double getLeftGain(int band) const { return pair::left(ramps[band].balance.value); }
+    double getRightGain(int band) const { return pair::right(ramps[band].balance.value); }
+    double getMasterLevel() const { return pair::left(master.value); }
+
+private:
+    template <bool Accumulate>
+    VELMORA_REALIGN_STACK void process(float* const* inputs, float* const* outputs, int32_t frames);
+
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
+    void processRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
+
+    template <bool Band1, bool Band2, bool Band3, bool PostFilter>
+    void startSubBlock();
+
+    void resetNonFiniteState();
+    PairedFilterCoefficients crossoverDesign(CachedLaw<PairedFilterCoefficients>& cache, int index, float rate);
+
+    float parameter(int index) const { return parameterValues[index].load(std::memory_order_relaxed); }
+
+    BandRamps ramps[3];
+    PairedRamp master;
+    PairedBandSplitFilter crossover1;
+    PairedBandSplitFilter crossover2;
+    PairedBandSplitFilter postFilter1;
+    PairedBandSplitFilter postFilter2;
+    paired_shaper::PairedDcBlocker dcBlocker;
+    paired_shaper::BandCurve curves[3];  // selected in the constructor from the Type values
+
+    CachedLaw<PairedFilterCoefficients> crossover1Design;
+    CachedLaw<PairedFilterCoefficients> crossover2Design;
+    CachedLaw<double> driveTarget[3];
+    CachedLaw<double> levelTarget[3];
+    CachedLaw<double> masterTarget;
+
+    const std::atomic<float>* parameterValues;
+    const std::atomic<float>* sampleRate;
+    double inputOffset = kDenormalOffset;
+    double postFilterOffset = kDenormalOffset;
+};

@@ -1,0 +1,61 @@
+// Stage 2 of a frame: balance, drive and curve for every sounding band, in
+// band order, because every band set to "Saturation3" advances the one shared
+// DC blocker in that order. Each band's Type is read every frame, as the
+// scalar path reads it; only a change of its bits selects the curve anew.
+#pragma once
+
+#include <atomic>
+
+#include "paired_shaper.h"
+#include "sub_block.h"
+
+template <bool Band1, bool Band2, bool Band3>
+class ShapeStage {
+public:
+    ShapeStage(BandRamps (&ramps)[3], paired_shaper::BandCurve (&curves)[3], const std::atomic<float>* typeValues,
+               paired_shaper::PairedDcBlocker& dc)
+        : ramps(ramps), curves(curves), typeValues(typeValues), dcBlocker(dc), dc(dc) {
+        for (int b = 0; b < 3; ++b) {
+            balance[b] = ramps[b].balance.value;
+            balanceStep[b] = ramps[b].balance.increment;
+            drive[b] = ramps[b].drive.value;
+            driveStep[b] = ramps[b].drive.increment;
+        }
+    }
+
+    VELMORA_INLINE void frame(FrameBands& bands) {
+        if constexpr (Band1) band<0>(bands[0]);
+        if constexpr (Band2) band<1>(bands[1]);
+        if constexpr (Band3) band<2>(bands[2]);
+    }
+
+    void finish() {
+        dcBlocker = dc;
+        for (int b = 0; b < 3; ++b) {
+            if (!kSounding[b]) continue;
+            ramps[b].balance.value = balance[b];
+            ramps[b].drive.value = drive[b];
+        }
+    }
+
+private:
+    static constexpr bool kSounding[3] = {Band1, Band2, Band3};
+
+    template <int B>
+    VELMORA_INLINE void band(Pair& sample) {
+        balance[B] = _mm_add_pd(balance[B], balanceStep[B]);
+        drive[B] = _mm_add_pd(drive[B], driveStep[B]);
+        // (side gain x drive) x sample, the scalar grouping.
+        const Pair driven = _mm_mul_pd(_mm_mul_pd(balance[B], drive[B]), sample);
+        sample = curves[B].shape(typeValues[B], driven, dc);
+    }
+
+    BandRamps (&ramps)[3];
+    paired_shaper::BandCurve (&curves)[3];
+    const std::atomic<float>* typeValues;
+    paired_shaper::PairedDcBlocker& dcBlocker;
+    // A copy for the loop, so the shared blocker's recursion stays in
+    // registers instead of going through memory every frame and band.
+    paired_shaper::PairedDcBlocker dc;
+    Pair balance[3], balanceStep[3], drive[3], driveStep[3];
+};

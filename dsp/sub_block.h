@@ -1,0 +1,36 @@
+// What one sub-block (at most 64 frames) of the paired audio path works on:
+// the three bands' samples between the passes, and the ramps with the
+// increments of this sub-block. Ramps stay repeated additions, as in the
+// scalar path: start + i * increment would round differently.
+#pragma once
+
+#include "stereo_pair.h"
+
+constexpr int kSubBlockFrames = 64;
+
+// One frame's three bands (unused entries of silent bands stay untouched).
+using FrameBands = Pair[3];
+
+// The bands of a whole sub-block, between the passes.
+struct alignas(16) SubBlockBands {
+    FrameBands frame[kSubBlockFrames];
+};
+
+struct alignas(16) PairedRamp {
+    Pair value = pair::zero();
+    Pair increment = pair::zero();
+
+    void advance() { value = _mm_add_pd(value, increment); }
+    // (target - value) * step, lane by lane, as the scalar increments.
+    void aimAt(Pair target, double step) {
+        increment = _mm_mul_pd(_mm_sub_pd(target, value), pair::broadcast(step));
+    }
+};
+
+// A band's ramped quantities: balance gains (left, right lanes), drive and
+// level (the same value in both lanes, so each lane is the scalar product).
+struct alignas(16) BandRamps {
+    PairedRamp balance;
+    PairedRamp drive;
+    PairedRamp level;
+};
