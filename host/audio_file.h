@@ -1,6 +1,7 @@
-// Sound files through libsndfile: stereo block reading (mono duplicated to
-// both channels) and 32-bit float WAV writing that only ever leaves a
-// complete file behind.
+// Sound files: stereo block reading (mono duplicated to both channels) and
+// 32-bit float WAV writing that only ever leaves a complete file behind.
+// audio_file.cpp implements it with libsndfile; audio_file_wav.cpp is the
+// WAV-only version for builds without that library.
 #pragma once
 
 #include <cstddef>

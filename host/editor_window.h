@@ -1,6 +1,6 @@
 // A top-level window of the host that holds a plug-in's editor. The class
 // is the seam to the window system; editor_window_x11.cpp implements it with
-// Xlib, and a Windows build supplies its own file.
+// Xlib, editor_window_win32.cpp with a top-level Win32 window.
 #pragma once
 
 #include <cstdint>
@@ -40,7 +40,7 @@ public:
     int width() const;
     int height() const;
 
-    // Idles the editor about every 25 ms for this long, handling window
+    // Idles the editor about every 20 to 25 ms for this long, handling window
     // events. Returns false once the window has been closed.
     bool idleFor(double seconds);
 

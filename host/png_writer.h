@@ -1,4 +1,5 @@
-// Writes a captured window image as PNG (through cairo).
+// Writes a captured window image as PNG: png_writer.cpp through cairo,
+// png_writer_wic.cpp through the Windows Imaging Component.
 #pragma once
 
 #include <string>

@@ -17,3 +17,10 @@ echo "Wrote out/demo.wav and out/editor.png"
 build/velmora-demo-input out/demo-input.wav
 LV2_PATH="$PWD/build/lv2-path" lv2apply -i out/demo-input.wav -o out/demo-lv2.wav urn:quorvane:velmora
 echo "Wrote out/demo-lv2.wav (the LV2 build, through lv2apply)"
+
+# The editor of the 32-bit Windows DLL, as Wine draws it.
+cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release
+cmake --build build-win32 -j2 --target velmora velmora-host
+scripts/with-display.sh scripts/with-wine.sh build-win32 \
+  wine build-win32/velmora-host.exe screenshot build-win32/velmora.dll out/editor-windows.png
+echo "Wrote out/editor-windows.png (velmora.dll under Wine)"

@@ -15,6 +15,14 @@ packages+=(lv2-dev liblilv-dev libsuil-dev lilv-utils serdi)
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 
+# The Windows builds: the mingw-w64 cross compilers with posix threads, and
+# Wine to run their tests; Wine's 32-bit half needs the i386 architecture.
+packages+=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686
+           binutils-mingw-w64-x86-64 wine wine64 wine32:i386)
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
+
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

@@ -1,6 +1,5 @@
 // Integration tests of screenshot and gui: real top-level X11 windows (under
 // Xvfb in CI) holding a fixture editor, the built plug-in's and the peers'.
-#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -17,40 +16,14 @@
 #include "gui/x11/bmp_decoder.h"
 
 #include "host_runner.h"
+#include "png_reader.h"
 
 // Last: Xlib's macros (None, Bool, ...) collide with names inside GoogleTest.
-#include <X11/Xlib.h>
+#include "x11_windows.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Png {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;  // 0xRRGGBB
-    uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y * width + x)] & 0xFFFFFF; }
-};
-
-Png readPng(const fs::path& path) {
-    cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
-    Png png;
-    if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
-        png.width = cairo_image_surface_get_width(surface);
-        png.height = cairo_image_surface_get_height(surface);
-        const int stride = cairo_image_surface_get_stride(surface);
-        const unsigned char* data = cairo_image_surface_get_data(surface);
-        for (int y = 0; y < png.height; ++y) {
-            for (int x = 0; x < png.width; ++x) {
-                uint32_t pixel;
-                std::memcpy(&pixel, data + y * stride + x * 4, 4);
-                png.pixels.push_back(pixel);
-            }
-        }
-    }
-    cairo_surface_destroy(surface);
-    return png;
-}
 
 size_t distinctColours(const Png& png) {
     std::vector<uint32_t> colours;
@@ -118,51 +91,6 @@ TEST_F(EditorHost, GuiTracePrintsTheEditorsCallsOneLineEach) {
     const HostRun quiet = runHost({"gui", fixturePath("editor"), "--quit-after", "0.1"});
     EXPECT_EQ(quiet.status, 0);
     EXPECT_TRUE(quiet.out.empty()) << quiet.out;
-}
-
-// Finds a top-level window by its title.
-Window findWindow(Display* display, const std::string& title) {
-    Window root, parent;
-    Window* children = nullptr;
-    unsigned count = 0;
-    Window found = 0;
-    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) == 0) return 0;
-    for (unsigned i = 0; i < count && found == 0; ++i) {
-        char* name = nullptr;
-        if (XFetchName(display, children[i], &name) != 0 && name != nullptr) {
-            if (title == name) found = children[i];
-            XFree(name);
-        }
-    }
-    if (children != nullptr) XFree(children);
-    return found;
-}
-
-// Waits until a top-level window with this title is on screen; 0 if it never is.
-Window waitForWindow(Display* display, const std::string& title) {
-    for (int tries = 0; tries < 500; ++tries) {
-        if (const Window window = findWindow(display, title)) {
-            XWindowAttributes attributes;
-            if (XGetWindowAttributes(display, window, &attributes) != 0 && attributes.map_state == IsViewable) {
-                return window;
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    return 0;
-}
-
-// What a window manager sends when the user clicks the close button.
-void sendDeleteWindow(Display* display, Window window) {
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XFlush(display);
 }
 
 TEST_F(EditorHost, GuiEndsWhenTheWindowManagerClosesTheWindow) {

@@ -25,10 +25,8 @@ std::string readFile(const std::filesystem::path& path) {
     return buffer.str();
 }
 
-pid_t spawn(const std::vector<std::string>& args, const std::filesystem::path& outFile,
-            const std::filesystem::path& errFile, const EnvChanges& env) {
-    std::vector<std::string> argv{VELMORA_HOST_EXE};
-    argv.insert(argv.end(), args.begin(), args.end());
+pid_t spawn(std::vector<std::string> argv, const std::filesystem::path& outFile, const std::filesystem::path& errFile,
+            const EnvChanges& env) {
     const pid_t pid = fork();
     if (pid == 0) {
         const int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -47,7 +45,7 @@ pid_t spawn(const std::vector<std::string>& args, const std::filesystem::path& o
         std::vector<char*> pointers;
         for (auto& arg : argv) pointers.push_back(arg.data());
         pointers.push_back(nullptr);
-        execv(pointers[0], pointers.data());
+        execvp(pointers[0], pointers.data());
         _exit(127);
     }
     return pid;
@@ -55,11 +53,19 @@ pid_t spawn(const std::vector<std::string>& args, const std::filesystem::path& o
 
 int decodeStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
 
+std::vector<std::string> hostCommand(const std::vector<std::string>& args) {
+    std::vector<std::string> argv{VELMORA_HOST_EXE};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return argv;
+}
+
 }  // namespace
 
-HostRun runHost(const std::vector<std::string>& args, const EnvChanges& env) {
+HostRun runHost(const std::vector<std::string>& args, const EnvChanges& env) { return runProgram(hostCommand(args), env); }
+
+HostRun runProgram(const std::vector<std::string>& argv, const EnvChanges& env) {
     ScratchDir logs;
-    const pid_t pid = spawn(args, logs / "out", logs / "err", env);
+    const pid_t pid = spawn(argv, logs / "out", logs / "err", env);
     HostRun run;
     int status = 0;
     waitpid(pid, &status, 0);
@@ -70,7 +76,11 @@ HostRun runHost(const std::vector<std::string>& args, const EnvChanges& env) {
 }
 
 pid_t startHost(const std::vector<std::string>& args, const std::filesystem::path& outFile) {
-    return spawn(args, outFile, outFile.string() + ".err", {});
+    return startProgram(hostCommand(args), outFile);
+}
+
+pid_t startProgram(const std::vector<std::string>& argv, const std::filesystem::path& outFile, const EnvChanges& env) {
+    return spawn(argv, outFile, outFile.string() + ".err", env);
 }
 
 int waitHost(pid_t pid, double timeoutSeconds) {

@@ -25,8 +25,14 @@ inline const EnvChanges kForeignPlugin = {"LSAN_OPTIONS=detect_leaks=0"};
 // Runs velmora-host with these arguments.
 HostRun runHost(const std::vector<std::string>& args, const EnvChanges& env = {});
 
-// Starts velmora-host in the background with stdout going to outFile.
+// Runs any program (found on PATH when argv[0] has no slash) the same way.
+HostRun runProgram(const std::vector<std::string>& argv, const EnvChanges& env = {});
+
+// Starts velmora-host in the background with stdout going to outFile and
+// stderr to outFile + ".err".
 pid_t startHost(const std::vector<std::string>& args, const std::filesystem::path& outFile);
+pid_t startProgram(const std::vector<std::string>& argv, const std::filesystem::path& outFile,
+                   const EnvChanges& env = {});
 // Waits up to timeoutSeconds; returns the exit status, or -1 after killing a
 // process that did not end.
 int waitHost(pid_t pid, double timeoutSeconds);
@@ -52,6 +58,7 @@ public:
     ~ScratchDir();
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
     bool empty() const;
+    const std::filesystem::path& path() const { return path_; }
 
 private:
     std::filesystem::path path_;
