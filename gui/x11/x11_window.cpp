@@ -85,8 +85,6 @@ X11Window::X11Window(Display* display, Window window, Visual* visual, int32_t w,
                      GuiWindowClient& owner)
     : dpy(display),
       win(window),
-      width(w),
-      height(h),
       client(owner),
       surface(cairo_xlib_surface_create(display, window, visual, w, h)),
       livePointer(display, window, errors, destroyed) {}

@@ -51,8 +51,6 @@ private:
 
     Display* dpy;
     Window win;
-    int32_t width;
-    int32_t height;
     GuiWindowClient& client;
     X11ErrorLog errors;
     int errorsSeen = 0;
