@@ -88,14 +88,14 @@ void GuiDrawContext::setFont(int32_t index, int32_t size, int32_t face) {
     fontIndex = index;
     fontSize = size == 0 ? entry.height : size;
     if (!canvas) return;
-    GuiFontSpec fontSpec;
-    fontSpec.face = entry.face;
-    fontSpec.height = fontSize;
-    fontSpec.bold = (face & kGuiBoldFace) != 0 || index == 0;
-    fontSpec.italic = (face & kGuiItalicFace) != 0;
-    fontSpec.underline = (face & kGuiUnderlineFace) != 0;
-    fontSpec.symbol = index == kSymbolFont;
-    canvas->setFont(fontSpec);
+    GuiFontChoice fontChoice;
+    fontChoice.face = entry.face;
+    fontChoice.height = fontSize;
+    fontChoice.bold = (face & kGuiBoldFace) != 0 || index == 0;
+    fontChoice.italic = (face & kGuiItalicFace) != 0;
+    fontChoice.underline = (face & kGuiUnderlineFace) != 0;
+    fontChoice.symbol = index == kSymbolFont;
+    canvas->setFont(fontChoice);
 }
 
 void GuiDrawContext::drawString(const char* text, const GuiRect& r, bool opaque, int32_t align) {

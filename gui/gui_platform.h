@@ -19,7 +19,7 @@ public:
 };
 
 // A font as the drawing context resolves it from its font table.
-struct GuiFontSpec {
+struct GuiFontChoice {
     const char* face = "Arial";
     int32_t height = 12;  // character height in pixels
     bool bold = false;
@@ -41,7 +41,7 @@ public:
     // Brush for fills; also the background of opaque text.
     virtual void setBrush(const GuiColor& colour) = 0;
     virtual void setTextColor(const GuiColor& colour) = 0;
-    virtual void setFont(const GuiFontSpec& font) = 0;
+    virtual void setFont(const GuiFontChoice& font) = 0;
 
     virtual void moveTo(const GuiPoint& p) = 0;
     // Line from the current point to p; p itself is not painted (so joined

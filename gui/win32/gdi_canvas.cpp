@@ -80,18 +80,18 @@ void GdiCanvas::setBrush(const GuiColor& colour) {
 
 void GdiCanvas::setTextColor(const GuiColor& colour) { SetTextColor(dc, colorRef(colour)); }
 
-void GdiCanvas::setFont(const GuiFontSpec& spec) {
+void GdiCanvas::setFont(const GuiFontChoice& choice) {
     LOGFONTA font{};
-    font.lfHeight = -spec.height;
-    font.lfWeight = spec.bold ? kBoldWeight : kNormalWeight;
-    font.lfItalic = spec.italic ? 1 : 0;
-    font.lfUnderline = spec.underline ? 1 : 0;
+    font.lfHeight = -choice.height;
+    font.lfWeight = choice.bold ? kBoldWeight : kNormalWeight;
+    font.lfItalic = choice.italic ? 1 : 0;
+    font.lfUnderline = choice.underline ? 1 : 0;
     font.lfCharSet = 0;
     font.lfOutPrecision = 1;
     font.lfClipPrecision = 2;
     font.lfQuality = 0;
-    font.lfPitchAndFamily = spec.symbol ? kSymbolPitchAndFamily : kSwissVariablePitch;
-    lstrcpynA(font.lfFaceName, spec.face ? spec.face : "", LF_FACESIZE);
+    font.lfPitchAndFamily = choice.symbol ? kSymbolPitchAndFamily : kSwissVariablePitch;
+    lstrcpynA(font.lfFaceName, choice.face ? choice.face : "", LF_FACESIZE);
     HFONT created = countGdiObject(CreateFontIndirectA(&font));
     if (created) replace(ownFont, created);
 }

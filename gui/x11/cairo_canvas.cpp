@@ -61,8 +61,8 @@ void CairoCanvas::setPen(const GuiColor& colour, int32_t width, int32_t style) {
 void CairoCanvas::setBrush(const GuiColor& colour) { brush = colour; }
 void CairoCanvas::setTextColor(const GuiColor& colour) { text = colour; }
 
-void CairoCanvas::setFont(const GuiFontSpec& fontSpec) {
-    font = fontSpec;
+void CairoCanvas::setFont(const GuiFontChoice& fontChoice) {
+    font = fontChoice;
     applyFont();
 }
 

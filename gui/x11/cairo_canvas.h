@@ -20,7 +20,7 @@ public:
     void setPen(const GuiColor& colour, int32_t width, int32_t style) override;
     void setBrush(const GuiColor& colour) override;
     void setTextColor(const GuiColor& colour) override;
-    void setFont(const GuiFontSpec& font) override;
+    void setFont(const GuiFontChoice& font) override;
 
     void moveTo(const GuiPoint& p) override;
     void lineTo(const GuiPoint& p) override;
@@ -48,6 +48,6 @@ private:
     int32_t penStyle = kGuiLineSolid;
     GuiColor brush = kGuiBlack;
     GuiColor text = kGuiWhite;
-    GuiFontSpec font;
+    GuiFontChoice font;
     GuiPoint current;
 };

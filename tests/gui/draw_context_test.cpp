@@ -140,7 +140,7 @@ public:
     void setPen(const GuiColor&, int32_t, int32_t) override {}
     void setBrush(const GuiColor&) override {}
     void setTextColor(const GuiColor&) override {}
-    void setFont(const GuiFontSpec& f) override { font = f; }
+    void setFont(const GuiFontChoice& f) override { font = f; }
     void moveTo(const GuiPoint&) override {}
     void lineTo(const GuiPoint&) override {}
     void fillRect(const GuiRect&) override {}
@@ -153,7 +153,7 @@ public:
     void blit(const GuiBitmapImage&, const GuiRect&, const GuiPoint&) override {}
     void blitKeyed(const GuiBitmapImage&, const GuiRect&, const GuiPoint&, const GuiColor&) override {}
 
-    GuiFontSpec font;
+    GuiFontChoice font;
     std::string text;
     GuiRect rect;
     int32_t align = -1;
