@@ -1,7 +1,6 @@
-// A left/right pair of crossover filters sharing one design: the recursion
-// of BandSplitFilter with each state field holding both channels in one
-// register. The arithmetic and its order match BandSplitFilter::processSample
-// operation for operation, which keeps every output bit the same.
+// A left/right pair of crossover filters sharing one design: the state of
+// BandSplitFilter with each field holding both channels in one register.
+// FilterRun (filter_run.h) advances it over a sub-block.
 #pragma once
 
 #include "band_split_filter.h"
@@ -24,21 +23,6 @@ struct PairedFilterState {
     Pair inputDelay2 = pair::zero();
     Pair allpass2Delay1 = pair::zero();  // also the second section's latest output
     Pair allpass2Delay2 = pair::zero();
-
-    // Advances both channels by one sample; the high output is low's twin.
-    VELMORA_INLINE void step(const PairedFilterCoefficients& c, Pair x) {
-        const Pair h = _mm_mul_pd(pair::kHalf(), x);
-        allpass1Out = _mm_add_pd(_mm_mul_pd(c.allpass1, _mm_sub_pd(h, allpass1Out)), inputDelay1);
-        const Pair y2 = _mm_add_pd(_mm_add_pd(_mm_mul_pd(c.allpass2c0, _mm_sub_pd(h, allpass2Delay2)),
-                                              _mm_mul_pd(c.allpass2c1, _mm_sub_pd(inputDelay1, allpass2Delay1))),
-                                   inputDelay2);
-        allpass2Delay2 = allpass2Delay1;
-        allpass2Delay1 = y2;
-        inputDelay2 = inputDelay1;
-        inputDelay1 = h;
-    }
-    Pair lowOutput() const { return _mm_add_pd(allpass1Out, allpass2Delay1); }
-    Pair highOutput() const { return _mm_sub_pd(allpass1Out, allpass2Delay1); }
 
     // A channel whose state went non-finite is cleared entirely; the other
     // channel keeps its state, just as two separate filters would.

@@ -126,13 +126,14 @@ void PairedSignalPath::processRouting(const float* inL, const float* inR, float*
     // of the sub-block before the mix writes any output, so in-place buffers
     // stay safe.
     SubBlockBands bands;
+    FilterHistory history[2];
     for (int32_t done = 0; done < frames;) {
         const int n = static_cast<int>(std::min<int32_t>(frames - done, kSubBlock));
         startSubBlock<Band1, Band2, Band3, PostFilter>();
         {
-            SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset);
-            for (int i = 0; i < n; ++i) split.frame(inL + done + i, inR + done + i, bands.frame[i]);
-            split.finish();
+            SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset, history);
+            for (int i = 0; i < n; ++i) split.frame(i, inL + done + i, inR + done + i, bands.frame[i]);
+            split.finish(n);
         }
         {
             ShapeStage<Band1, Band2, Band3> shape(ramps, curves, parameterValues + kType1, dcBlocker);
@@ -141,9 +142,10 @@ void PairedSignalPath::processRouting(const float* inL, const float* inR, float*
         }
         constexpr bool kPost = PostFilter && (Band1 || Band2);
         if constexpr (kPost) {
-            PostFilterStage<Band1 && kPost, Band2 && kPost> post(postFilter1, postFilter2, postFilterOffset);
-            for (int i = 0; i < n; ++i) post.frame(bands.frame[i]);
-            post.finish();
+            PostFilterStage<Band1 && kPost, Band2 && kPost> post(postFilter1, postFilter2, postFilterOffset,
+                                                                 history);
+            for (int i = 0; i < n; ++i) post.frame(i, bands.frame[i]);
+            post.finish(n);
         }
         {
             MixStage<Accumulate, Band1, Band2, Band3> mix(ramps, master);

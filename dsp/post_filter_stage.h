@@ -3,40 +3,37 @@
 // whose sign flips every frame.
 #pragma once
 
-#include "paired_band_split_filter.h"
+#include "filter_run.h"
 #include "sub_block.h"
 
 template <bool Band1, bool Band2>
 class PostFilterStage {
 public:
-    PostFilterStage(PairedBandSplitFilter& postFilter1, PairedBandSplitFilter& postFilter2, double& postFilterOffset)
-        : postFilter1(postFilter1), postFilter2(postFilter2), postFilterOffset(postFilterOffset),
-          c1(postFilter1.coefficients), c2(postFilter2.coefficients), s1(postFilter1.state),
-          s2(postFilter2.state), offset(pair::broadcast(postFilterOffset)) {}
+    PostFilterStage(PairedBandSplitFilter& postFilter1, PairedBandSplitFilter& postFilter2, double& postFilterOffset,
+                    FilterHistory (&history)[2])
+        : run1(postFilter1, history[0]), run2(postFilter2, history[1]), postFilterOffset(postFilterOffset),
+          offset(pair::broadcast(postFilterOffset)) {}
 
-    VELMORA_INLINE void frame(FrameBands& bands) {
+    VELMORA_INLINE void frame(int i, FrameBands& bands) {
         if constexpr (Band1) {
-            s1.step(c1, _mm_add_pd(bands[0], offset));
-            bands[0] = s1.lowOutput();
+            run1.step(i, _mm_add_pd(bands[0], offset));
+            bands[0] = run1.lowOutput();
         }
         if constexpr (Band2) {
-            s2.step(c2, _mm_add_pd(bands[1], offset));
-            bands[1] = s2.lowOutput();
+            run2.step(i, _mm_add_pd(bands[1], offset));
+            bands[1] = run2.lowOutput();
         }
         offset = pair::negate(offset);
     }
 
-    void finish() {
+    void finish(int n) {
         postFilterOffset = pair::left(offset);
-        if constexpr (Band1) postFilter1.state = s1;
-        if constexpr (Band2) postFilter2.state = s2;
+        if constexpr (Band1) run1.finish(n);
+        if constexpr (Band2) run2.finish(n);
     }
 
 private:
-    PairedBandSplitFilter& postFilter1;
-    PairedBandSplitFilter& postFilter2;
+    FilterRun run1, run2;
     double& postFilterOffset;
-    const PairedFilterCoefficients c1, c2;
-    PairedFilterState s1, s2;
     Pair offset;
 };

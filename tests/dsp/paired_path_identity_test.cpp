@@ -183,8 +183,14 @@ private:
 
     std::string describe() const {
         std::string text = "\n  parameters:";
-        for (int i = 0; i < kNumParameters; ++i) text += " " + std::to_string(values[i].load());
-        return text + "\n  rate " + std::to_string(rate.load());
+        // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "literal" + std::string.
+        for (int i = 0; i < kNumParameters; ++i) {
+            text += ' ';
+            text += std::to_string(values[i].load());
+        }
+        text += "\n  rate ";
+        text += std::to_string(rate.load());
+        return text;
     }
 
     std::mt19937 random;
