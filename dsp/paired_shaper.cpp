@@ -4,23 +4,30 @@
 
 namespace {
 
+// Entry i and the step to entry i + 1, side by side. The step is the same
+// double the lookup would compute as T[i+1] - T[i]; past the last entry it
+// is 0, and it is read there only with a zero fraction.
 template <size_t N>
-std::vector<double> padded(const std::array<double, N>& table) {
-    std::vector<double> copy(table.begin(), table.end());
-    copy.push_back(table.back());  // read only with a zero fraction
-    return copy;
+std::vector<double> entriesWithSteps(const std::array<double, N>& table) {
+    std::vector<double> pairs;
+    pairs.reserve(2 * N);
+    for (size_t i = 0; i < N; ++i) {
+        pairs.push_back(table[i]);
+        pairs.push_back(i + 1 < N ? table[i + 1] - table[i] : 0.0);
+    }
+    return pairs;
 }
 
-PaddedShaperTables buildPadded() {
+SteppedShaperTables buildStepped() {
     const ShaperTables& t = shaperTables();
-    return {padded(t.saturationTable1), padded(t.saturationTable2), padded(t.punchTable), padded(t.sinusTable),
-            padded(t.crackleTable)};
+    return {entriesWithSteps(t.saturationTable1), entriesWithSteps(t.saturationTable2),
+            entriesWithSteps(t.punchTable), entriesWithSteps(t.sinusTable), entriesWithSteps(t.crackleTable)};
 }
 
 }  // namespace
 
-const PaddedShaperTables& paddedShaperTables() {
-    static const PaddedShaperTables tables = buildPadded();
+const SteppedShaperTables& steppedShaperTables() {
+    static const SteppedShaperTables tables = buildStepped();
     return tables;
 }
 
@@ -28,7 +35,7 @@ namespace paired_shaper {
 
 void BandCurve::select(float typeValue) {
     std::memcpy(&typeBits, &typeValue, sizeof typeBits);
-    const PaddedShaperTables& t = paddedShaperTables();
+    const SteppedShaperTables& t = steppedShaperTables();
     auto useTable = [this](const std::vector<double>& entries, double perUnit, double lastIndex) {
         kind = CurveKind::Table;
         table = entries.data();

@@ -3,13 +3,14 @@
 // - min/max take their operands in the order that makes NaN and the
 //   comparisons fall out as the scalar ternaries do;
 // - the interpolation skips the scalar's `f > 0` test: with f == 0 the term
-//   f * (next - entry) is a signed zero and entry + (+-0) == entry, because
-//   every table entry is finite;
-// - each table carries one padding entry so the two-entry load at the last
-//   index stays inside it (the padding only ever meets f == 0).
+//   f * step is a signed zero and entry + (+-0) == entry, because every
+//   table entry is finite;
+// - the tables hold each entry next to its step to the next one, computed
+//   once as the scalar computes it each time; one load then brings both.
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -17,11 +18,11 @@
 #include "shaper_type.h"
 #include "stereo_pair.h"
 
-// Copies of the transfer tables with one padding entry each.
-struct PaddedShaperTables {
+// The transfer tables as (entry, step to the next entry) pairs.
+struct SteppedShaperTables {
     std::vector<double> saturation1, saturation2, punch, sinus, crackle;
 };
-const PaddedShaperTables& paddedShaperTables();
+const SteppedShaperTables& steppedShaperTables();
 
 namespace paired_shaper {
 
@@ -47,11 +48,11 @@ VELMORA_INLINE Pair oddLookup(Pair x, Pair scale, Pair last, const double* table
     const int indexLeft = _mm_cvtsi128_si32(index);
     const int indexRight = _mm_cvtsi128_si32(_mm_srli_si128(index, 4));
 #endif
-    const Pair leftEntries = _mm_loadu_pd(tableLeft + indexLeft);     // T[i], T[i+1]
-    const Pair rightEntries = _mm_loadu_pd(tableRight + indexRight);
-    const Pair entry = _mm_unpacklo_pd(leftEntries, rightEntries);
-    const Pair next = _mm_unpackhi_pd(leftEntries, rightEntries);
-    const Pair y = _mm_add_pd(entry, _mm_mul_pd(fraction, _mm_sub_pd(next, entry)));
+    const Pair leftEntry = _mm_loadu_pd(tableLeft + 2 * static_cast<size_t>(indexLeft));  // T[i], T[i+1] - T[i]
+    const Pair rightEntry = _mm_loadu_pd(tableRight + 2 * static_cast<size_t>(indexRight));
+    const Pair entry = _mm_unpacklo_pd(leftEntry, rightEntry);
+    const Pair step = _mm_unpackhi_pd(leftEntry, rightEntry);
+    const Pair y = _mm_add_pd(entry, _mm_mul_pd(fraction, step));
     // Not (v > 0), NaN included, takes the negative side.
     const Pair flip = _mm_andnot_pd(_mm_cmpgt_pd(v, pair::zero()), pair::signBit());
     return _mm_xor_pd(y, flip);

@@ -56,22 +56,22 @@ void expectLanesMatch(const std::vector<double>& inputs, PairedCurve paired, Sca
 
 TEST(PairedShaper, EveryTableCurveMatchesTheScalarLookupBitForBit) {
     const ShaperTables& t = shaperTables();
-    const PaddedShaperTables& padded = paddedShaperTables();
+    const SteppedShaperTables& stepped = steppedShaperTables();
     struct Table {
         const double* scalar;
-        const double* padded;
+        const double* stepped;
         double scale;
         int last;
-    } tables[] = {{t.saturationTable1.data(), padded.saturation1.data(), 1024.0, 8192},
-                  {t.saturationTable2.data(), padded.saturation2.data(), 2048.0, 8192},
-                  {t.punchTable.data(), padded.punch.data(), 1024.0, 8192},
-                  {t.sinusTable.data(), padded.sinus.data(), 1024.0, 8192},
-                  {t.crackleTable.data(), padded.crackle.data(), 2048.0, 4095}};
+    } tables[] = {{t.saturationTable1.data(), stepped.saturation1.data(), 1024.0, 8192},
+                  {t.saturationTable2.data(), stepped.saturation2.data(), 2048.0, 8192},
+                  {t.punchTable.data(), stepped.punch.data(), 1024.0, 8192},
+                  {t.sinusTable.data(), stepped.sinus.data(), 1024.0, 8192},
+                  {t.crackleTable.data(), stepped.crackle.data(), 2048.0, 4095}};
     for (const Table& table : tables) {
         const Pair scale = pair::broadcast(table.scale), last = pair::broadcast(table.last);
         expectLanesMatch(
             awkwardInputs(table.scale, table.last),
-            [&](Pair x) { return paired_shaper::oddLookup(x, scale, last, table.padded, table.padded); },
+            [&](Pair x) { return paired_shaper::oddLookup(x, scale, last, table.stepped, table.stepped); },
             [&](double x) { return oddLookup(table.scalar, table.scale, table.last, x); }, "table");
     }
 }
