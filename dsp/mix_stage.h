@@ -4,7 +4,10 @@
 
 #include "sub_block.h"
 
-template <bool Accumulate, bool Band1, bool Band2, bool Band3>
+// With StillLevels, the level ramps of every sounding band and the master
+// ramp hold still (PairedRamp::holdsStill) for the sub-block and are not
+// advanced frame by frame.
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool StillLevels>
 class MixStage {
 public:
     MixStage(BandRamps (&ramps)[3], PairedRamp& master) : ramps(ramps), master(master) {
@@ -23,7 +26,7 @@ public:
         if constexpr (Band1) sum = addBand<0>(sum, bands[0]);
         if constexpr (Band2) sum = addBand<1>(sum, bands[1]);
         if constexpr (Band3) sum = addBand<2>(sum, bands[2]);
-        masterLevel = _mm_add_pd(masterLevel, masterStep);
+        if constexpr (!StillLevels) masterLevel = _mm_add_pd(masterLevel, masterStep);
         Pair out = _mm_mul_pd(sum, masterLevel);
         if constexpr (Accumulate) out = _mm_add_pd(pair::loadFrame(outL, outR), out);
         // Held inside the float range; max(lowest, x) and min(highest, x)
@@ -42,7 +45,7 @@ public:
 private:
     template <int B>
     VELMORA_INLINE Pair addBand(Pair sum, Pair sample) {
-        level[B] = _mm_add_pd(level[B], levelStep[B]);
+        if constexpr (!StillLevels) level[B] = _mm_add_pd(level[B], levelStep[B]);
         return _mm_add_pd(sum, _mm_mul_pd(level[B], sample));
     }
 

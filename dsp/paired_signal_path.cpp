@@ -117,6 +117,38 @@ void PairedSignalPath::startSubBlock() {
                  kRampStep);
 }
 
+template <bool Band1, bool Band2, bool Band3>
+void PairedSignalPath::shapeSubBlock(SubBlockBands& bands, int frames) {
+    constexpr bool sounding[3] = {Band1, Band2, Band3};
+    bool still = true;
+    for (int b = 0; b < 3; ++b)
+        if (sounding[b]) still = still && ramps[b].balance.holdsStill() && ramps[b].drive.holdsStill();
+    auto run = [&](auto shape) {
+        for (int i = 0; i < frames; ++i) shape.frame(bands.frame[i]);
+        shape.finish();
+    };
+    if (still)
+        run(ShapeStage<Band1, Band2, Band3, true>(ramps, curves, parameterValues + kType1, dcBlocker));
+    else
+        run(ShapeStage<Band1, Band2, Band3, false>(ramps, curves, parameterValues + kType1, dcBlocker));
+}
+
+template <bool Accumulate, bool Band1, bool Band2, bool Band3>
+void PairedSignalPath::mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR) {
+    constexpr bool sounding[3] = {Band1, Band2, Band3};
+    bool still = master.holdsStill();
+    for (int b = 0; b < 3; ++b)
+        if (sounding[b]) still = still && ramps[b].level.holdsStill();
+    auto run = [&](auto mix) {
+        for (int i = 0; i < frames; ++i) mix.frame(bands.frame[i], outL + i, outR + i);
+        mix.finish();
+    };
+    if (still)
+        run(MixStage<Accumulate, Band1, Band2, Band3, true>(ramps, master));
+    else
+        run(MixStage<Accumulate, Band1, Band2, Band3, false>(ramps, master));
+}
+
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
 void PairedSignalPath::processRouting(const float* inL, const float* inR, float* outL, float* outR,
                                          int32_t frames) {
@@ -135,11 +167,7 @@ void PairedSignalPath::processRouting(const float* inL, const float* inR, float*
             for (int i = 0; i < n; ++i) split.frame(i, inL + done + i, inR + done + i, bands.frame[i]);
             split.finish(n);
         }
-        {
-            ShapeStage<Band1, Band2, Band3> shape(ramps, curves, parameterValues + kType1, dcBlocker);
-            for (int i = 0; i < n; ++i) shape.frame(bands.frame[i]);
-            shape.finish();
-        }
+        shapeSubBlock<Band1, Band2, Band3>(bands, n);
         constexpr bool kPost = PostFilter && (Band1 || Band2);
         if constexpr (kPost) {
             PostFilterStage<Band1 && kPost, Band2 && kPost> post(postFilter1, postFilter2, postFilterOffset,
@@ -147,11 +175,7 @@ void PairedSignalPath::processRouting(const float* inL, const float* inR, float*
             for (int i = 0; i < n; ++i) post.frame(i, bands.frame[i]);
             post.finish(n);
         }
-        {
-            MixStage<Accumulate, Band1, Band2, Band3> mix(ramps, master);
-            for (int i = 0; i < n; ++i) mix.frame(bands.frame[i], outL + done + i, outR + done + i);
-            mix.finish();
-        }
+        mixSubBlock<Accumulate, Band1, Band2, Band3>(bands, n, outL + done, outR + done);
         done += n;
     }
 }

@@ -60,6 +60,13 @@ private:
 
     template <bool Band1, bool Band2, bool Band3, bool PostFilter>
     void startSubBlock();
+    // The shaping and mixing passes over one sub-block, each in a variant for
+    // ramps that hold still throughout it (the common case once parameters
+    // rest) and one for ramps that move.
+    template <bool Band1, bool Band2, bool Band3>
+    void shapeSubBlock(SubBlockBands& bands, int frames);
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3>
+    void mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR);
 
     void resetNonFiniteState();
     PairedFilterCoefficients crossoverDesign(CachedLaw<PairedFilterCoefficients>& cache, int index, float rate);

@@ -9,7 +9,10 @@
 #include "paired_shaper.h"
 #include "sub_block.h"
 
-template <bool Band1, bool Band2, bool Band3>
+// With StillGains, the balance and drive ramps of every sounding band hold
+// still (PairedRamp::holdsStill) for the sub-block: their product is then
+// the same each frame and is formed once.
+template <bool Band1, bool Band2, bool Band3, bool StillGains>
 class ShapeStage {
 public:
     ShapeStage(BandRamps (&ramps)[3], paired_shaper::BandCurve (&curves)[3], const std::atomic<float>* typeValues,
@@ -20,6 +23,7 @@ public:
             balanceStep[b] = ramps[b].balance.increment;
             drive[b] = ramps[b].drive.value;
             driveStep[b] = ramps[b].drive.increment;
+            gain[b] = _mm_mul_pd(balance[b], drive[b]);
         }
     }
 
@@ -43,11 +47,13 @@ private:
 
     template <int B>
     VELMORA_INLINE void band(Pair& sample) {
-        balance[B] = _mm_add_pd(balance[B], balanceStep[B]);
-        drive[B] = _mm_add_pd(drive[B], driveStep[B]);
+        if constexpr (!StillGains) {
+            balance[B] = _mm_add_pd(balance[B], balanceStep[B]);
+            drive[B] = _mm_add_pd(drive[B], driveStep[B]);
+            gain[B] = _mm_mul_pd(balance[B], drive[B]);
+        }
         // (side gain x drive) x sample, the scalar grouping.
-        const Pair driven = _mm_mul_pd(_mm_mul_pd(balance[B], drive[B]), sample);
-        sample = curves[B].shape(typeValues[B], driven, dc);
+        sample = curves[B].shape(typeValues[B], _mm_mul_pd(gain[B], sample), dc);
     }
 
     BandRamps (&ramps)[3];
@@ -57,5 +63,5 @@ private:
     // A copy for the loop, so the shared blocker's recursion stays in
     // registers instead of going through memory every frame and band.
     paired_shaper::PairedDcBlocker dc;
-    Pair balance[3], balanceStep[3], drive[3], driveStep[3];
+    Pair balance[3], balanceStep[3], drive[3], driveStep[3], gain[3];
 };

@@ -25,6 +25,15 @@ struct alignas(16) PairedRamp {
     void aimAt(Pair target, double step) {
         increment = _mm_mul_pd(_mm_sub_pd(target, value), pair::broadcast(step));
     }
+    // True when adding the increment leaves every bit of the value as it is,
+    // as it does once a ramp has arrived: then each frame of the sub-block
+    // sees the start value, and a loop may hold it as a constant. Bits, not
+    // ==, decide: -0 + +0 gives +0, which == would call unchanged.
+    bool holdsStill() const {
+        const __m128i before = _mm_castpd_si128(value);
+        const __m128i after = _mm_castpd_si128(_mm_add_pd(value, increment));
+        return _mm_movemask_epi8(_mm_cmpeq_epi8(before, after)) == 0xFFFF;
+    }
 };
 
 // A band's ramped quantities: balance gains (left, right lanes), drive and
