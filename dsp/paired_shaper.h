@@ -102,7 +102,8 @@ struct alignas(16) BandCurve {
         const float t = typeValue.load(std::memory_order_relaxed);
         uint32_t bits;
         std::memcpy(&bits, &t, sizeof bits);
-        if (bits == tableCurveKey) return oddLookup(x, scale, last, table, table);
+        // Laid out as the fall-through path, so the loop takes no branch per band.
+        if (__builtin_expect(bits == tableCurveKey, 1)) return oddLookup(x, scale, last, table, table);
         if (bits != typeBits) select(t);
         switch (kind) {
             case CurveKind::Table:
