@@ -34,6 +34,7 @@ const SteppedShaperTables& steppedShaperTables() {
 namespace paired_shaper {
 
 void BandCurve::select(float typeValue) {
+    uint32_t typeBits;
     std::memcpy(&typeBits, &typeValue, sizeof typeBits);
     const SteppedShaperTables& t = steppedShaperTables();
     auto useTable = [this](const std::vector<double>& entries, double perUnit, double lastIndex) {
@@ -58,7 +59,10 @@ void BandCurve::select(float typeValue) {
         case ShaperType::Sinus: useTable(t.sinus, 1024.0, 8192.0); break;
         case ShaperType::Crackler: useTable(t.crackle, 2048.0, 4095.0); break;
     }
-    tableCurveKey = kind == CurveKind::Table ? typeBits : (uint64_t{1} << 32) | typeBits;
+    const uint64_t never = (uint64_t{1} << 32) | typeBits;
+    tableCurveKey = kind == CurveKind::Table ? typeBits : never;
+    clipCurveKey = kind == CurveKind::Clip ? typeBits : never;
+    asymmetricCurveKey = kind == CurveKind::Asymmetric ? typeBits : never;
 }
 
 }  // namespace paired_shaper

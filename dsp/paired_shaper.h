@@ -87,31 +87,31 @@ struct alignas(16) BandCurve {
     const double* table = nullptr;          // Saturation3: the positive side's
     const double* negativeTable = nullptr;  // Saturation3: the other side's
     Pair negativeScale = pair::broadcast(2048.0);
-    uint32_t typeBits = 0;
-    // typeBits for a table curve; otherwise a value no 32-bit pattern equals.
+    // For each kind of curve: the selected Type's bits when the curve is of
+    // that kind, otherwise a value no 32-bit pattern equals. One comparison
+    // then answers both "unchanged?" and "this kind?".
     uint64_t tableCurveKey = 0;
+    uint64_t clipCurveKey = 0;
+    uint64_t asymmetricCurveKey = 0;
     CurveKind kind = CurveKind::Table;
 
     explicit BandCurve(float typeValue) { select(typeValue); }
     void select(float typeValue);
 
     // Reads the band's Type once, as the scalar path does every frame, and
-    // applies its curve. One comparison answers both "unchanged?" and "a
-    // plain table curve?", the common case.
+    // applies its curve.
     VELMORA_INLINE Pair shape(const std::atomic<float>& typeValue, Pair x, PairedDcBlocker& dc) {
         const float t = typeValue.load(std::memory_order_relaxed);
         uint32_t bits;
         std::memcpy(&bits, &t, sizeof bits);
         // Laid out as the fall-through path, so the loop takes no branch per band.
         if (__builtin_expect(bits == tableCurveKey, 1)) return oddLookup(x, scale, last, table, table);
-        if (bits != typeBits) select(t);
-        switch (kind) {
-            case CurveKind::Table:
-                return oddLookup(x, scale, last, table, table);
-            case CurveKind::Clip:
-                return hardClip(x);
-            case CurveKind::Asymmetric:
-                break;
+        if (bits == clipCurveKey) return hardClip(x);
+        if (bits != asymmetricCurveKey) {
+            // The Type changed: its curve is selected anew, at this frame.
+            select(t);
+            if (kind == CurveKind::Table) return oddLookup(x, scale, last, table, table);
+            if (kind == CurveKind::Clip) return hardClip(x);
         }
         // Positive lanes read the first saturation curve at 1024 per unit,
         // the others (0 and NaN too) the second at 2048 per unit.
