@@ -29,6 +29,10 @@ public:
         path.processAccumulating(inputs, outputs, frames);
     }
 
+    // Which of the two encodings of the audio path runs (see PairedSignalPath).
+    bool usesVexEncoding() const { return path.usesVexEncoding(); }
+    void useVexEncoding(bool on) { path.useVexEncoding(on); }
+
     // Signal-path state, exposed read-only for tests and diagnostics.
     double getBandGain(int band) const { return path.getBandGain(band); }
     double getBandLevel(int band) const { return path.getBandLevel(band); }

@@ -24,6 +24,16 @@ PairedSignalPath::PairedSignalPath(const std::atomic<float>* values, const std::
     master.value = pair::broadcast(1.0);
 }
 
+bool PairedSignalPath::vexEncodingAvailable() {
+#if defined(__x86_64__) || defined(__i386__)
+    // Checks the operating system's support of the wider register state too.
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx");
+#else
+    return false;
+#endif
+}
+
 template <bool Accumulate>
 void PairedSignalPath::process(float* const* inputs, float* const* outputs, int32_t frames) {
     if (frames <= 0 || !inputs || !outputs) return;
@@ -42,8 +52,13 @@ void PairedSignalPath::process(float* const* inputs, float* const* outputs, int3
     const int routing = ((solo1 || !anySolo) ? 1 : 0) | ((solo2 || !anySolo) ? 2 : 0) |
                         ((solo3 || !anySolo) ? 4 : 0) | (post ? 8 : 0);
 
-#define VELMORA_ROUTE(bits, b1, b2, b3, pf) \
-    case bits: processRouting<Accumulate, b1, b2, b3, pf>(inL, inR, outL, outR, frames); break;
+#define VELMORA_ROUTE(bits, b1, b2, b3, pf)                                         \
+    case bits:                                                                      \
+        if (vexEncoding)                                                            \
+            processRoutingVex<Accumulate, b1, b2, b3, pf>(inL, inR, outL, outR, frames); \
+        else                                                                        \
+            processRouting<Accumulate, b1, b2, b3, pf>(inL, inR, outL, outR, frames);    \
+        break;
     switch (routing) {
         VELMORA_ROUTE(1, true, false, false, false)
         VELMORA_ROUTE(2, false, true, false, false)
@@ -123,7 +138,7 @@ void PairedSignalPath::shapeSubBlock(SubBlockBands& bands, int frames) {
     bool still = true;
     for (int b = 0; b < 3; ++b)
         if (sounding[b]) still = still && ramps[b].balance.holdsStill() && ramps[b].drive.holdsStill();
-    auto run = [&](auto shape) {
+    auto run = [&](auto shape) VELMORA_INLINE_LAMBDA {
         for (int i = 0; i < frames; ++i) shape.frame(bands.frame[i]);
         shape.finish();
     };
@@ -139,7 +154,7 @@ void PairedSignalPath::mixSubBlock(const SubBlockBands& bands, int frames, float
     bool still = master.holdsStill();
     for (int b = 0; b < 3; ++b)
         if (sounding[b]) still = still && ramps[b].level.holdsStill();
-    auto run = [&](auto mix) {
+    auto run = [&](auto mix) VELMORA_INLINE_LAMBDA {
         for (int i = 0; i < frames; ++i) mix.frame(bands.frame[i], outL + i, outR + i);
         mix.finish();
     };
@@ -152,6 +167,17 @@ void PairedSignalPath::mixSubBlock(const SubBlockBands& bands, int frames, float
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
 void PairedSignalPath::processRouting(const float* inL, const float* inR, float* outL, float* outR,
                                          int32_t frames) {
+    runRouting<Accumulate, Band1, Band2, Band3, PostFilter>(inL, inR, outL, outR, frames);
+}
+
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
+void PairedSignalPath::processRoutingVex(const float* inL, const float* inR, float* outL, float* outR,
+                                            int32_t frames) {
+    runRouting<Accumulate, Band1, Band2, Band3, PostFilter>(inL, inR, outL, outR, frames);
+}
+
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
+void PairedSignalPath::runRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames) {
     // Each stage runs over the whole sub-block before the next: a loop then
     // holds one stage's state in registers, and the latency-bound filter
     // recursions of consecutive frames overlap. The split reads every input

@@ -28,6 +28,12 @@
 #define VELMORA_REALIGN_STACK
 #endif
 
+// The same code compiled once more with the VEX encoding of the same SSE2
+// operations (three operands, so none of the register copies), for
+// processors that have it. Each operation and its order stay the same, so
+// the output stays the same to the bit; no FMA is enabled.
+#define VELMORA_TARGET_VEX __attribute__((target("avx")))
+
 class alignas(16) PairedSignalPath {
 public:
     static constexpr int kSubBlock = kSubBlockFrames;
@@ -44,6 +50,13 @@ public:
         process<true>(inputs, outputs, frames);
     }
 
+    // Whether the calls run the VEX-encoded copy (chosen at construction when
+    // the processor and the system support it); tests turn it off to check
+    // the plain SSE2 copy too.
+    bool usesVexEncoding() const { return vexEncoding; }
+    void useVexEncoding(bool on) { vexEncoding = on && vexEncodingAvailable(); }
+    static bool vexEncodingAvailable();
+
     // Signal-path state, exposed read-only for tests and diagnostics.
     double getBandGain(int band) const { return pair::left(ramps[band].drive.value); }
     double getBandLevel(int band) const { return pair::left(ramps[band].level.value); }
@@ -57,6 +70,12 @@ private:
 
     template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
     void processRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
+    VELMORA_TARGET_VEX void processRoutingVex(const float* inL, const float* inR, float* outL, float* outR,
+                                              int32_t frames);
+    // The body of both copies above, inlined into each.
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
+    VELMORA_INLINE void runRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
 
     template <bool Band1, bool Band2, bool Band3, bool PostFilter>
     void startSubBlock();
@@ -64,9 +83,9 @@ private:
     // ramps that hold still throughout it (the common case once parameters
     // rest) and one for ramps that move.
     template <bool Band1, bool Band2, bool Band3>
-    void shapeSubBlock(SubBlockBands& bands, int frames);
+    VELMORA_INLINE void shapeSubBlock(SubBlockBands& bands, int frames);
     template <bool Accumulate, bool Band1, bool Band2, bool Band3>
-    void mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR);
+    VELMORA_INLINE void mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR);
 
     void resetNonFiniteState();
     PairedFilterCoefficients crossoverDesign(CachedLaw<PairedFilterCoefficients>& cache, int index, float rate);
@@ -90,6 +109,7 @@ private:
 
     const std::atomic<float>* parameterValues;
     const std::atomic<float>* sampleRate;
+    bool vexEncoding = vexEncodingAvailable();
     double inputOffset = kDenormalOffset;
     double postFilterOffset = kDenormalOffset;
 };

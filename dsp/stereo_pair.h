@@ -13,6 +13,7 @@ using Pair = __m128d;
 // The per-frame helpers must be inlined into their loops: a call would push
 // the loop's register-held state through memory every frame.
 #define VELMORA_INLINE inline __attribute__((always_inline))
+#define VELMORA_INLINE_LAMBDA __attribute__((always_inline))
 
 namespace pair {
 

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -39,12 +40,17 @@ struct Knobs {
     bool hostileInput = false;   // huge, non-finite and denormal samples
     bool oddRates = false;       // sample rates the host should not send
     int fixedRouting = -1;       // solo bits 0..7 and PFilter bit 8, or random
+    bool vexEncoding = false;    // the VEX-encoded copy, where the processor has it
 };
+
+// Both encodings of the audio path must give the plain path's bits.
+std::string encodingName(bool vex) { return vex ? "VEX-encoded" : "SSE2-encoded"; }
 
 class PairedVersusScalar {
 public:
     explicit PairedVersusScalar(uint32_t seed, Knobs knobs) : random(seed), knobs(knobs) {
         for (int i = 0; i < kNumParameters; ++i) values[i] = kDefaults[i];
+        paired.useVexEncoding(knobs.vexEncoding);
     }
 
     // Runs `calls` callbacks and reports the first difference, if any.
@@ -206,28 +212,50 @@ private:
 }  // namespace
 
 TEST(PairedPathIdentity, EveryRoutingWithRandomSettingsMatchesBitForBit) {
-    for (int routing = 0; routing < 16; ++routing) {
-        Knobs knobs;
-        knobs.fixedRouting = routing;
-        PairedVersusScalar check(1000u + routing, knobs);
-        EXPECT_TRUE(check.run(60)) << "routing " << routing;
-    }
+    for (bool vex : {false, true})
+        for (int routing = 0; routing < 16; ++routing) {
+            Knobs knobs;
+            knobs.fixedRouting = routing;
+            knobs.vexEncoding = vex;
+            PairedVersusScalar check(1000u + routing, knobs);
+            EXPECT_TRUE(check.run(60)) << "routing " << routing << ", " << encodingName(vex);
+        }
 }
 
 TEST(PairedPathIdentity, RandomRoutingsCurvesAndBlockSizesMatchBitForBit) {
-    for (uint32_t seed = 1; seed <= 6; ++seed) {
-        PairedVersusScalar check(seed, Knobs{});
-        EXPECT_TRUE(check.run(150)) << "seed " << seed;
-    }
+    for (bool vex : {false, true})
+        for (uint32_t seed = 1; seed <= 6; ++seed) {
+            Knobs knobs;
+            knobs.vexEncoding = vex;
+            PairedVersusScalar check(seed, knobs);
+            EXPECT_TRUE(check.run(150)) << "seed " << seed << ", " << encodingName(vex);
+        }
 }
 
 TEST(PairedPathIdentity, HostileValuesInputsAndSampleRatesMatchBitForBit) {
-    for (uint32_t seed = 50; seed <= 55; ++seed) {
-        Knobs knobs;
-        knobs.hostileValues = knobs.hostileInput = knobs.oddRates = true;
-        PairedVersusScalar check(seed, knobs);
-        EXPECT_TRUE(check.run(150)) << "seed " << seed;
-    }
+    for (bool vex : {false, true})
+        for (uint32_t seed = 50; seed <= 55; ++seed) {
+            Knobs knobs;
+            knobs.hostileValues = knobs.hostileInput = knobs.oddRates = true;
+            knobs.vexEncoding = vex;
+            PairedVersusScalar check(seed, knobs);
+            EXPECT_TRUE(check.run(150)) << "seed " << seed << ", " << encodingName(vex);
+        }
+}
+
+// The encoding follows the processor: VEX wherever it is available, and a
+// request for it elsewhere falls back to SSE2.
+TEST(PairedPathIdentity, TheVexEncodingRunsWhereverTheProcessorHasIt) {
+    std::atomic<float> values[kNumParameters];
+    for (int i = 0; i < kNumParameters; ++i) values[i] = kDefaults[i];
+    std::atomic<float> rate{44100.0f};
+    DistortionProcessor processor(values, &rate);
+    EXPECT_EQ(processor.usesVexEncoding(), PairedSignalPath::vexEncodingAvailable());
+    processor.useVexEncoding(false);
+    EXPECT_FALSE(processor.usesVexEncoding());
+    processor.useVexEncoding(true);
+    EXPECT_EQ(processor.usesVexEncoding(), PairedSignalPath::vexEncodingAvailable());
+    if (!PairedSignalPath::vexEncodingAvailable()) std::printf("this processor runs the SSE2 encoding only\n");
 }
 
 // A 32-bit Windows heap aligns to 8 bytes only: the processor must work, and
