@@ -6,48 +6,13 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
 
 #include "host_recorder.h"
 #include "plugin_library.h"
+#include "win32_test_support.h"
 
 namespace {
-
-std::string classNameOf(HMODULE module) {
-    char name[32];
-    std::snprintf(name, sizeof name, "Plugin%08x",
-                  static_cast<unsigned>(reinterpret_cast<uintptr_t>(module)));
-    return name;
-}
-
-bool classRegistered(HMODULE module) {
-    WNDCLASSA info{};
-    return GetClassInfoA(module, classNameOf(module).c_str(), &info) != 0;
-}
-
-void pumpMessages() {
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-}
-
-// A host's top-level window to put editors into.
-class HostWindow {
-public:
-    HostWindow() {
-        WNDCLASSA settings{};
-        settings.lpfnWndProc = DefWindowProcA;
-        settings.hInstance = GetModuleHandleA(nullptr);
-        settings.lpszClassName = "VelmoraTestHost";
-        RegisterClassA(&settings);  // a second registration fails harmlessly
-        handle = CreateWindowExA(0, "VelmoraTestHost", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                                 0, 600, 400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    }
-    ~HostWindow() {
-        if (handle) DestroyWindow(handle);
-    }
-    HWND handle = nullptr;
-};
 
 struct LoadedDll {
     explicit LoadedDll(const char* path) : module(LoadLibraryA(path)) {}
@@ -102,14 +67,14 @@ TEST(Win32Dll, EditorWindowIsAChildOfItsModulesClassUnregisteredAfterTheLastClos
     AEffect* first = dll.create();
     AEffect* second = dll.create();
     ASSERT_TRUE(first && second);
-    EXPECT_FALSE(classRegistered(dll.module));
+    EXPECT_FALSE(windowClassRegistered(dll.module));
 
     EXPECT_EQ(call(first, effEditOpen, 0, host.handle), 1);
     HWND child = childOf(host.handle);
     ASSERT_NE(child, nullptr);
     char className[64] = "";
     GetClassNameA(child, className, sizeof className);
-    EXPECT_EQ(className, classNameOf(dll.module));
+    EXPECT_EQ(className, windowClassNameOf(dll.module));
     WNDCLASSA info{};
     ASSERT_TRUE(GetClassInfoA(dll.module, className, &info));
     EXPECT_EQ(info.style, static_cast<UINT>(CS_GLOBALCLASS));
@@ -130,9 +95,9 @@ TEST(Win32Dll, EditorWindowIsAChildOfItsModulesClassUnregisteredAfterTheLastClos
     EXPECT_EQ(call(second, effEditOpen, 0, otherHost.handle), 1);
     call(first, effEditClose);
     EXPECT_EQ(childOf(host.handle), nullptr);
-    EXPECT_TRUE(classRegistered(dll.module));
+    EXPECT_TRUE(windowClassRegistered(dll.module));
     call(second, effEditClose);
-    EXPECT_FALSE(classRegistered(dll.module));
+    EXPECT_FALSE(windowClassRegistered(dll.module));
 
     EXPECT_EQ(call(first, effClose), 1);
     EXPECT_EQ(call(second, effClose), 1);
@@ -154,14 +119,14 @@ TEST(Win32Dll, TwoModulesRegisterTwoClasses) {
         ASSERT_TRUE(a && b);
         call(a, effEditOpen, 0, host.handle);
         call(b, effEditOpen, 0, host.handle);
-        EXPECT_NE(classNameOf(one.module), classNameOf(two.module));
-        EXPECT_TRUE(classRegistered(one.module));
-        EXPECT_TRUE(classRegistered(two.module));
+        EXPECT_NE(windowClassNameOf(one.module), windowClassNameOf(two.module));
+        EXPECT_TRUE(windowClassRegistered(one.module));
+        EXPECT_TRUE(windowClassRegistered(two.module));
         call(a, effEditClose);
-        EXPECT_FALSE(classRegistered(one.module));
-        EXPECT_TRUE(classRegistered(two.module));
+        EXPECT_FALSE(windowClassRegistered(one.module));
+        EXPECT_TRUE(windowClassRegistered(two.module));
         call(b, effEditClose);
-        EXPECT_FALSE(classRegistered(two.module));
+        EXPECT_FALSE(windowClassRegistered(two.module));
         call(a, effClose);
         call(b, effClose);
     }
@@ -190,7 +155,7 @@ TEST(Win32Dll, TwoHundredEditorCyclesKeepHandlesFlat) {
     DWORD handlesAfter = 0;
     GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
     EXPECT_LE(handlesAfter, handlesBefore + 5);
-    EXPECT_FALSE(classRegistered(dll.module));
+    EXPECT_FALSE(windowClassRegistered(dll.module));
     EXPECT_EQ(call(effect, effClose), 1);
 }
 
@@ -205,10 +170,10 @@ TEST(Win32Dll, HostDestroyingItsWindowFirstLeavesACleanClose) {
     }  // the host's window, and ours inside it, are gone
     call(effect, effEditIdle);
     call(effect, effEditClose);
-    EXPECT_FALSE(classRegistered(dll.module));
+    EXPECT_FALSE(windowClassRegistered(dll.module));
     // Closing with the editor still open works too.
     HostWindow host;
     ASSERT_EQ(call(effect, effEditOpen, 0, host.handle), 1);
     EXPECT_EQ(call(effect, effClose), 1);
-    EXPECT_FALSE(classRegistered(dll.module));
+    EXPECT_FALSE(windowClassRegistered(dll.module));
 }

@@ -8,7 +8,6 @@
 #include <windows.h>
 #include <psapi.h>
 
-#include <cstdio>
 #include <string>
 
 #include "gui/gui_editor_base.h"
@@ -23,13 +22,7 @@
 
 namespace {
 
-bool classRegistered() {
-    char name[32];
-    std::snprintf(name, sizeof name, "Plugin%08x",
-                  static_cast<unsigned>(reinterpret_cast<uintptr_t>(moduleInstance)));
-    WNDCLASSA info{};
-    return GetClassInfoA(static_cast<HINSTANCE>(moduleInstance), name, &info) != 0;
-}
+bool classRegistered() { return windowClassRegistered(static_cast<HMODULE>(moduleInstance)); }
 
 SIZE_T privateBytes() {
     PROCESS_MEMORY_COUNTERS_EX counters{};

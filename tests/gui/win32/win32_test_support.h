@@ -1,11 +1,13 @@
-// Helpers for the Windows toolkit tests: a 32-bit pixel buffer to draw into,
-// a host window, and message pumping.
+// Helpers for the Windows tests: a 32-bit pixel buffer to draw into, a host
+// window, message pumping, and the plug-in's window class.
 #pragma once
 
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <string>
 #include <vector>
 
 // A top-down 32-bit DIB section selected into its own memory DC.
@@ -84,3 +86,15 @@ public:
     HostWindow& operator=(const HostWindow&) = delete;
     HWND handle = nullptr;
 };
+
+// The window class a plug-in module registers: "Plugin" and its handle.
+inline std::string windowClassNameOf(HMODULE module) {
+    char name[32];
+    std::snprintf(name, sizeof name, "Plugin%08x", static_cast<unsigned>(reinterpret_cast<uintptr_t>(module)));
+    return name;
+}
+
+inline bool windowClassRegistered(HMODULE module) {
+    WNDCLASSA info{};
+    return GetClassInfoA(module, windowClassNameOf(module).c_str(), &info) != 0;
+}
