@@ -220,17 +220,7 @@ TEST_F(EditorHost, VelmoraGain1DragOf100PixelsRightAutomatesToHalf) {
         "mousemove --sync --window WINDOW 132 234 mousedown 1 sleep 0.1 "
         "mousemove_relative --sync 25 0 sleep 0.05 mousemove_relative --sync 25 0 sleep 0.05 "
         "mousemove_relative --sync 25 0 sleep 0.05 mousemove_relative --sync 25 0 sleep 0.1 mouseup 1");
-    const auto begin = std::find(lines.begin(), lines.end(), "beginEdit 9");
-    const auto end = std::find(lines.begin(), lines.end(), "endEdit 9");
-    ASSERT_NE(begin, lines.end());
-    ASSERT_NE(end, lines.end());
-    ASSERT_LT(begin, end);
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), "beginEdit 9"), 1);
-    float last = -1.0f;
-    for (auto line = begin + 1; line != end; ++line) {
-        ASSERT_EQ(std::sscanf(line->c_str(), "automate 9 %f", &last), 1) << *line;
-    }
-    EXPECT_NEAR(last, 0.5f, 0.02f);
+    expectOneDragEndingNear(lines, 9, 0.5f);
 }
 
 TEST_F(EditorHost, VelmoraSoloClicksToggleTheSwitch) {

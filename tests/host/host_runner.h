@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <sys/types.h>
 
+#include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -80,3 +82,22 @@ void writeSound(const std::filesystem::path& path, int channels, int sampleRate,
 bool hasLine(const std::string& text, const std::string& line);
 // Number of lines in text.
 size_t lineCount(const std::string& text);
+
+// A traced knob drag: exactly one beginEdit/endEdit pair for the parameter,
+// only automate lines for it in between, and the last one near `value`.
+inline void expectOneDragEndingNear(const std::vector<std::string>& lines, int index, float value) {
+    std::string trace;
+    for (const auto& line : lines) trace += line + "\n";
+    const std::string beginLine = "beginEdit " + std::to_string(index);
+    const auto begin = std::find(lines.begin(), lines.end(), beginLine);
+    const auto end = std::find(lines.begin(), lines.end(), "endEdit " + std::to_string(index));
+    ASSERT_NE(begin, lines.end()) << trace;
+    ASSERT_NE(end, lines.end()) << trace;
+    ASSERT_LT(begin, end);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), beginLine), 1);
+    const std::string automate = "automate " + std::to_string(index) + " %f";
+    float last = -1.0f;
+    for (auto line = begin + 1; line != end; ++line)
+        ASSERT_EQ(std::sscanf(line->c_str(), automate.c_str(), &last), 1) << *line;
+    EXPECT_NEAR(last, value, 0.02f);
+}

@@ -332,17 +332,7 @@ TEST_F(WineEditor, Gain1DragOf100PixelsRightIsOneGestureEndingAtHalf) {
         {}, "mousemove --sync --window WINDOW 132 234 mousedown 1 sleep 0.2 "
             "mousemove_relative --sync 25 0 sleep 0.1 mousemove_relative --sync 25 0 sleep 0.1 "
             "mousemove_relative --sync 25 0 sleep 0.1 mousemove_relative --sync 25 0 sleep 0.2 mouseup 1");
-    const auto begin = std::find(lines.begin(), lines.end(), "beginEdit 9");
-    const auto end = std::find(lines.begin(), lines.end(), "endEdit 9");
-    ASSERT_NE(begin, lines.end()) << joined(lines);
-    ASSERT_NE(end, lines.end()) << joined(lines);
-    ASSERT_LT(begin, end);
-    EXPECT_EQ(std::count(lines.begin(), lines.end(), "beginEdit 9"), 1);
-    float last = -1.0f;
-    for (auto line = begin + 1; line != end; ++line) {
-        ASSERT_EQ(std::sscanf(line->c_str(), "automate 9 %f", &last), 1) << *line;
-    }
-    EXPECT_NEAR(last, 0.5f, 0.02f);
+    expectOneDragEndingNear(lines, 9, 0.5f);
 }
 
 TEST_F(WineEditor, SoloClicksToggleAndCtrlClickResetsAKnobWithoutEditBrackets) {
