@@ -26,9 +26,13 @@ PairedSignalPath::PairedSignalPath(const std::atomic<float>* values, const std::
 
 bool PairedSignalPath::vexEncodingAvailable() {
 #if defined(__x86_64__) || defined(__i386__)
-    // Checks the operating system's support of the wider register state too.
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("avx");
+    // Asked once per process; the answer includes the operating system's
+    // support of the wider register state.
+    static const bool available = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx") != 0;
+    }();
+    return available;
 #else
     return false;
 #endif

@@ -20,7 +20,6 @@ struct alignas(16) PairedRamp {
     Pair value = pair::zero();
     Pair increment = pair::zero();
 
-    void advance() { value = _mm_add_pd(value, increment); }
     // (target - value) * step, lane by lane, as the scalar increments.
     void aimAt(Pair target, double step) {
         increment = _mm_mul_pd(_mm_sub_pd(target, value), pair::broadcast(step));
