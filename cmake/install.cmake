@@ -4,10 +4,10 @@
 #
 # Linux, under the prefix (default /usr/local; the packages use /usr):
 #   lib/vst/velmora.so, lib/lv2/velmora.lv2/, lib/clap/velmora.clap, bin/velmora-host,
-#   share/doc/velmora/ (copyright and changelog).
+#   share/doc/velmora/ (copyright and changelog, from packaging.cmake).
 # With -DVELMORA_USER_INSTALL=ON the plug-ins go where hosts look for the
 # current user's plug-ins without configuration (~/.vst, ~/.lv2, ~/.clap)
-# and the rest under ~/.local.
+# and velmora-host in ~/.local/bin.
 #
 # Windows: the plug-in DLLs (and the 64-bit build's velmora.clap and
 # INSTALL.txt) at the top of the prefix: the layout of the Windows zip.
@@ -44,14 +44,13 @@ if(WIN32)
 endif()
 
 option(VELMORA_USER_INSTALL
-       "Install the plug-ins for the current user (~/.vst, ~/.lv2, ~/.clap) and the rest under ~/.local" OFF)
+       "Install the plug-ins for the current user (~/.vst, ~/.lv2, ~/.clap) and velmora-host in ~/.local/bin" OFF)
 if(VELMORA_USER_INSTALL)
   # Absolute destinations: the prefix does not apply, DESTDIR still does.
   set(VELMORA_VST_DESTINATION $ENV{HOME}/.vst)
   set(VELMORA_LV2_DESTINATION $ENV{HOME}/.lv2)
   set(VELMORA_CLAP_DESTINATION $ENV{HOME}/.clap)
   set(VELMORA_BIN_DESTINATION $ENV{HOME}/.local/bin)
-  set(VELMORA_DOC_DESTINATION $ENV{HOME}/.local/share/doc/velmora)
 else()
   # Plug-in folders are lib/<format> on every distribution, not the
   # multiarch library folder: hosts search exactly these names.
@@ -59,7 +58,6 @@ else()
   set(VELMORA_LV2_DESTINATION lib/lv2)
   set(VELMORA_CLAP_DESTINATION lib/clap)
   set(VELMORA_BIN_DESTINATION bin)
-  set(VELMORA_DOC_DESTINATION share/doc/velmora)
 endif()
 
 # Folders made by the install are world-readable whatever the umask, as

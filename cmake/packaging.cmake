@@ -13,6 +13,12 @@ set(VELMORA_WIN64_BUILD "" CACHE PATH "Built x86_64 Windows tree (the Windows zi
 set(VELMORA_PACKAGE_MAINTAINER "Quorvane <velmora@quorvane.example>" CACHE STRING
     "Maintainer named in the Debian package")
 
+# A package of files under one user's home folder would be no use to anyone.
+if(VELMORA_USER_INSTALL)
+  message(STATUS "No packages from a build configured with VELMORA_USER_INSTALL")
+  return()
+endif()
+
 # Every package carries its copyright and changelog, as Debian requires;
 # Debian wants the changelog compressed with the maximum level and without a
 # timestamp, which gzip -9n guarantees.
@@ -21,19 +27,22 @@ find_program(VELMORA_GZIP gzip REQUIRED)
 execute_process(COMMAND ${VELMORA_GZIP} -9nc ${CMAKE_BINARY_DIR}/packaging/changelog
                 OUTPUT_FILE ${CMAKE_BINARY_DIR}/packaging/changelog.gz COMMAND_ERROR_IS_FATAL ANY)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/packaging/copyright ${CMAKE_BINARY_DIR}/packaging/changelog.gz
-        DESTINATION ${VELMORA_DOC_DESTINATION})
+        DESTINATION share/doc/velmora)
 
 set(CPACK_PACKAGE_NAME velmora)
 set(CPACK_PACKAGE_VENDOR Quorvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "three-band distortion effect plug-in")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Velmora splits a stereo signal into low, middle and high bands and drives each\n"
-    "band into one of seven distortion curves before mixing them again. This package\n"
-    "holds the effect as a VST 2 plug-in, as an LV2 bundle with its X11 editor and,\n"
-    "when built, as a CLAP plug-in, and velmora-host, a command-line host that\n"
-    "renders audio files through VST 2 plug-ins and shows their editors.")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+set(VELMORA_CLAP_DESCRIPTION "")
+if(TARGET velmora_clap)
+  set(VELMORA_CLAP_DESCRIPTION ", as a CLAP plug-in")
+endif()
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+  "Velmora splits a stereo signal into low, middle and high bands and drives each\n"
+  "band into one of seven distortion curves before mixing them again. This package\n"
+  "holds the effect as a VST 2 plug-in${VELMORA_CLAP_DESCRIPTION} and as an LV2 bundle, each with\n"
+  "its X11 editor, and velmora-host, a command-line host that renders audio\n"
+  "files through VST 2 plug-ins and shows their editors.")
 set(CPACK_GENERATOR DEB TGZ)
 # Packages hold stripped binaries: each tree's own strip tool runs on them.
 set(CPACK_STRIP_FILES ON)
