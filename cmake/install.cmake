@@ -35,8 +35,11 @@ if(WIN32)
         "folder if it is missing), or for your user only into\n"
         "%LOCALAPPDATA%\\Programs\\Common\\CLAP, then rescan in the host.\n")
     endif()
-    # Notepad on older Windows shows a file without CR as a single line.
+    # Notepad on older Windows shows a file without CR as a single line. The
+    # second pass converts every line, the inserted ones too.
     configure_file(${CMAKE_CURRENT_LIST_DIR}/packaging/windows-install.txt.in
+                   ${CMAKE_BINARY_DIR}/packaging/INSTALL.lf.txt @ONLY)
+    configure_file(${CMAKE_BINARY_DIR}/packaging/INSTALL.lf.txt
                    ${CMAKE_BINARY_DIR}/packaging/INSTALL.txt @ONLY NEWLINE_STYLE CRLF)
     install(FILES ${CMAKE_BINARY_DIR}/packaging/INSTALL.txt DESTINATION .)
   endif()

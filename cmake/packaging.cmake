@@ -33,16 +33,16 @@ set(CPACK_PACKAGE_NAME velmora)
 set(CPACK_PACKAGE_VENDOR Quorvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "three-band distortion effect plug-in")
-set(VELMORA_CLAP_DESCRIPTION "")
+set(VELMORA_FORMATS_DESCRIPTION "a VST 2 plug-in and an LV2 bundle")
 if(TARGET velmora_clap)
-  set(VELMORA_CLAP_DESCRIPTION ", as a CLAP plug-in")
+  set(VELMORA_FORMATS_DESCRIPTION "a VST 2 plug-in, an LV2 bundle and a CLAP plug-in")
 endif()
 string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "Velmora splits a stereo signal into low, middle and high bands and drives each\n"
   "band into one of seven distortion curves before mixing them again. This package\n"
-  "holds the effect as a VST 2 plug-in${VELMORA_CLAP_DESCRIPTION} and as an LV2 bundle, each with\n"
-  "its X11 editor, and velmora-host, a command-line host that renders audio\n"
-  "files through VST 2 plug-ins and shows their editors.")
+  "holds velmora-host, a command-line host that renders audio files through VST 2\n"
+  "plug-ins and shows their editors, and the effect with its X11 editor as\n"
+  "${VELMORA_FORMATS_DESCRIPTION}.")
 set(CPACK_GENERATOR DEB TGZ)
 # Packages hold stripped binaries: each tree's own strip tool runs on them.
 set(CPACK_STRIP_FILES ON)
