@@ -44,7 +44,8 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
   "plug-ins and shows their editors, and the effect with its X11 editor as\n"
   "${VELMORA_FORMATS_DESCRIPTION}.")
 set(CPACK_GENERATOR DEB TGZ)
-# Packages hold stripped binaries: each tree's own strip tool runs on them.
+# Debian packages must hold stripped binaries; the Windows zip's install
+# script strips with each Windows tree's own tool instead.
 set(CPACK_STRIP_FILES ON)
 
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
