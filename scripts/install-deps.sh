@@ -12,6 +12,10 @@ packages=(cmake g++ make pkg-config libcairo2-dev libx11-dev libsndfile1-dev fon
 # command-line LV2 tools (lv2info, lv2apply, lv2bench, serdi) the tests run.
 packages+=(lv2-dev liblilv-dev libsuil-dev lilv-utils serdi)
 
+# Packages: file and dpkg-shlibdeps (dpkg-dev) let cpack derive the Debian
+# package's dependencies; the tests check the package with lintian.
+packages+=(file dpkg-dev lintian)
+
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 
