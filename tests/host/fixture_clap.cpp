@@ -5,12 +5,14 @@
 // instance state and the thread role the host reports, and a host that breaks
 // a rule ends the process with a message. The other kinds are libraries
 // whose factory is missing or whose plug-in refuses init.
-// FIXTURE_CLAP_KIND picks the kind.
+// FIXTURE_CLAP_KIND picks the kind. The Windows build has no editor.
 #define FIXTURE_CLAP_GAIN 1
 #define FIXTURE_CLAP_NULL_FACTORY 2
 #define FIXTURE_CLAP_REFUSING 3
 
+#if !defined(_WIN32)
 #include <X11/Xlib.h>
+#endif
 
 #include <cstdio>
 #include <cstdlib>
@@ -45,12 +47,14 @@ struct Instance {
     bool initialised = false, active = false, processing = false;
     uint32_t maxFrames = 0;
     double gain = 1.0, invert = 0.0;
+    bool gesturePending = false;
+#if !defined(_WIN32)
     // The editor: a child window on our own connection, one timer, one fd.
     Display* display = nullptr;
     ::Window child = 0;
     Id timer = kInvalidId;
     int ticks = 0;
-    bool gesturePending = false;
+#endif
 };
 
 Instance& self(const Plugin* plugin) { return *static_cast<Instance*>(plugin->plugin_data); }
@@ -94,7 +98,7 @@ bool paramValue(const Plugin* plugin, Id id, double* value) {
 
 bool valueToText(const Plugin*, Id id, double value, char* text, uint32_t capacity) {
     if (id == kGainId) std::snprintf(text, capacity, "%.2f x", value);
-    else if (id == kInvertId) std::snprintf(text, capacity, "%s", value >= 0.5 ? "on" : "off");
+    else if (id == kInvertId) std::snprintf(text, capacity, "%s", static_cast<int>(value) != 0 ? "on" : "off");
     else return false;
     return true;
 }
@@ -177,6 +181,7 @@ bool loadState(const Plugin* plugin, const InputStream* stream) {
 
 const PluginState kState = {saveState, loadState};
 
+#if !defined(_WIN32)
 // --- the X11 editor ------------------------------------------------------------------
 
 bool guiApi(const Plugin*, const char* api, bool floating) {
@@ -269,6 +274,7 @@ void onFd(const Plugin* plugin, int fd, uint32_t flags) {
 
 const PluginTimerSupport kTimers = {onTimer};
 const PluginPosixFdSupport kFds = {onFd};
+#endif
 
 // --- the instance -------------------------------------------------------------------------
 
@@ -293,7 +299,9 @@ bool init(const Plugin* plugin) {
 void destroy(const Plugin* plugin) {
     Instance& i = self(plugin);
     require(!i.active, "deactivate before destroy");
+#if !defined(_WIN32)
     guiDestroy(plugin);
+#endif
     delete &i;
 }
 
@@ -346,7 +354,8 @@ ProcessStatus process(const Plugin* plugin, const vclap::Process* block) {
             lastTime = in->get(in, next)->time;
             apply(i, in->get(in, next));
         }
-        const double factor = i.gain * (i.invert >= 0.5 ? -1.0 : 1.0);
+        // Stepped values are read by truncation, so a host must send whole numbers.
+        const double factor = i.gain * (static_cast<int>(i.invert) != 0 ? -1.0 : 1.0);
         for (int c = 0; c < 2; ++c) outputs[c][frame] = static_cast<float>(factor * inputs[c][frame]);
     }
     for (; next < count; ++next) apply(i, in->get(in, next));
@@ -359,9 +368,11 @@ const void* getExtension(const Plugin* plugin, const char* id) {
     if (std::strcmp(id, ext::kAudioPorts) == 0) return &kPorts;
     if (std::strcmp(id, ext::kLatency) == 0) return &kLatencyExtension;
     if (std::strcmp(id, ext::kState) == 0) return &kState;
+#if !defined(_WIN32)
     if (std::strcmp(id, ext::kGui) == 0) return &kGui;
     if (std::strcmp(id, ext::kTimerSupport) == 0) return &kTimers;
     if (std::strcmp(id, ext::kPosixFdSupport) == 0) return &kFds;
+#endif
     return nullptr;
 }
 
