@@ -157,12 +157,12 @@ float ClapPlugin::parameter(int32_t index) {
     return static_cast<float>(std::clamp((currentPlain(index) - info.min_value) / span, 0.0, 1.0));
 }
 
-void ClapPlugin::setParameter(int32_t index, float value) {
+void ClapPlugin::setParameterAt(int32_t index, float value, uint32_t frame) {
     const vclap::ParamInfo& info = params_.at(static_cast<size_t>(index));
     double plain = info.min_value + static_cast<double>(value) * (info.max_value - info.min_value);
     // A stepped parameter takes whole numbers only.
     if ((info.flags & vclap::param::kIsStepped) != 0) plain = std::round(plain);
-    pending_.addParamValue(info.id, info.cookie, std::clamp(plain, info.min_value, info.max_value), 0);
+    pending_.addParamValue(info.id, info.cookie, std::clamp(plain, info.min_value, info.max_value), frame);
 }
 
 void ClapPlugin::configure(double sampleRate, int32_t maxFrames) {

@@ -39,6 +39,10 @@ public:
     std::optional<std::vector<uint8_t>> saveState(size_t chunkBytes = std::numeric_limits<size_t>::max());
     bool loadState(const std::vector<uint8_t>& bytes, size_t chunkBytes = std::numeric_limits<size_t>::max());
 
+    // Queues a normalised value for frame `frame` of the next process call
+    // (a flush takes every queued value at once). Calls come in frame order.
+    void setParameterAt(int32_t index, float value, uint32_t frame);
+
     const std::string& path() const override { return path_; }
     std::string displayName() override;
     std::vector<InfoField> identity() override;
@@ -51,7 +55,7 @@ public:
     std::string parameterDisplay(int32_t index) override;
     std::string parameterLabel(int32_t) override { return {}; }
     float parameter(int32_t index) override;
-    void setParameter(int32_t index, float value) override;
+    void setParameter(int32_t index, float value) override { setParameterAt(index, value, 0); }
 
     void configure(double sampleRate, int32_t maxFrames) override;
     void prepareAudio() override;

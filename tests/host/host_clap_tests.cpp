@@ -78,6 +78,23 @@ TEST(HostClap, UnusableLibrariesAreOneSentenceAndExitOne) {
     }
 }
 
+TEST(HostClap, ValuesQueuedAtAFrameActFromThatFrame) {
+    const auto loaded = loadPlugin(clapFixturePath("gain"));
+    auto* plugin = dynamic_cast<ClapPlugin*>(loaded.get());
+    ASSERT_NE(plugin, nullptr);
+    plugin->configure(44100.0, 16);
+    plugin->prepareAudio();
+    plugin->start();
+    const std::vector<float> ones(10, 1.0f);
+    std::vector<float> left(10), right(10);
+    plugin->setParameterAt(0, 0.25f, 4);
+    plugin->setParameterAt(0, 1.0f, 7);
+    plugin->process(ones.data(), ones.data(), left.data(), right.data(), 10);
+    EXPECT_EQ(left, (std::vector<float>{1, 1, 1, 1, 0.5f, 0.5f, 0.5f, 2, 2, 2}));
+    EXPECT_EQ(right, left);
+    plugin->stop();
+}
+
 // State moves through streams that hand over a few bytes per call.
 TEST(HostClap, StateRoundTripsThroughShortReadsAndWrites) {
     const auto loaded = loadPlugin(clapFixturePath("gain"));
