@@ -45,13 +45,13 @@ void ClapPlugin::createInstance() {
     if (plugin_ == nullptr) throw HostError(path_ + " did not create its plug-in " + id + ".");
     const vclap::Plugin& p = *plugin_;
     if (p.destroy == nullptr) throw HostError("The plug-in " + id + " in " + path_ + " cannot be destroyed.");
-    const bool complete = p.init && p.activate && p.deactivate && p.start_processing && p.stop_processing &&
+    const bool callable = p.init && p.activate && p.deactivate && p.start_processing && p.stop_processing &&
                           p.process && p.get_extension;
-    if (!complete || !p.init(plugin_)) {
+    if (!callable || !p.init(plugin_)) {
         p.destroy(plugin_);
         plugin_ = nullptr;
         throw HostError("The plug-in " + id + " in " + path_ +
-                        (complete ? " refused to initialise." : " lacks functions every plug-in has."));
+                        (callable ? " refused to initialise." : " lacks functions every plug-in has."));
     }
 }
 
