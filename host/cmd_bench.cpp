@@ -8,11 +8,10 @@
 #include <string>
 
 #include "host/baseline_processor.h"
-#include "host/block_processor.h"
 #include "host/commands.h"
 #include "host/demo_signal.h"
 #include "host/errors.h"
-#include "host/plugin_instance.h"
+#include "host/loaded_plugin.h"
 #include "host/plugin_settings.h"
 
 namespace {
@@ -28,8 +27,7 @@ constexpr int kMinimumRounds = 3;
 // A loaded plug-in, or the built-in plain signal path (no plug-in).
 struct Contender {
     std::string name;
-    std::unique_ptr<PluginInstance> plugin;
-    std::unique_ptr<BlockProcessor> processor;
+    std::unique_ptr<LoadedPlugin> plugin;
     std::unique_ptr<BaselineProcessor> baseline;
     size_t position = 0;  // in the demo signal, which repeats
     std::vector<double> nsPerFrame;
@@ -38,14 +36,14 @@ struct Contender {
         if (baseline)
             baseline->process(inLeft, inRight, outLeft, outRight, frames);
         else
-            processor->process(inLeft, inRight, outLeft, outRight, frames);
+            plugin->process(inLeft, inRight, outLeft, outRight, frames);
     }
 };
 
 // The baseline runs with the first plug-in's values, which only make sense
 // when that plug-in is Velmora itself.
-std::vector<float> baselineValues(PluginInstance& first) {
-    if (first.effect().numParams != BaselineProcessor::kParameterCount || first.effectName() != "Velmora") {
+std::vector<float> baselineValues(LoadedPlugin& first) {
+    if (first.parameterCount() != BaselineProcessor::kParameterCount || first.displayName() != "Velmora") {
         throw UsageError("--baseline needs Velmora as the first plug-in, not " + first.displayName() + ".");
     }
     std::vector<float> values;
@@ -83,11 +81,11 @@ int runBench(const Invocation& invocation) {
     std::vector<Contender> contenders;
     for (const auto& path : invocation.plugins) {
         Contender contender;
-        contender.plugin = std::make_unique<PluginInstance>(path);
+        contender.plugin = loadPlugin(path);
         contender.plugin->configure(kRate, invocation.blockSize);
         applySettings(*contender.plugin, invocation);
-        contender.processor = std::make_unique<BlockProcessor>(*contender.plugin, invocation.blockSize);
-        contender.plugin->resume();
+        contender.plugin->prepareAudio();
+        contender.plugin->start();
         contender.name = std::filesystem::path(path).filename().string() + " (" + contender.plugin->displayName() + ")";
         contenders.push_back(std::move(contender));
     }
@@ -129,6 +127,6 @@ int runBench(const Invocation& invocation) {
                     reference > 0.0 ? value / reference : 0.0);
     }
     for (auto& contender : contenders)
-        if (contender.plugin) contender.plugin->suspend();
+        if (contender.plugin) contender.plugin->stop();
     return 0;
 }

@@ -3,7 +3,7 @@
 
 #include "host/commands.h"
 #include "host/editor_window.h"
-#include "host/plugin_instance.h"
+#include "host/loaded_plugin.h"
 #include "host/plugin_settings.h"
 #include "host/png_writer.h"
 
@@ -18,10 +18,11 @@ constexpr double kSettleSeconds = 0.3;
 int runScreenshot(const Invocation& invocation) {
     // Checked first: without a display there is no point loading anything.
     EditorWindow::requireDisplay();
-    PluginInstance plugin(invocation.plugins.front());
+    const auto loaded = loadPlugin(invocation.plugins.front());
+    LoadedPlugin& plugin = *loaded;
     plugin.configure(kRate, invocation.blockSize);
     applySettings(plugin, invocation);
-    plugin.resume();
+    plugin.start();
     WindowImage image;
     {
         EditorWindow window(plugin, "velmora-host: " + plugin.displayName());
@@ -36,10 +37,11 @@ int runScreenshot(const Invocation& invocation) {
 
 int runGui(const Invocation& invocation) {
     EditorWindow::requireDisplay();
-    PluginInstance plugin(invocation.plugins.front(), invocation.trace ? stdout : nullptr);
+    const auto loaded = loadPlugin(invocation.plugins.front(), invocation.trace ? stdout : nullptr);
+    LoadedPlugin& plugin = *loaded;
     plugin.configure(kRate, invocation.blockSize);
     applySettings(plugin, invocation);
-    plugin.resume();
+    plugin.start();
     EditorWindow window(plugin, "velmora-host: " + plugin.displayName());
     window.runUntilClosed(invocation.quitAfter);
     return 0;

@@ -5,11 +5,10 @@
 #include <vector>
 
 #include "host/audio_file.h"
-#include "host/block_processor.h"
 #include "host/commands.h"
 #include "host/demo_signal.h"
 #include "host/errors.h"
-#include "host/plugin_instance.h"
+#include "host/loaded_plugin.h"
 #include "host/plugin_settings.h"
 #include "host/progress_bar.h"
 
@@ -65,10 +64,11 @@ int runRender(const Invocation& invocation) {
     const double rate = source.sampleRate();
     const int32_t block = invocation.blockSize;
 
-    PluginInstance plugin(invocation.plugins.front());
+    const auto loaded = loadPlugin(invocation.plugins.front());
+    LoadedPlugin& plugin = *loaded;
     plugin.configure(rate, block);
     applySettings(plugin, invocation);
-    BlockProcessor processor(plugin, block);
+    plugin.prepareAudio();
 
     AudioFileWriter writer(invocation.outputPath, rate);
     const auto frames = static_cast<size_t>(block);
@@ -78,16 +78,16 @@ int runRender(const Invocation& invocation) {
 
     interrupted = 0;
     const auto previousHandler = std::signal(SIGINT, onInterrupt);
-    plugin.resume();
+    plugin.start();
     while (interrupted == 0) {
         const size_t got = source.read(inLeft.data(), inRight.data(), frames);
         if (got == 0) break;
-        processor.process(inLeft.data(), inRight.data(), outLeft.data(), outRight.data(), static_cast<int32_t>(got));
+        plugin.process(inLeft.data(), inRight.data(), outLeft.data(), outRight.data(), static_cast<int32_t>(got));
         writer.write(outLeft.data(), outRight.data(), got);
         done += got;
         progress.update(done);
     }
-    plugin.suspend();
+    plugin.stop();
     std::signal(SIGINT, previousHandler);
     if (interrupted != 0) throw HostError("The render was interrupted, so " + invocation.outputPath + " was not written.");
     progress.finish();

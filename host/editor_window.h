@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-class PluginInstance;
+class LoadedPlugin;
 
 // A captured window: width x height pixels, 0xAARRGGBB, row after row.
 struct WindowImage {
@@ -30,7 +30,7 @@ public:
     // Creates the window at the editor's size, opens the editor in it, shows
     // it and waits until it is on screen. Throws HostError when the plug-in
     // has no editor or its editor does not open.
-    EditorWindow(PluginInstance& plugin, const std::string& title);
+    EditorWindow(LoadedPlugin& plugin, const std::string& title);
     // Closes the editor, then the window.
     ~EditorWindow();
 

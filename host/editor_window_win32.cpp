@@ -7,7 +7,7 @@
 
 #include "host/editor_window.h"
 #include "host/errors.h"
-#include "host/plugin_instance.h"
+#include "host/loaded_plugin.h"
 
 namespace {
 
@@ -57,9 +57,9 @@ void registerClassOnce() {
 }  // namespace
 
 struct EditorWindow::Impl {
-    explicit Impl(PluginInstance& p) : plugin(p) {}
+    explicit Impl(LoadedPlugin& p) : plugin(p) {}
 
-    PluginInstance& plugin;
+    LoadedPlugin& plugin;
     HWND window = nullptr;
     WindowState state;
     int width = kFallbackWidth;
@@ -99,15 +99,15 @@ void EditorWindow::requireDisplay() {
     // reported where it happens.
 }
 
-EditorWindow::EditorWindow(PluginInstance& plugin, const std::string& title) : impl_(std::make_unique<Impl>(plugin)) {
+EditorWindow::EditorWindow(LoadedPlugin& plugin, const std::string& title) : impl_(std::make_unique<Impl>(plugin)) {
     Impl& w = *impl_;
     if (!plugin.hasEditor()) throw HostError(plugin.displayName() + " has no editor.");
     registerClassOnce();
 
-    const std::optional<ERect> rect = plugin.editorRect();
+    const std::optional<EditorSize> rect = plugin.editorSize();
     if (rect) {
-        w.width = rect->right - rect->left;
-        w.height = rect->bottom - rect->top;
+        w.width = rect->width;
+        w.height = rect->height;
     }
     RECT frame{0, 0, w.width, w.height};
     AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
@@ -124,9 +124,9 @@ EditorWindow::EditorWindow(PluginInstance& plugin, const std::string& title) : i
     }
     // Some editors only know their size once open.
     if (!rect) {
-        if (const auto late = plugin.editorRect()) {
-            w.width = late->right - late->left;
-            w.height = late->bottom - late->top;
+        if (const auto late = plugin.editorSize()) {
+            w.width = late->width;
+            w.height = late->height;
             w.fitToClient();
         }
     }

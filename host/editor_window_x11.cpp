@@ -8,7 +8,7 @@
 
 #include "host/editor_window.h"
 #include "host/errors.h"
-#include "host/plugin_instance.h"
+#include "host/loaded_plugin.h"
 
 namespace {
 
@@ -45,9 +45,9 @@ struct Channel {
 }  // namespace
 
 struct EditorWindow::Impl {
-    explicit Impl(PluginInstance& p) : plugin(p) {}
+    explicit Impl(LoadedPlugin& p) : plugin(p) {}
 
-    PluginInstance& plugin;
+    LoadedPlugin& plugin;
     Display* display = nullptr;
     Window window = 0;
     Atom wmProtocols = 0;
@@ -91,9 +91,9 @@ struct EditorWindow::Impl {
         XFlush(display);
     }
 
-    void resize(const ERect& rect) {
-        width = rect.right - rect.left;
-        height = rect.bottom - rect.top;
+    void resize(const EditorSize& size) {
+        width = size.width;
+        height = size.height;
     }
 
     void fixSize() {
@@ -144,14 +144,14 @@ void EditorWindow::requireDisplay() {
     if (sharedDisplay == nullptr) throw HostError(std::string("Cannot open the X display ") + name + ".");
 }
 
-EditorWindow::EditorWindow(PluginInstance& plugin, const std::string& title) : impl_(std::make_unique<Impl>(plugin)) {
+EditorWindow::EditorWindow(LoadedPlugin& plugin, const std::string& title) : impl_(std::make_unique<Impl>(plugin)) {
     Impl& w = *impl_;
     if (!plugin.hasEditor()) throw HostError(plugin.displayName() + " has no editor.");
     requireDisplay();
     w.display = sharedDisplay;
     w.previousHandler = XSetErrorHandler(noteError);
 
-    const std::optional<ERect> rect = plugin.editorRect();
+    const std::optional<EditorSize> rect = plugin.editorSize();
     if (rect) w.resize(*rect);
 
     const int screen = DefaultScreen(w.display);
@@ -182,7 +182,7 @@ EditorWindow::EditorWindow(PluginInstance& plugin, const std::string& title) : i
     }
     // Some editors only know their size once open.
     if (!rect) {
-        if (const auto late = plugin.editorRect()) {
+        if (const auto late = plugin.editorSize()) {
             w.resize(*late);
             XResizeWindow(w.display, w.window, static_cast<unsigned>(w.width), static_cast<unsigned>(w.height));
             w.fixSize();

@@ -1,5 +1,5 @@
-// velmora-host: loads VST 2 plug-ins from the command line to inspect them,
-// render audio through them, time them and show their editors.
+// velmora-host: loads VST 2 and CLAP plug-ins from the command line to
+// inspect them, render audio through them, time them and show their editors.
 #include <cstdio>
 #include <exception>
 #include <string>

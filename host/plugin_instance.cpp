@@ -1,8 +1,6 @@
 #include "host/plugin_instance.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 
 #include "host/errors.h"
@@ -12,22 +10,6 @@ namespace {
 // Plug-ins are told 8, 24 or 64 characters but many write more; a generous,
 // zeroed buffer keeps a careless one from corrupting the host.
 constexpr size_t kTextBuffer = 512;
-
-void requireReadableFile(const std::string& path) {
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (!std::filesystem::exists(status)) {
-        throw HostError("Plug-in file " + path + " does not exist.");
-    }
-    if (!std::filesystem::is_regular_file(status)) {
-        throw HostError("Plug-in path " + path + " is not a regular file.");
-    }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        throw HostError("Cannot read plug-in file " + path + " (" + std::strerror(errno) + ").");
-    }
-    std::fclose(file);
-}
 
 std::string trimmed(const char* text) {
     std::string result(text);
@@ -39,10 +21,12 @@ std::string trimmed(const char* text) {
 
 }  // namespace
 
-PluginInstance::PluginInstance(const std::string& path, std::FILE* trace) : path_(path) {
-    requireReadableFile(path);
+PluginInstance::PluginInstance(const std::string& path, std::FILE* trace)
+    : PluginInstance(path, openPluginLibrary(path), trace) {}
+
+PluginInstance::PluginInstance(const std::string& path, std::unique_ptr<PluginLibrary> library, std::FILE* trace)
+    : path_(path), library_(std::move(library)) {
     host_.setTrace(trace);
-    library_ = std::make_unique<PluginLibrary>(path);
     const VstPluginEntry entry = library_->findEntry();
     if (entry == nullptr) {
         throw HostError(path + " exports neither VSTPluginMain nor main, so it is not a VST 2 plug-in.");

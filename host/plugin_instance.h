@@ -21,6 +21,8 @@ public:
     // without the effect magic. With a trace stream every host call the
     // plug-in makes, from its entry on, is written there.
     explicit PluginInstance(const std::string& path, std::FILE* trace = nullptr);
+    // The same for a library already loaded (to see which format it is).
+    PluginInstance(const std::string& path, std::unique_ptr<PluginLibrary> library, std::FILE* trace = nullptr);
     ~PluginInstance();
 
     PluginInstance(const PluginInstance&) = delete;

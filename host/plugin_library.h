@@ -1,8 +1,9 @@
 // The platform seam for loading a plug-in module: open the library and look up
-// its entry. plugin_library_posix.cpp implements it with dlopen; a Windows
+// its entries. plugin_library_posix.cpp implements it with dlopen; a Windows
 // build supplies the same class over LoadLibrary/GetProcAddress.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "plugin/vst_abi.h"
@@ -20,6 +21,13 @@ public:
     // "main". Null when the library has neither.
     VstPluginEntry findEntry() const;
 
+    // Any exported symbol by name (CLAP's entry is a data object), or null.
+    void* symbol(const char* name) const;
+
 private:
     void* handle_ = nullptr;
 };
+
+// Checks that path names a readable regular file, then loads it. Throws
+// HostError with one sentence for each way that fails.
+std::unique_ptr<PluginLibrary> openPluginLibrary(const std::string& path);

@@ -28,3 +28,5 @@ VstPluginEntry PluginLibrary::findEntry() const {
     }
     return nullptr;
 }
+
+void* PluginLibrary::symbol(const char* name) const { return dlsym(handle_, name); }

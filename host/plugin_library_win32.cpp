@@ -23,3 +23,7 @@ VstPluginEntry PluginLibrary::findEntry() const {
     }
     return nullptr;
 }
+
+void* PluginLibrary::symbol(const char* name) const {
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(handle_), name));
+}

@@ -4,7 +4,8 @@
 #include <cctype>
 
 #include "host/errors.h"
-#include "host/plugin_instance.h"
+#include "host/loaded_plugin.h"
+#include "host/vst2_plugin.h"
 
 namespace {
 
@@ -33,9 +34,9 @@ int32_t resolveParameter(const std::string& target, const std::vector<std::strin
                      "\"; run velmora-host info to list them.");
 }
 
-void applySettings(PluginInstance& plugin, const Invocation& invocation) {
+void applySettings(LoadedPlugin& plugin, const Invocation& invocation) {
     if (invocation.program) {
-        const int32_t count = plugin.effect().numPrograms;
+        const int32_t count = plugin.programCount();
         if (*invocation.program >= count) {
             throw UsageError("Program " + std::to_string(*invocation.program) + " does not exist; " +
                              plugin.displayName() + " has " + std::to_string(count) + " programs.");
@@ -44,9 +45,14 @@ void applySettings(PluginInstance& plugin, const Invocation& invocation) {
     }
     if (invocation.assignments.empty()) return;
     std::vector<std::string> names;
-    for (int32_t i = 0; i < plugin.effect().numParams; ++i) names.push_back(plugin.parameterName(i));
+    for (int32_t i = 0; i < plugin.parameterCount(); ++i) names.push_back(plugin.parameterName(i));
     const std::string pluginName = plugin.displayName();
     for (const auto& assignment : invocation.assignments) {
         plugin.setParameter(resolveParameter(assignment.target, names, pluginName), assignment.value);
     }
+}
+
+void applySettings(PluginInstance& plugin, const Invocation& invocation) {
+    Vst2Plugin view(plugin);
+    applySettings(view, invocation);
 }

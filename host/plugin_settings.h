@@ -7,6 +7,7 @@
 
 #include "host/cli_args.h"
 
+class LoadedPlugin;
 class PluginInstance;
 
 // The index of the parameter a --set target names: a decimal index below
@@ -16,4 +17,5 @@ int32_t resolveParameter(const std::string& target, const std::vector<std::strin
                          const std::string& pluginName);
 
 // Selects the program first, then sets the parameters in command-line order.
+void applySettings(LoadedPlugin& plugin, const Invocation& invocation);
 void applySettings(PluginInstance& plugin, const Invocation& invocation);

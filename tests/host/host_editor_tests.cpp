@@ -93,6 +93,29 @@ TEST_F(EditorHost, GuiTracePrintsTheEditorsCallsOneLineEach) {
     EXPECT_TRUE(quiet.out.empty()) << quiet.out;
 }
 
+// The CLAP fixture embeds a green 200 x 100 child, registers a timer and its
+// X connection's descriptor, and on its second timer tick plays a gesture
+// through request_flush, which the window loop must answer with a flush.
+TEST_F(EditorHost, ClapEditorIsEmbeddedAndServicedFromTheWindowLoop) {
+    ScratchDir dir;
+    const HostRun shot = runHost({"screenshot", clapFixturePath("gain"), dir / "shot.png"});
+    ASSERT_EQ(shot.status, 0) << shot.err;
+    EXPECT_TRUE(shot.err.empty()) << shot.err;
+    const Png png = readPng(dir / "shot.png");
+    ASSERT_EQ(png.width, 200);
+    ASSERT_EQ(png.height, 100);
+    EXPECT_EQ(png.at(0, 0), 0x00FF00u);
+    EXPECT_EQ(png.at(199, 99), 0x00FF00u);
+
+    const HostRun run = runHost({"gui", clapFixturePath("gain"), "--trace", "--quit-after", "0.5"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_TRUE(run.err.empty()) << run.err;
+    EXPECT_TRUE(hasLine(run.out, "register_timer 30")) << run.out;
+    EXPECT_TRUE(hasLine(run.out, "register_fd 1")) << run.out;
+    EXPECT_NE(run.out.find("request_flush\nbeginEdit 0\nautomate 0 0.250\nendEdit 0\n"), std::string::npos) << run.out;
+    EXPECT_TRUE(hasLine(run.out, "unregister_fd")) << run.out;
+}
+
 TEST_F(EditorHost, GuiEndsWhenTheWindowManagerClosesTheWindow) {
     ScratchDir dir;
     const pid_t host = startHost({"gui", fixturePath("editor"), "--trace"}, dir / "trace.txt");

@@ -97,6 +97,10 @@ int waitHost(pid_t pid, double timeoutSeconds) {
 
 std::string fixturePath(const std::string& name) { return std::string(FIXTURE_DIR) + "/host_fixture_" + name + ".so"; }
 
+std::string clapFixturePath(const std::string& name) {
+    return std::string(FIXTURE_DIR) + "/host_fixture_clap_" + name + ".clap";
+}
+
 std::string velmoraPath() { return VELMORA_PLUGIN; }
 
 bool haveDisplay() {

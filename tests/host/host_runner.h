@@ -50,6 +50,7 @@ inline std::string peerTestName(const ::testing::TestParamInfo<const char*>& inf
 }
 
 std::string fixturePath(const std::string& name);  // a fixture plug-in by kind name
+std::string clapFixturePath(const std::string& name);  // a CLAP fixture by kind name
 std::string velmoraPath();                          // empty when the plug-in is not built
 bool haveDisplay();
 

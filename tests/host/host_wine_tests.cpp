@@ -213,6 +213,36 @@ TEST_F(WineHost, RenderReadsWavFormatsAndWritesTheSameFloatsAsLinux) {
     }
 }
 
+// Each Windows host loads a CLAP library of its own width, and tells and
+// renders the fixture exactly as the Linux host does.
+class WineClap : public ::testing::TestWithParam<WindowsBuild> {};
+
+TEST_P(WineClap, HostTellsAndRendersTheClapFixtureAsOnLinux) {
+    const WindowsBuild& build = GetParam();
+    const std::string windowsFixture = (build.folder / "host_fixture_clap_gain.clap").string();
+    const HostRun linuxInfo = runHost({"info", clapFixturePath("gain")});
+    const HostRun windowsInfo = runWine(programOf(build, "velmora-host"), {"info", windowsFixture});
+    ASSERT_EQ(linuxInfo.status, 0) << linuxInfo.err;
+    ASSERT_EQ(windowsInfo.status, 0) << windowsInfo.err;
+    const auto rest = [](const std::string& text) { return text.substr(text.find('\n')); };
+    EXPECT_EQ(rest(windowsInfo.out), rest(linuxInfo.out));
+
+    ScratchDir dir;
+    writeSignal(dir / "in.wav", 2, SF_FORMAT_WAV | SF_FORMAT_FLOAT, 20000);
+    const auto render = [&](const std::string& fixture, const fs::path& out) {
+        return std::vector<std::string>{"render", fixture, (dir / "in.wav").string(), out.string(), "--set",
+                                        "Gain=0.3", "--set", "Invert=1", "--block", "100"};
+    };
+    ASSERT_EQ(runHost(render(clapFixturePath("gain"), dir / "linux.wav")).status, 0);
+    const HostRun windowsRun = runWine(programOf(build, "velmora-host"), render(windowsFixture, dir / "windows.wav"));
+    ASSERT_EQ(windowsRun.status, 0) << windowsRun.err;
+    const Sound expected = readSound(dir / "linux.wav");
+    EXPECT_GT(expected.peak(), 0.01f);
+    EXPECT_EQ(readSound(dir / "windows.wav").samples, expected.samples);
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, WineClap, ::testing::ValuesIn(kBuilds), buildName);
+
 TEST_F(WineHost, BadSoundFilesAreOneSentenceAndLeaveNothingBehind) {
     ScratchDir dir;
     writeSignal(dir / "three.wav", 3, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1000);

@@ -1,0 +1,26 @@
+// Descriptor readiness for CLAP's fd support, with poll() and no waiting:
+// the editor's window loop already sets the pace.
+#include <poll.h>
+
+#include "host/clap_host.h"
+
+bool fdWatchingAvailable() { return true; }
+
+std::vector<uint32_t> readyFds(const std::vector<int>& fds, const std::vector<uint32_t>& interest) {
+    std::vector<pollfd> polled;
+    for (size_t i = 0; i < fds.size(); ++i) {
+        short events = 0;
+        if ((interest[i] & vclap::posix_fd::kRead) != 0) events |= POLLIN;
+        if ((interest[i] & vclap::posix_fd::kWrite) != 0) events |= POLLOUT;
+        polled.push_back({fds[i], events, 0});
+    }
+    std::vector<uint32_t> ready(fds.size(), 0);
+    if (poll(polled.data(), polled.size(), 0) <= 0) return ready;
+    for (size_t i = 0; i < polled.size(); ++i) {
+        const short got = polled[i].revents;
+        if ((got & POLLIN) != 0) ready[i] |= vclap::posix_fd::kRead;
+        if ((got & POLLOUT) != 0) ready[i] |= vclap::posix_fd::kWrite;
+        if ((got & (POLLERR | POLLHUP | POLLNVAL)) != 0) ready[i] |= vclap::posix_fd::kError;
+    }
+    return ready;
+}
