@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "plugin/vst_abi.h"
+#include "vst2/vst_abi.h"
 
 class PluginLibrary {
 public:

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "host_recorder.h"
-#include "plugin/distortion_effect.h"
-#include "plugin/number_text.h"
+#include "vst2/distortion_effect.h"
+#include "core/number_text.h"
 
 namespace {
 
