@@ -1,7 +1,6 @@
 #include "distortion_editor.h"
 
 #include "gui/gui_toolkit.h"
-#include "plugin/plugin_base.h"
 #include "value_texts.h"
 
 namespace {
@@ -66,13 +65,7 @@ GuiRect placed(int32_t left, int32_t top, int32_t width, int32_t height) {
 
 }  // namespace
 
-DistortionEditor::DistortionEditor(PluginBaseExt* owner) : GuiEditorBase(owner) {
-    rect = ERect{0, 0, kHeight, kWidth};
-}
-
-DistortionEditor::DistortionEditor(ParameterLink& link) : GuiEditorBase(link) {
-    rect = ERect{0, 0, kHeight, kWidth};
-}
+DistortionEditor::DistortionEditor(ParameterLink& link) : GuiEditorBase(link) { editorSize = {kWidth, kHeight}; }
 
 DistortionEditor::~DistortionEditor() { close(); }
 
@@ -143,7 +136,7 @@ void DistortionEditor::clearControls() {
     aboutBox = nullptr;
 }
 
-void DistortionEditor::setParameter(int32_t index, float) {
+void DistortionEditor::parameterChanged(int32_t index, float) {
     if (!windowOpen.load(std::memory_order_relaxed) || static_cast<uint32_t>(index) >= kNumParameters) return;
     changedParameters.fetch_or(1u << index, std::memory_order_relaxed);
     lastChangedParameter.store(index, std::memory_order_relaxed);

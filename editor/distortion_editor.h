@@ -18,9 +18,7 @@ public:
     static constexpr int32_t kHeight = 286;
     static constexpr int32_t kAboutTag = 20;
 
-    // The VST 2 editor, registered with its effect.
-    explicit DistortionEditor(PluginBaseExt* effect);
-    // An editor whose parameters live elsewhere (an LV2 UI), reached through link.
+    // Parameters are read and set through link, which outlives the editor.
     explicit DistortionEditor(ParameterLink& link);
     ~DistortionEditor() override;
 
@@ -31,7 +29,7 @@ public:
     // Notes a parameter change for the next idle. Safe from any thread at any
     // time, even while the window opens or closes on another: it touches no
     // control, only atomics that live as long as the editor.
-    void setParameter(int32_t index, float value) override;
+    void parameterChanged(int32_t index, float value) override;
     // A control moved by the user: automate its parameter.
     void valueChanged(GuiDrawContext* context, GuiControl* control) override;
 
@@ -48,7 +46,7 @@ private:
     void forgetParameterChanges();
 
     // One bit per parameter changed since the last idle, and the parameter
-    // changed last (-1 for none): written by setParameter on any thread.
+    // changed last (-1 for none): written by parameterChanged on any thread.
     std::atomic<uint32_t> changedParameters{0};
     std::atomic<int32_t> lastChangedParameter{-1};
     // Whether changes are noted at all: only while the window is open.

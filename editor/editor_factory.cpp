@@ -1,7 +1,12 @@
-#include "plugin/editor_factory.h"
+#include "core/editor_factory.h"
 
 #include <new>
 
 #include "distortion_editor.h"
+#include "gui/gui_platform.h"
 
-EditorBase* createEditor(PluginBaseExt* effect) noexcept { return new (std::nothrow) DistortionEditor(effect); }
+std::unique_ptr<Editor> createEditor(ParameterLink& link, void* moduleHandle) noexcept {
+    // The real platform's, whatever platform a test may have installed.
+    defaultGuiPlatform().setModuleHandle(moduleHandle);
+    return std::unique_ptr<Editor>(new (std::nothrow) DistortionEditor(link));
+}

@@ -7,7 +7,7 @@
 #include "dsp/distortion_processor.h"
 #include "dsp/parameter_laws.h"
 #include "dsp/shaper_type.h"
-#include "plugin/number_text.h"
+#include "core/number_text.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "gui_view.h"
-#include "plugin/relaxed_atomic.h"
+#include "core/relaxed_atomic.h"
 
 class GuiBitmap;
 class GuiControl;

@@ -3,7 +3,6 @@
 #include "gui_frame.h"
 #include "gui_platform.h"
 #include "gui_types.h"
-#include "plugin/plugin_base.h"
 
 int32_t GuiEditorBase::knobDragMode = kGuiLinearMode;
 
@@ -16,20 +15,8 @@ constexpr uint32_t kIdleSlack = 50;
 constexpr uint32_t kIdleInterval = 100;
 }  // namespace
 
-GuiEditorBase::GuiEditorBase(PluginBaseExt* effect)
-    : EditorBase(effect),
-      pluginEffect(effect),
-      effectLink(effect),
-      parameterLink(&effectLink),
-      nextIdleTick(guiPlatform().tickCount()) {
-    guiPlatform().beginThreadUse();
-}
-
 GuiEditorBase::GuiEditorBase(ParameterLink& link)
-    : EditorBase(nullptr),
-      pluginEffect(nullptr),
-      effectLink(nullptr),
-      parameterLink(&link),
+    : parameterLink(&link),
       nextIdleTick(guiPlatform().tickCount()) {
     guiPlatform().beginThreadUse();
 }
@@ -37,11 +24,6 @@ GuiEditorBase::GuiEditorBase(ParameterLink& link)
 GuiEditorBase::~GuiEditorBase() {
     destroyFrame();
     guiPlatform().endThreadUse();
-}
-
-int32_t GuiEditorBase::getRect(ERect** out) {
-    if (out) *out = &rect;
-    return 1;
 }
 
 int32_t GuiEditorBase::open(void* parent) {
@@ -72,22 +54,28 @@ void GuiEditorBase::update() {}
 
 void GuiEditorBase::requestUpdate() { updateRequested = true; }
 
-int32_t GuiEditorBase::onKeyDown(VstKeyCode& key) { return frame ? frame->onKeyDown(key) : -1; }
+int32_t GuiEditorBase::keyDown(int32_t character, uint8_t virtualKey, uint8_t modifiers) {
+    GuiKeyCode key{character, virtualKey, modifiers};
+    return frame ? frame->onKeyDown(key) : -1;
+}
 
-int32_t GuiEditorBase::onKeyUp(VstKeyCode& key) { return frame ? frame->onKeyUp(key) : -1; }
+int32_t GuiEditorBase::keyUp(int32_t character, uint8_t virtualKey, uint8_t modifiers) {
+    GuiKeyCode key{character, virtualKey, modifiers};
+    return frame ? frame->onKeyUp(key) : -1;
+}
 
 int32_t GuiEditorBase::setKnobDragMode(int32_t mode) {
     knobDragMode = mode;
     return 1;
 }
 
-int32_t GuiEditorBase::onWheel(float distance) {
+int32_t GuiEditorBase::wheel(float distance) {
     if (!frame) return 0;
     GuiPoint where;
     return frame->onWheel(nullptr, where, distance) ? 1 : 0;
 }
 
-void GuiEditorBase::setParameter(int32_t, float) { requestUpdate(); }
+void GuiEditorBase::parameterChanged(int32_t, float) { requestUpdate(); }
 
 void GuiEditorBase::redrawAll() {
     if (frame) frame->drawView(frame);

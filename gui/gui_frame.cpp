@@ -6,7 +6,6 @@
 #include "gui_bitmap.h"
 #include "gui_draw_context.h"
 #include "gui_editor_base.h"
-#include "plugin/plugin_base.h"
 
 namespace {
 constexpr std::size_t kViewGrowth = 20;
@@ -85,7 +84,7 @@ void GuiFrame::update(GuiDrawContext* context) {
     }
 }
 
-int32_t GuiFrame::onKeyDown(VstKeyCode& key) {
+int32_t GuiFrame::onKeyDown(GuiKeyCode& key) {
     int32_t result = -1;
     if (focusView) result = focusView->onKeyDown(key);
     if (result == -1 && modalView) result = modalView->onKeyDown(key);
@@ -95,7 +94,7 @@ int32_t GuiFrame::onKeyDown(VstKeyCode& key) {
     return result;
 }
 
-int32_t GuiFrame::onKeyUp(VstKeyCode& key) {
+int32_t GuiFrame::onKeyUp(GuiKeyCode& key) {
     int32_t result = -1;
     if (focusView) result = focusView->onKeyUp(key);
     if (result == -1 && modalView) result = modalView->onKeyUp(key);

@@ -28,8 +28,8 @@ public:
     void drawRect(GuiDrawContext* context, const GuiRect& updateRect) override;
     void mouse(GuiDrawContext* context, GuiPoint& where) override;
     void update(GuiDrawContext* context) override;
-    int32_t onKeyDown(VstKeyCode& key) override;
-    int32_t onKeyUp(VstKeyCode& key) override;
+    int32_t onKeyDown(GuiKeyCode& key) override;
+    int32_t onKeyUp(GuiKeyCode& key) override;
     bool onDrop(void** items, int32_t count, int32_t type, GuiPoint& where) override;
     bool onWheel(GuiDrawContext* context, const GuiPoint& where, float distance) override;
     GuiEditorBase* getEditor() override;

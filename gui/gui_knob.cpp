@@ -253,16 +253,16 @@ bool GuiKnob::onWheel(GuiDrawContext* context, const GuiPoint&, float distance) 
     return true;
 }
 
-int32_t GuiKnob::onKeyDown(VstKeyCode& key) {
+int32_t GuiKnob::onKeyDown(GuiKeyCode& key) {
     float step;
     switch (key.virt) {
-        case VKEY_LEFT:
-        case VKEY_DOWN: step = -1.0f; break;
-        case VKEY_UP:
-        case VKEY_RIGHT: step = 1.0f; break;
+        case kGuiKeyLeft:
+        case kGuiKeyDown: step = -1.0f; break;
+        case kGuiKeyUp:
+        case kGuiKeyRight: step = 1.0f; break;
         default: return -1;
     }
-    if (key.modifier & MODIFIER_SHIFT) step *= 0.1f;
+    if (key.modifier & kGuiModifierShift) step *= 0.1f;
     value += step * wheelInc;
     clampValue();
     reportChange(nullptr);

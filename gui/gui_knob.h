@@ -19,7 +19,7 @@ public:
     // Tracks the mouse until the left button is released.
     void mouse(GuiDrawContext* context, GuiPoint& where) override;
     // Arrow keys step by the wheel increment, a tenth of it with Shift.
-    int32_t onKeyDown(VstKeyCode& key) override;
+    int32_t onKeyDown(GuiKeyCode& key) override;
     bool onWheel(GuiDrawContext* context, const GuiPoint& where, float distance) override;
 
     virtual void drawHandle(GuiDrawContext* context);                           // 51

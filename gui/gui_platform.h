@@ -131,6 +131,10 @@ public:
     // The pointer in screen coordinates, for drawing that has no window;
     // null where the platform cannot tell.
     virtual GuiPointer* screenPointer() { return nullptr; }
+    // The loaded library's handle, handed over by whoever creates the editor:
+    // Windows loads the bitmaps from it and names the window class after it.
+    // Other platforms have no use for it.
+    virtual void setModuleHandle(void* /*handle*/) {}
 };
 
 // The platform in use: the one installed with setGuiPlatform, otherwise the

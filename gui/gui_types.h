@@ -109,3 +109,25 @@ enum GuiKnobMode : int32_t {
     kGuiRelativeCircularMode = 1,
     kGuiLinearMode = 2,
 };
+
+// A key a host forwarded: its character, or a virtual key and the modifiers
+// held. The codes are the ones hosts hand over, so no translation is needed.
+struct GuiKeyCode {
+    int32_t character;
+    unsigned char virt;
+    unsigned char modifier;
+};
+
+enum GuiVirtualKey : unsigned char {
+    kGuiKeyLeft = 11,
+    kGuiKeyUp = 12,
+    kGuiKeyRight = 13,
+    kGuiKeyDown = 14,
+};
+
+enum GuiModifierKey : unsigned char {
+    kGuiModifierShift = 1,
+    kGuiModifierAlternate = 2,
+    kGuiModifierCommand = 4,
+    kGuiModifierControl = 8,
+};

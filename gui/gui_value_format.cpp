@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "plugin/number_text.h"
+#include "core/number_text.h"
 
 void formatFixed2(float value, char* text, std::size_t size) {
     if (!text || size == 0) return;

@@ -26,8 +26,8 @@ void GuiView::update(GuiDrawContext* context) {
 }
 
 int32_t GuiView::notify(GuiView*, const char*) { return 0; }
-int32_t GuiView::onKeyDown(VstKeyCode&) { return -1; }
-int32_t GuiView::onKeyUp(VstKeyCode&) { return -1; }
+int32_t GuiView::onKeyDown(GuiKeyCode&) { return -1; }
+int32_t GuiView::onKeyUp(GuiKeyCode&) { return -1; }
 bool GuiView::onDrop(void**, int32_t, int32_t, GuiPoint&) { return false; }
 bool GuiView::onWheel(GuiDrawContext*, const GuiPoint&, float) { return false; }
 void GuiView::loseFocus(GuiDrawContext*) {}

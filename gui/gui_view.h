@@ -7,7 +7,6 @@
 #include <cstdint>
 
 #include "gui_types.h"
-#include "plugin/vst_abi.h"
 
 class GuiDrawContext;
 class GuiEditorBase;
@@ -29,8 +28,8 @@ public:
     // Draws the view now if it is dirty (and a context is given).
     virtual void update(GuiDrawContext* context);                               // 5
     virtual int32_t notify(GuiView* sender, const char* message);               // 6
-    virtual int32_t onKeyDown(VstKeyCode& key);                                 // 7
-    virtual int32_t onKeyUp(VstKeyCode& key);                                   // 8
+    virtual int32_t onKeyDown(GuiKeyCode& key);                                 // 7
+    virtual int32_t onKeyUp(GuiKeyCode& key);                                   // 8
     virtual bool onDrop(void** items, int32_t count, int32_t type, GuiPoint& where);  // 9
     virtual bool onWheel(GuiDrawContext* context, const GuiPoint& where, float distance);  // 10
     virtual void loseFocus(GuiDrawContext* context);                            // 11

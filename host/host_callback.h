@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "plugin/vst_abi.h"
+#include "vst2/vst_abi.h"
 
 // Per plug-in state that the callback answers from and records into.
 class HostContext {

@@ -12,7 +12,7 @@
 
 #include "host/host_callback.h"
 #include "host/plugin_library.h"
-#include "plugin/vst_abi.h"
+#include "vst2/vst_abi.h"
 
 class PluginInstance {
 public:

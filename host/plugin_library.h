@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "plugin/vst_abi.h"
+#include "vst2/vst_abi.h"
 
 class PluginLibrary {
 public:

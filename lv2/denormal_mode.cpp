@@ -1,6 +1,6 @@
 #include "lv2/denormal_mode.h"
 
-#include "plugin/fpu_mode.h"
+#include "core/fpu_mode.h"
 
 #if defined(__i386__) || defined(__x86_64__)
 #include <xmmintrin.h>

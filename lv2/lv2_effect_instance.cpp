@@ -25,10 +25,10 @@ Lv2EffectInstance::Lv2EffectInstance(double rate)
     : sampleRate(rate), denormalBits(DenormalModeScope::flushToZeroBits()) {}
 
 bool Lv2EffectInstance::buildEffect() {
-    effect.reset(new (std::nothrow) DistortionEffect(nullptr));
-    if (!effect) return false;
-    effect->setSampleRate(static_cast<float>(sampleRate));
-    // A fresh effect holds the defaults, which is what every port means
+    core.reset(new (std::nothrow) EffectCore);
+    if (!core) return false;
+    core->setSampleRate(static_cast<float>(sampleRate));
+    // A fresh core holds the defaults, which is what every port means
     // until the host writes something else.
     std::copy(kParameterDefaults.begin(), kParameterDefaults.end(), applied);
     return true;
@@ -48,19 +48,19 @@ bool Lv2EffectInstance::activate() {
 }
 
 void Lv2EffectInstance::applyChangedControls() {
-    // Index order, through the effect's own setter: the crossover pair is
-    // kept in order exactly as when a VST 2 host sets the same values.
+    // Index order, through the core's setter: the crossover pair is kept in
+    // order exactly as when a VST 2 host sets the same values.
     for (int i = 0; i < kNumParameters; ++i) {
         if (!controls[i]) continue;
         const float value = *controls[i];
         if (sameBits(value, applied[i])) continue;
         applied[i] = value;
-        effect->setParameter(i, value);
+        core->parameters().set(i, value);
     }
 }
 
 void Lv2EffectInstance::run(uint32_t frames) {
-    if (!effect) return;
+    if (!core) return;
     applyChangedControls();
     float* inputs[2] = {audio[lv2id::kInLeft], audio[lv2id::kInRight]};
     float* outputs[2] = {audio[lv2id::kOutLeft], audio[lv2id::kOutRight]};
@@ -69,7 +69,7 @@ void Lv2EffectInstance::run(uint32_t frames) {
     const DenormalModeScope denormals(denormalBits);
     while (frames > 0) {
         const auto count = static_cast<int32_t>(std::min<uint32_t>(frames, INT32_MAX));
-        effect->processReplacing(inputs, outputs, count);
+        core->processReplacing(inputs, outputs, count);
         frames -= static_cast<uint32_t>(count);
         if (frames > 0) {
             for (float*& channel : inputs) channel += count;

@@ -1,12 +1,12 @@
-// One LV2 instance of the effect: the very effect object the VST 2 build
-// uses, fed from the host's control ports through its own parameter setter.
+// One LV2 instance of the effect: the format-free core the VST 2 build also
+// runs, fed from the host's control ports through the core's setter.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
 #include "lv2/lv2_identity.h"
-#include "plugin/distortion_effect.h"
+#include "core/effect_core.h"
 
 class Lv2EffectInstance {
 public:
@@ -18,7 +18,7 @@ public:
     bool activate();
     void run(uint32_t frames);
 
-    const DistortionEffect& getEffect() const { return *effect; }
+    const EffectCore& getCore() const { return *core; }
 
 private:
     explicit Lv2EffectInstance(double sampleRate);
@@ -28,7 +28,7 @@ private:
     double sampleRate;
     unsigned denormalBits;
     bool activatedBefore = false;
-    std::unique_ptr<DistortionEffect> effect;
+    std::unique_ptr<EffectCore> core;
     float* audio[lv2id::kFirstControl] = {};
     const float* controls[kNumParameters] = {};
     // What the setter was last given for each port, so only changes reach it.

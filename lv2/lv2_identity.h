@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "plugin/parameter_table.h"
+#include "core/parameter_table.h"
 
 namespace lv2id {
 

@@ -5,34 +5,34 @@
 
 #include <lv2/ui/ui.h>
 
+#include "core/parameter_link.h"
+#include "core/parameter_listener.h"
+#include "core/parameter_values.h"
 #include "lv2/lv2_identity.h"
-#include "plugin/parameter_link.h"
 
-class EditorBase;
-
-class Lv2UiParameterLink final : public ParameterLink {
+class Lv2UiParameterLink final : public ParameterLink, private ParameterListener {
 public:
     // touch may be null when the host does not offer it.
     Lv2UiParameterLink(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch);
 
     // The editor told about every change, as the effect tells its editor.
-    void setEditor(EditorBase* editor) { listener = editor; }
+    void setEditor(ParameterListener* editor) { listener = editor; }
     // The host reports a control port's value (port_event).
     void hostChanged(int32_t index, float value);
 
     void beginEdit(int32_t index) override;
+    // Through the core's setter, so the crossovers are pushed as the plug-in
+    // pushes them; every value it changes is written to its port.
     void setValue(int32_t index, float value) override;
     void endEdit(int32_t index) override;
     float currentValue(int32_t index) override;
 
 private:
-    static bool isParameter(int32_t index) { return static_cast<uint32_t>(index) < kNumParameters; }
-    void store(int32_t index, float value);
-    void send(int32_t index, float value);
+    void parameterChanged(int32_t index, float value) override;
 
     LV2UI_Write_Function write;
     LV2UI_Controller controller;
     const LV2UI_Touch* touch;
-    EditorBase* listener = nullptr;
-    float values[kNumParameters];
+    ParameterListener* listener = nullptr;
+    ParameterValues values;
 };

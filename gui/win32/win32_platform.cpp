@@ -5,7 +5,6 @@
 #include <ole2.h>
 
 #include "gdi_bitmap_image.h"
-#include "plugin/plugin_base.h"
 #include "win32_pointer.h"
 #include "win32_window.h"
 
@@ -15,7 +14,13 @@ namespace {
 // must not be balanced, and an editor destroyed on another thread than it
 // was made on must not end that thread's COM.
 thread_local int oleStarts = 0;
+// Set before the first window is made; it never changes while we are loaded.
+HINSTANCE moduleHandle = nullptr;
 }  // namespace
+
+HINSTANCE win32ModuleHandle() { return moduleHandle; }
+
+void Win32Platform::setModuleHandle(void* handle) { moduleHandle = static_cast<HINSTANCE>(handle); }
 
 std::unique_ptr<GuiWindow> Win32Platform::createWindow(void* parent, int32_t width,
                                                        int32_t height, GuiWindowClient& client) {
@@ -23,7 +28,7 @@ std::unique_ptr<GuiWindow> Win32Platform::createWindow(void* parent, int32_t wid
 }
 
 std::unique_ptr<GuiBitmapImage> Win32Platform::loadBitmap(int32_t resourceId) {
-    return GdiBitmapImage::load(static_cast<HINSTANCE>(moduleInstance), resourceId);
+    return GdiBitmapImage::load(moduleHandle, resourceId);
 }
 
 uint32_t Win32Platform::tickCount() { return GetTickCount(); }

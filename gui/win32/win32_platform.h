@@ -5,6 +5,9 @@
 // there).
 #pragma once
 
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
 #include "gui/gui_platform.h"
 
 class Win32Platform : public GuiPlatform {
@@ -17,4 +20,8 @@ public:
     void beginThreadUse() override;
     void endThreadUse() override;
     GuiPointer* screenPointer() override;
+    void setModuleHandle(void* handle) override;
 };
+
+// The handle last given to setModuleHandle; null before.
+HINSTANCE win32ModuleHandle();

@@ -4,7 +4,7 @@
 
 #include "gdi_canvas.h"
 #include "keyed_blit.h"
-#include "plugin/plugin_base.h"
+#include "win32_platform.h"
 #include "win32_window_class.h"
 
 std::unique_ptr<Win32Window> Win32Window::create(HWND parent, int32_t width, int32_t height,
@@ -13,7 +13,7 @@ std::unique_ptr<Win32Window> Win32Window::create(HWND parent, int32_t width, int
     const char* className = acquireWindowClass(&Win32Window::procedure);
     if (!className) return nullptr;
     HWND handle = CreateWindowExA(0, className, "Window", WS_CHILD | WS_VISIBLE, 0, 0, width,
-                                  height, parent, nullptr, static_cast<HINSTANCE>(moduleInstance),
+                                  height, parent, nullptr, win32ModuleHandle(),
                                   nullptr);
     if (!handle) {
         releaseWindowClass();

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "plugin/plugin_base.h"
+#include "win32_platform.h"
 
 namespace {
 // Process-wide, touched only on the user-interface thread.
@@ -11,12 +11,12 @@ char className[32] = "";
 int users = 0;
 bool swapped = false;
 
-HINSTANCE module() { return static_cast<HINSTANCE>(moduleInstance); }
+HINSTANCE module() { return win32ModuleHandle(); }
 }  // namespace
 
 const char* windowClassName() {
     std::snprintf(className, sizeof className, "Plugin%08x",
-                  static_cast<unsigned>(reinterpret_cast<uintptr_t>(moduleInstance)));
+                  static_cast<unsigned>(reinterpret_cast<uintptr_t>(module())));
     return className;
 }
 

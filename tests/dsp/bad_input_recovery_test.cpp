@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "plugin/distortion_effect.h"
+#include "vst2/distortion_effect.h"
 #include "reference_model.h"
 
 namespace {

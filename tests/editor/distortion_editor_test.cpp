@@ -5,7 +5,7 @@
 #include "../gui/gui_test_support.h"
 #include "editor/distortion_editor.h"
 #include "gui/gui_toolkit.h"
-#include "plugin/distortion_effect.h"
+#include "vst2/distortion_effect.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "editor/distortion_editor.h"
-#include "plugin/distortion_effect.h"
+#include "vst2/distortion_effect.h"
 
 // Last: Xlib's macros collide with names inside GoogleTest.
 #include <X11/Xlib.h>

@@ -34,24 +34,23 @@ TEST_F(EditorBaseTest, RegistersWithTheEffectAndReportsItsRectangle) {
     EXPECT_EQ(effect.getEditor(), editor);
     EXPECT_TRUE(effect.getAeffect()->flags & effFlagsHasEditor);
     ERect* rect = nullptr;
-    EXPECT_EQ(editor->getRect(&rect), 1);
+    EXPECT_EQ(effect.dispatcher(effEditGetRect, 0, 0, &rect, 0.0f), 1);
     ASSERT_NE(rect, nullptr);
     EXPECT_EQ(rect->bottom, 286);
     EXPECT_EQ(rect->right, 484);
 }
 
 TEST_F(EditorBaseTest, WithoutAFrameInputIsNotTaken) {
-    VstKeyCode key{0, VKEY_UP, 0};
-    EXPECT_EQ(editor->onKeyDown(key), -1);
-    EXPECT_EQ(editor->onKeyUp(key), -1);
-    EXPECT_EQ(editor->onWheel(1.0f), 0);
+    EXPECT_EQ(editor->keyDown(0, kGuiKeyUp, 0), -1);
+    EXPECT_EQ(editor->keyUp(0, kGuiKeyUp, 0), -1);
+    EXPECT_EQ(editor->wheel(1.0f), 0);
     editor->idle();
     editor->redrawAll();
     EXPECT_EQ(editor->getFrame(), nullptr);
 }
 
 TEST_F(EditorBaseTest, ParameterChangesOnlyAskForAnUpdate) {
-    editor->GuiEditorBase::setParameter(1, 0.5f);
+    editor->GuiEditorBase::parameterChanged(1, 0.5f);
     EXPECT_TRUE(editor->isUpdateRequested());
     editor->idle();
     EXPECT_FALSE(editor->isUpdateRequested());

@@ -19,7 +19,7 @@ public:
         GuiView::draw(context);
     }
     void mouse(GuiDrawContext*, GuiPoint&) override { log.push_back(name + ".mouse"); }
-    int32_t onKeyDown(VstKeyCode&) override {
+    int32_t onKeyDown(GuiKeyCode&) override {
         log.push_back(name + ".key");
         return keyAnswer;
     }
@@ -95,7 +95,7 @@ TEST_F(FrameRouting, AnyPressTakesTheFocusAway) {
 }
 
 TEST_F(FrameRouting, KeysGoToFocusThenModalThenLastToFirst) {
-    VstKeyCode key{0, VKEY_UP, 0};
+    GuiKeyCode key{0, kGuiKeyUp, 0};
     EXPECT_EQ(frame->onKeyDown(key), -1);
     EXPECT_EQ(log, (std::vector<std::string>{"b.key", "a.key"}));
 

@@ -151,16 +151,17 @@ TestEffect::TestEffect() : PluginBaseExt(recordingHost, 1, kParams) {}
 void TestEffect::setParameter(int32_t index, float value) {
     if (index < 0 || index >= kParams) return;
     values[index] = value;
-    if (editor) editor->setParameter(index, value);
+    if (editor) editor->parameterChanged(index, value);
 }
 
 float TestEffect::getParameter(int32_t index) {
     return (index >= 0 && index < kParams) ? values[index] : 0.0f;
 }
 
-TestEditor::TestEditor(TestEffect* effect, GuiRect frameSize)
-    : GuiEditorBase(effect), size(frameSize) {
-    rect = ERect{0, 0, static_cast<int16_t>(size.bottom), static_cast<int16_t>(size.right)};
+TestEditor::TestEditor(TestEffect* owner, GuiRect frameSize)
+    : GuiEditorBase(owner->link), effect(owner), size(frameSize) {
+    editorSize = {size.right, size.bottom};
+    effect->registerEditor(this);
 }
 
 TestEditor::~TestEditor() { destroyFrame(); }
@@ -181,7 +182,7 @@ void TestEditor::close() {
 void TestEditor::valueChanged(GuiDrawContext* context, GuiControl* control) {
     changed.push_back(control);
     if (control->getTag() >= 0 && control->getTag() < TestEffect::kParams) {
-        pluginEffect->setParameterAutomated(control->getTag(), control->getValue());
+        effect->setParameterAutomated(control->getTag(), control->getValue());
     }
     control->update(context);
 }

@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "gui/gui_toolkit.h"
-#include "plugin/plugin_base.h"
+#include "vst2/effect_parameter_link.h"
+#include "vst2/plugin_base.h"
 
 // ---- pointer script ---------------------------------------------------------
 
@@ -137,11 +138,14 @@ public:
     void process(float**, float**, int32_t) override {}
 
     float values[kParams] = {};
+    // What an editor of this effect reads and sets values through.
+    EffectParameterLink link{this};
 };
 
 // A minimal editor on the real base: open() makes a frame with the given
 // size (and window, through the platform) and calls `build` to fill it; the
-// listener forwards changes to the effect like a real editor does.
+// listener forwards changes to the effect like a real editor does. The
+// effect owns and deletes it.
 class TestEditor : public GuiEditorBase, public GuiControlListener {
 public:
     explicit TestEditor(TestEffect* effect, GuiRect size = GuiRect{0, 0, 484, 286});
@@ -156,6 +160,7 @@ public:
     int closes = 0;
 
 private:
+    TestEffect* effect;
     GuiRect size;
 };
 

@@ -212,49 +212,50 @@ TEST_F(KnobInput, AngleMappingOfThePlainKnob) {
 TEST_F(KnobInput, WheelStepsAndStopsAtTheEnds) {
     setValue(0.2f);
     hold(0, centreOffset(0, 0));
-    EXPECT_EQ(editor->onWheel(-3.0f), 1);
+    EXPECT_EQ(editor->wheel(-3.0f), 1);
     EXPECT_FLOAT_EQ(knob->getValue(), 0.0f);
     EXPECT_FLOAT_EQ(effect.values[kTag], 0.0f);
 
     hold(kGuiShift, centreOffset(0, 0));
-    editor->onWheel(2.0f);
+    editor->wheel(2.0f);
     EXPECT_NEAR(knob->getValue(), 0.02f, 1e-6f);
 
     // Over an empty part of the panel nobody takes it.
     hold(0, GuiPoint{10, 10});
-    EXPECT_EQ(editor->onWheel(1.0f), 0);
+    EXPECT_EQ(editor->wheel(1.0f), 0);
 
     knob->setMouseEnabled(false);
     hold(0, centreOffset(0, 0));
-    EXPECT_EQ(editor->onWheel(1.0f), 0);
+    EXPECT_EQ(editor->wheel(1.0f), 0);
 }
 
 TEST_F(KnobInput, ArrowKeysStepByTheWheelIncrement) {
     setValue(0.5f);
-    VstKeyCode up{0, VKEY_UP, 0};
-    VstKeyCode left{0, VKEY_LEFT, 0};
-    VstKeyCode downFine{0, VKEY_DOWN, MODIFIER_SHIFT};
-    VstKeyCode rightFine{0, VKEY_RIGHT, MODIFIER_SHIFT};
-    VstKeyCode other{'a', 0, 0};
+    const GuiKeyCode up{0, kGuiKeyUp, 0};
+    const GuiKeyCode left{0, kGuiKeyLeft, 0};
+    const GuiKeyCode downFine{0, kGuiKeyDown, kGuiModifierShift};
+    const GuiKeyCode rightFine{0, kGuiKeyRight, kGuiModifierShift};
+    const GuiKeyCode other{'a', 0, 0};
+    auto keyDown = [this](const GuiKeyCode& key) { return editor->keyDown(key.character, key.virt, key.modifier); };
 
-    EXPECT_EQ(editor->onKeyDown(up), 1);
+    EXPECT_EQ(keyDown(up), 1);
     EXPECT_NEAR(knob->getValue(), 0.6f, 1e-6f);
     // Keys come without a drawing context: the next idle pass paints the knob.
     EXPECT_TRUE(knob->isDirty());
     editor->idle();
     EXPECT_FALSE(knob->isDirty());
     EXPECT_EQ(pixelAt(window->image(), 124, 124), stripColour(75));
-    EXPECT_EQ(editor->onKeyDown(left), 1);
+    EXPECT_EQ(keyDown(left), 1);
     EXPECT_NEAR(knob->getValue(), 0.5f, 1e-6f);
-    EXPECT_EQ(editor->onKeyDown(downFine), 1);
+    EXPECT_EQ(keyDown(downFine), 1);
     EXPECT_NEAR(knob->getValue(), 0.49f, 1e-6f);
-    EXPECT_EQ(editor->onKeyDown(rightFine), 1);
+    EXPECT_EQ(keyDown(rightFine), 1);
     EXPECT_NEAR(knob->getValue(), 0.5f, 1e-6f);
     EXPECT_NEAR(effect.values[kTag], 0.5f, 1e-6f);  // reported like a drag
-    EXPECT_EQ(editor->onKeyDown(other), -1);
-    EXPECT_EQ(editor->onKeyUp(up), -1);
+    EXPECT_EQ(keyDown(other), -1);
+    EXPECT_EQ(editor->keyUp(up.character, up.virt, up.modifier), -1);
 
-    for (int i = 0; i < 8; ++i) editor->onKeyDown(up);
+    for (int i = 0; i < 8; ++i) keyDown(up);
     EXPECT_FLOAT_EQ(knob->getValue(), 1.0f);
 }
 

@@ -11,7 +11,7 @@
 
 #include <cstring>
 
-#include "plugin/vst_abi.h"
+#include "vst2/vst_abi.h"
 
 #if FIXTURE_KIND == FIXTURE_EDITOR
 #include <X11/Xlib.h>

@@ -21,7 +21,7 @@
 #include <vector>
 
 #include "host/plugin_library.h"
-#include "plugin/vst_abi.h"
+#include "vst2/vst_abi.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 
 #include "lilv_test_host.h"
 #include "lv2_test_support.h"
-#include "plugin/vst_abi.h"
+#include "vst2/vst_abi.h"
 
 namespace {
 

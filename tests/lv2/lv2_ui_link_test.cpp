@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "lv2/lv2_ui_parameter_link.h"
-#include "plugin/editor_base.h"
+#include "core/parameter_listener.h"
 
 namespace {
 
@@ -23,10 +23,10 @@ struct Recorder {
     }
 };
 
-class RecordingEditor : public EditorBase {
+class RecordingEditor : public ParameterListener {
 public:
-    explicit RecordingEditor(Recorder& recorder) : EditorBase(nullptr), recorder(recorder) {}
-    void setParameter(int32_t index, float value) override {
+    explicit RecordingEditor(Recorder& recorder) : recorder(recorder) {}
+    void parameterChanged(int32_t index, float value) override {
         recorder.calls.push_back("editor " + std::to_string(index) + " " + std::to_string(value));
     }
 

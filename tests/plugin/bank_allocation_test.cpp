@@ -6,7 +6,7 @@
 #include <new>
 
 #include "host_recorder.h"
-#include "plugin/distortion_effect.h"
+#include "vst2/distortion_effect.h"
 
 namespace {
 bool failArrayAllocations = false;

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "plugin/vst_abi.h"
+#include "vst2/vst_abi.h"
 
 struct HostCall {
     int32_t opcode;

@@ -6,8 +6,9 @@
 #include <string>
 
 #include "host_recorder.h"
-#include "plugin/distortion_effect.h"
-#include "plugin/number_text.h"
+#include "vst2/distortion_effect.h"
+#include "core/number_text.h"
+#include "core/parameter_texts.h"
 
 namespace {
 
@@ -157,4 +158,20 @@ TEST_F(Texts, DisplayTextsFitTheHostBufferForAnyStoredValue) {
     EXPECT_EQ(display(kBalance1, 1e20f), "2.0e+20");
     EXPECT_EQ(display(kBalance1, 0.4999999f), "-0.00");
     EXPECT_EQ(display(kCross1, 1.0f), "20000.0");
+}
+
+// Formats that show a value in one field join the effect's display text and
+// label; the join must hold for any stored value and leave nothing out.
+TEST_F(Texts, OneFieldTextIsTheDisplayAndLabelOfTheEffect) {
+    const float values[] = {0.0f, 0.37f, 1.0f, -3e38f, 3e38f, NAN};
+    for (int index = 0; index < kNumParameters; ++index) {
+        for (float value : values) {
+            const std::string expected = label(index).empty() ? display(index, value)
+                                                              : display(index, value) + " " + label(index);
+            char text[kParameterValueTextSize];
+            writeParameterValueText(index, effect.getParameter(index), text);
+            EXPECT_EQ(text, expected) << index << " " << value;
+        }
+    }
+    EXPECT_EQ(std::string(parameterName(kMaster)), name(kMaster));
 }

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "plugin/vst_abi.h"
+#include "vst2/vst_abi.h"
 
 #if defined(_WIN32)
 #define WIN32_LEAN_AND_MEAN

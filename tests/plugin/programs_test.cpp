@@ -6,16 +6,19 @@
 #include <vector>
 
 #include "host_recorder.h"
-#include "plugin/distortion_effect.h"
-#include "plugin/editor_base.h"
+#include "vst2/distortion_effect.h"
+#include "core/editor.h"
 
 namespace {
 
 // Stands in for the real editor to see what the effect tells it, in order.
-class RecordingEditor : public EditorBase {
+class RecordingEditor : public Editor {
 public:
-    using EditorBase::EditorBase;
-    void setParameter(int32_t index, float value) override { calls.emplace_back(index, value); }
+    EditorSize size() const override { return {0, 0}; }
+    int32_t open(void*) override { return 0; }
+    void close() override {}
+    void idle() override {}
+    void parameterChanged(int32_t index, float value) override { calls.emplace_back(index, value); }
     std::vector<std::pair<int32_t, float>> calls;
 };
 
@@ -24,7 +27,8 @@ struct EffectWithEditor {
     RecordingEditor* editor;
     EffectWithEditor() {
         delete effect.getEditorObject();
-        editor = new RecordingEditor(&effect);  // registers itself; the effect deletes it
+        editor = new RecordingEditor;
+        effect.registerEditor(editor);  // the effect deletes it
     }
     std::string programName() {
         char name[64];

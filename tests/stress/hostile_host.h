@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "plugin/vst_abi.h"
+#include "vst2/vst_abi.h"
 
 // Where the choices come from.
 class ChoiceSource {

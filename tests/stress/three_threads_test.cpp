@@ -10,7 +10,7 @@
 #include <thread>
 #include <vector>
 
-#include "plugin/vst_abi.h"
+#include "vst2/vst_abi.h"
 
 // Last: Xlib defines macros (None, Bool) that clash with other headers.
 #include <X11/Xlib.h>

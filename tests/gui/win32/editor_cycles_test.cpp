@@ -15,14 +15,15 @@
 #include "gui/win32/gdi_canvas.h"
 #include "gui/win32/gdi_objects.h"
 #include "gui/win32/keyed_blit.h"
+#include "gui/win32/win32_platform.h"
 #include "host_recorder.h"
-#include "plugin/distortion_effect.h"
-#include "plugin/plugin_base.h"
+#include "vst2/distortion_effect.h"
+#include "vst2/plugin_base.h"
 #include "win32_test_support.h"
 
 namespace {
 
-bool classRegistered() { return windowClassRegistered(static_cast<HMODULE>(moduleInstance)); }
+bool classRegistered() { return windowClassRegistered(win32ModuleHandle()); }
 
 SIZE_T privateBytes() {
     PROCESS_MEMORY_COUNTERS_EX counters{};

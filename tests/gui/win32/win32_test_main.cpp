@@ -6,10 +6,14 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include "plugin/plugin_base.h"
+#include "gui/gui_platform.h"
+#include "vst2/plugin_base.h"
 
 int main(int argc, char** argv) {
+    // The effects made here hand it to the platform; windows made without
+    // an effect need it there from the start.
     moduleInstance = GetModuleHandleA(nullptr);
+    defaultGuiPlatform().setModuleHandle(moduleInstance);
     OleInitialize(nullptr);
     ::testing::InitGoogleTest(&argc, argv);
     const int result = RUN_ALL_TESTS();

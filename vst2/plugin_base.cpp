@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "editor_base.h"
-#include "number_text.h"
+#include "core/editor.h"
+#include "core/number_text.h"
 
 bool editorMissing = false;
 void* moduleInstance = nullptr;
@@ -71,7 +71,7 @@ PluginBase::~PluginBase() {
     editor = nullptr;
 }
 
-void PluginBase::registerEditor(EditorBase* newEditor) {
+void PluginBase::registerEditor(Editor* newEditor) {
     editor = newEditor;
     if (newEditor) setFlag(effFlagsHasEditor, true);
 }
@@ -118,7 +118,7 @@ VstIntPtr PluginBase::dispatcher(int32_t opcode, int32_t index, VstIntPtr value,
         case effMainsChanged:
             if (value == 0) suspend(); else resume();
             return 0;
-        case effEditGetRect: return editor ? editor->getRect(static_cast<ERect**>(ptr)) : 0;
+        case effEditGetRect: return editor ? reportEditorRect(static_cast<ERect**>(ptr)) : 0;
         case effEditOpen: return editor ? editor->open(ptr) : 0;
         case effEditClose:
             if (editor) editor->close();
@@ -131,6 +131,13 @@ VstIntPtr PluginBase::dispatcher(int32_t opcode, int32_t index, VstIntPtr value,
         case effSetChunk: return setChunk(ptr, static_cast<int32_t>(value), index != 0);
         default: return 0;
     }
+}
+
+int32_t PluginBase::reportEditorRect(ERect** rect) {
+    const EditorSize size = editor->size();
+    editorRect = ERect{0, 0, static_cast<int16_t>(size.height), static_cast<int16_t>(size.width)};
+    if (rect) *rect = &editorRect;
+    return 1;
 }
 
 // Host queries of the base.

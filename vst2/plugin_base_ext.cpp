@@ -1,9 +1,16 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "editor_base.h"
-#include "number_text.h"
+#include "core/editor.h"
+#include "core/number_text.h"
+#include "gui/gui_types.h"
 #include "plugin_base.h"
+
+// Keys reach the editor's toolkit with the record's codes unchanged.
+static_assert(+kGuiKeyLeft == +VKEY_LEFT && +kGuiKeyUp == +VKEY_UP && +kGuiKeyRight == +VKEY_RIGHT &&
+              +kGuiKeyDown == +VKEY_DOWN && +kGuiModifierShift == +MODIFIER_SHIFT &&
+              +kGuiModifierAlternate == +MODIFIER_ALTERNATE && +kGuiModifierCommand == +MODIFIER_COMMAND &&
+              +kGuiModifierControl == +MODIFIER_CONTROL);
 
 VstIntPtr PluginBaseExt::dispatcher(int32_t opcode, int32_t index, VstIntPtr value, void* ptr,
                                     float opt) {
@@ -53,9 +60,11 @@ VstIntPtr PluginBaseExt::dispatcher(int32_t opcode, int32_t index, VstIntPtr val
         case effEditKeyDown:
         case effEditKeyUp: {
             if (!editor) return 0;
-            VstKeyCode key{index, static_cast<unsigned char>(value & 0xFF),
-                           static_cast<unsigned char>(saturatingTruncate(opt) & 0xFF)};
-            return opcode == effEditKeyDown ? editor->onKeyDown(key) : editor->onKeyUp(key);
+            // The toolkit numbers virtual keys and modifiers as the record does.
+            const auto virtualKey = static_cast<uint8_t>(value & 0xFF);
+            const auto modifiers = static_cast<uint8_t>(saturatingTruncate(opt) & 0xFF);
+            return opcode == effEditKeyDown ? editor->keyDown(index, virtualKey, modifiers)
+                                            : editor->keyUp(index, virtualKey, modifiers);
         }
         case effSetEditKnobMode: return editor ? editor->setKnobDragMode(static_cast<int32_t>(value)) : 0;
         case effGetMidiProgramName: return getMidiProgramName(index, ptr);

@@ -2,7 +2,7 @@
 // whose automation calls tell the host.
 #pragma once
 
-#include "parameter_link.h"
+#include "core/parameter_link.h"
 #include "plugin_base.h"
 
 class EffectParameterLink final : public ParameterLink {

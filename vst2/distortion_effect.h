@@ -1,24 +1,19 @@
-// Velmora's effect: identity, the 19 parameters, the bank of 16 programs, the
-// parameter texts, and the audio callbacks that hand over to the signal path.
+// Velmora as a VST 2 effect: identity, the bank of 16 programs, and the
+// record's parameter, text and audio calls handed to the format-free core.
 #pragma once
 
-#include <atomic>
+#include <array>
 
-#include "dsp/distortion_processor.h"
-#include "parameter_table.h"
+#include "core/effect_core.h"
+#include "core/parameter_listener.h"
+#include "core/parameter_table.h"
+#include "core/program_bank.h"
+#include "effect_parameter_link.h"
 #include "plugin_base.h"
 
-// One program of the bank. Values are atomics because the current program is
-// written by whichever thread sets a parameter.
-struct Program {
-    static constexpr int kNameSize = 32;
-    std::atomic<float> values[kNumParameters];
-    char name[kNameSize];
-};
-
-class DistortionEffect : public PluginBaseExt {
+class DistortionEffect : public PluginBaseExt, private ParameterListener {
 public:
-    static constexpr int32_t kNumPrograms = 16;
+    static constexpr int32_t kNumPrograms = ProgramBank::kNumPrograms;
     static constexpr int32_t kUniqueId = fourCharCode('V', 'l', 'm', '5');
     static constexpr int32_t kVendorVersion = 1000;
     static constexpr const std::array<float, kNumParameters>& kDefaults = kParameterDefaults;
@@ -37,6 +32,11 @@ public:
     void getParameterDisplay(int32_t index, char* text) override;
     void getParameterName(int32_t index, char* text) override;
 
+    // The core's audio path reads its own copy of the sample rate.
+    void setSampleRate(float rate) override;
+    void setBlockSizeAndSampleRate(int32_t size, float rate) override;
+    double updateSampleRate() override;
+
     void process(float** inputs, float** outputs, int32_t frames) override;
     void processReplacing(float** inputs, float** outputs, int32_t frames) override;
 
@@ -45,16 +45,15 @@ public:
     bool getProductString(char* text) override;
     int32_t getVendorVersion() override { return kVendorVersion; }
 
-    const DistortionProcessor& getProcessor() const { return processor; }
+    const DistortionProcessor& getProcessor() const { return core.processor(); }
 
 private:
-    static bool isParameterIndex(int32_t index) { return static_cast<uint32_t>(index) < kNumParameters; }
-    Program* currentProgramRecord() const { return programBank ? &programBank[currentProgram] : nullptr; }
-    float value(int32_t index) const { return parameterValues[index].load(std::memory_order_relaxed); }
-    void storeValue(int32_t index, float newValue);
-    void notifyEditor(int32_t index, float newValue);
+    // The core reports each stored value: the current program keeps it and
+    // the editor is told.
+    void parameterChanged(int32_t index, float value) override;
+    void notifyEditor(int32_t index, float value);
 
-    Program* programBank = nullptr;
-    std::atomic<float> parameterValues[kNumParameters];
-    DistortionProcessor processor;
+    EffectCore core;
+    ProgramBank programs;
+    EffectParameterLink editorLink{this};
 };

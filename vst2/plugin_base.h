@@ -6,10 +6,10 @@
 
 #include <atomic>
 
-#include "relaxed_atomic.h"
+#include "core/relaxed_atomic.h"
 #include "vst_abi.h"
 
-class EditorBase;
+class Editor;
 
 // Library-wide state: set when an editor could not be created; every later
 // effect construction then fails too, for as long as the library is loaded.
@@ -82,9 +82,10 @@ public:
     virtual void long2string(long value, char* text);                           // 45
 
     AEffect* getAeffect() { return &cEffect; }
-    EditorBase* getEditorObject() const { return editor; }
-    // Called by the editor's constructor: links it and announces the editor.
-    void registerEditor(EditorBase* newEditor);
+    Editor* getEditorObject() const { return editor; }
+    // Links the editor, which the effect then owns and deletes, and
+    // announces it in the record's flags.
+    void registerEditor(Editor* newEditor);
 
     // Recovers the effect object from the record the host hands back.
     static PluginBase* fromRecord(AEffect* record) {
@@ -95,13 +96,17 @@ protected:
     void setFlag(int32_t bit, bool state) {
         cEffect.flags = state ? (cEffect.flags | bit) : (cEffect.flags & ~bit);
     }
+    // Points rect at the editor's rectangle; returns 1.
+    int32_t reportEditorRect(ERect** rect);
     // Calls the host; 0 when there is no host to call.
     VstIntPtr callHost(int32_t opcode, int32_t index = 0, VstIntPtr value = 0, void* ptr = nullptr,
                        float opt = 0.0f);
 
     // Written from the dispatcher thread, read by the audio thread.
     std::atomic<float> sampleRate{44100.0f};
-    EditorBase* editor = nullptr;
+    Editor* editor = nullptr;
+    // What effEditGetRect points the host at: the editor's size.
+    ERect editorRect{};
     AudioMasterCallback hostCallback;
     int32_t numPrograms;
     int32_t numParams;
@@ -120,7 +125,7 @@ public:
     VstIntPtr dispatcher(int32_t opcode, int32_t index, VstIntPtr value, void* ptr,
                          float opt) override;
 
-    virtual EditorBase* getEditor() { return editor; }                          // 46
+    virtual Editor* getEditor() { return editor; }                              // 46
     virtual void wantEvents(int32_t filter = 1);                                // 47
     virtual void* getTimeInfo(int32_t filter);                                  // 48
     virtual int32_t tempoAt(int32_t pos);                                       // 49

@@ -3,7 +3,7 @@
 #include <new>
 
 #include "distortion_effect.h"
-#include "fpu_mode.h"
+#include "core/fpu_mode.h"
 
 namespace {
 

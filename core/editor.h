@@ -1,0 +1,36 @@
+// What a format's adapter needs of an editor: its size, a window embedded in
+// the host's, idle calls, keys and wheel from hosts that forward them, and
+// every parameter change (from any thread; shown at the next idle).
+#pragma once
+
+#include <cstdint>
+
+#include "parameter_listener.h"
+
+struct EditorSize {
+    int32_t width;
+    int32_t height;
+};
+
+class Editor : public ParameterListener {
+public:
+    ~Editor() override = default;
+
+    virtual EditorSize size() const = 0;
+    // parentWindow is the host's window: an X11 window id or an HWND.
+    // Returns 1 when the window is open.
+    virtual int32_t open(void* parentWindow) = 0;
+    virtual void close() = 0;
+    // UI thread: shows the changes noted since the last call, handles the
+    // window's events and repaints.
+    virtual void idle() = 0;
+
+    // A key the host forwards (virtual key codes as the toolkit's
+    // GuiVirtualKey); 1 when taken, -1 when not.
+    virtual int32_t keyDown(int32_t /*character*/, uint8_t /*virtualKey*/, uint8_t /*modifiers*/) { return -1; }
+    virtual int32_t keyUp(int32_t /*character*/, uint8_t /*virtualKey*/, uint8_t /*modifiers*/) { return -1; }
+    // How knobs follow the mouse (the toolkit's kGui...Mode); 1 when taken.
+    virtual int32_t setKnobDragMode(int32_t /*mode*/) { return 0; }
+    // 1 when a control took the wheel turn.
+    virtual int32_t wheel(float /*distance*/) { return 0; }
+};

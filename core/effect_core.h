@@ -1,0 +1,44 @@
+// The effect without a plug-in format: its current values (with the
+// crossover push) and the audio path that reads them. A format's adapter
+// sets values and the sample rate from its host's calls and runs the path
+// over the host's buffers.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "dsp/distortion_processor.h"
+#include "parameter_values.h"
+
+class EffectCore {
+public:
+    static constexpr float kDefaultSampleRate = 44100.0f;
+
+    EffectCore() : path(values.atomics(), &rate) {}
+    EffectCore(const EffectCore&) = delete;
+    EffectCore& operator=(const EffectCore&) = delete;
+
+    ParameterValues& parameters() { return values; }
+    const ParameterValues& parameters() const { return values; }
+
+    // Any thread; the audio path picks it up at its next block.
+    void setSampleRate(float sampleRate) { rate.store(sampleRate, std::memory_order_relaxed); }
+    float sampleRate() const { return rate.load(std::memory_order_relaxed); }
+
+    // Audio thread: two input and two output channels of `frames` samples;
+    // inputs and outputs may be the same buffers. Never allocates or locks.
+    void processReplacing(float* const* inputs, float* const* outputs, int32_t frames) {
+        path.processReplacing(inputs, outputs, frames);
+    }
+    // The same, adding the result to what the outputs hold.
+    void processAccumulating(float* const* inputs, float* const* outputs, int32_t frames) {
+        path.processAccumulating(inputs, outputs, frames);
+    }
+
+    const DistortionProcessor& processor() const { return path; }
+
+private:
+    ParameterValues values;
+    std::atomic<float> rate{kDefaultSampleRate};
+    DistortionProcessor path;
+};
