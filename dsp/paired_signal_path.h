@@ -14,8 +14,10 @@
 #include <atomic>
 #include <cstdint>
 
+#include "band_oversampler.h"
 #include "cached_law.h"
 #include "paired_band_split_filter.h"
+#include "oversampling.h"
 #include "paired_shaper.h"
 #include "parameter_index.h"
 #include "sub_block.h"
@@ -27,12 +29,6 @@
 #else
 #define VELMORA_REALIGN_STACK
 #endif
-
-// The same code compiled once more with the VEX encoding of the same SSE2
-// operations (three operands, so none of the register copies), for
-// processors that have it. Each operation and its order stay the same, so
-// the output stays the same to the bit; no FMA is enabled.
-#define VELMORA_TARGET_VEX __attribute__((target("avx")))
 
 class alignas(16) PairedSignalPath {
 public:
@@ -48,6 +44,20 @@ public:
     }
     void processAccumulating(float* const* inputs, float* const* outputs, int32_t frames) {
         process<true>(inputs, outputs, frames);
+    }
+
+    // The rate the bands are shaped at. Any thread may set it; the audio
+    // thread takes it up at its next sub-block, clearing the resamplers'
+    // history when it changes. Everything else keeps its state.
+    void setOversampling(Oversampling setting) {
+        requestedOversampling.store(static_cast<int>(setting), std::memory_order_relaxed);
+    }
+    Oversampling oversampling() const {
+        return clampedOversampling(requestedOversampling.load(std::memory_order_relaxed));
+    }
+    // The delay in host frames that a setting adds, the same at every rate.
+    static constexpr int latencyFrames(Oversampling setting) {
+        return BandOversampler::latencyFrames(oversamplingFactor(setting));
     }
 
     // Whether the calls run the VEX-encoded copy (chosen at construction when
@@ -84,10 +94,13 @@ private:
     // rest) and one for ramps that move.
     template <bool Band1, bool Band2, bool Band3>
     VELMORA_INLINE void shapeSubBlock(SubBlockBands& bands, int frames);
+    template <bool Band1, bool Band2, bool Band3>
+    VELMORA_INLINE void shapeRaisedSubBlock(SubBlockBands& bands, int frames);
     template <bool Accumulate, bool Band1, bool Band2, bool Band3>
     VELMORA_INLINE void mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR);
 
     void resetNonFiniteState();
+    void takeUpOversampling();
     PairedFilterCoefficients crossoverDesign(CachedLaw<PairedFilterCoefficients>& cache, int index, float rate);
 
     float parameter(int index) const { return parameterValues[index].load(std::memory_order_relaxed); }
@@ -106,6 +119,16 @@ private:
     CachedLaw<double> driveTarget[3];
     CachedLaw<double> levelTarget[3];
     CachedLaw<double> masterTarget;
+
+    // The bands of a sub-block at the raised rate, between the resamplers.
+    struct alignas(16) RaisedBands {
+        FrameBands frame[kSubBlockFrames * kMaxOversamplingFactor];
+    };
+    BandOversampler oversamplers[3];
+    RaisedBands raised;
+    Pair raisedDcCoefficient = pair::zero();
+    int factor = 1;
+    std::atomic<int> requestedOversampling{0};
 
     const std::atomic<float>* parameterValues;
     const std::atomic<float>* sampleRate;
