@@ -108,11 +108,11 @@ double largestChange(const ToneSpectrum& normal, const ToneSpectrum& raised, dou
 }
 
 void flatnessTable() {
-    std::printf("\n100 Hz (100.27) at -6 dBFS, Gain 0.8 on every band: largest harmonic level change from Normal, dB,\n"
+    std::printf("\n100 Hz (100.26) at -6 dBFS, Gain 0.8 on every band: largest harmonic level change from Normal, dB,\n"
                 "among harmonics up to 20 kHz within 40 dB / 60 dB / 80 dB of the strongest\n");
     std::printf("%-12s %22s %22s %22s\n", "curve", "2x", "4x", "8x");
     for (float type : kTypeValues) {
-        // Bin-centred (100.27 Hz), not exactly 100 Hz: 100 Hz divides 44100 Hz,
+        // Bin-centred (100.26 Hz), not exactly 100 Hz: 100 Hz divides 44100 Hz,
         // so Normal's aliases would fold exactly onto the harmonics and the
         // comparison would measure them, not the harmonics.
         const ReferenceSetup s = setupFor(type, 100.0);

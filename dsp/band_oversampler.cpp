@@ -9,12 +9,14 @@ void BandOversampler::reset() {
     down2.reset();
 }
 
-void BandOversampler::clearNonFinite() {
+void BandOversampler::clearNonFinite(int factor) {
     up0.clearNonFinite();
-    up1.clearNonFinite();
-    up2.clearNonFinite();
     down0.clearNonFinite();
+    if (factor < 4) return;
+    up1.clearNonFinite();
     down1.clearNonFinite();
+    if (factor < 8) return;
+    up2.clearNonFinite();
     down2.clearNonFinite();
 }
 

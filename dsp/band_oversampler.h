@@ -25,7 +25,8 @@ public:
     }
 
     void reset();
-    void clearNonFinite();
+    // Clears non-finite history in the stages that `factor` uses.
+    void clearNonFinite(int factor);
 
     // n band samples at the host rate, `inStride` pairs apart, become
     // n * factor samples at the raised rate, `outStride` pairs apart (and

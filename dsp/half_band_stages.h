@@ -14,20 +14,17 @@
 namespace half_band {
 
 // The symmetric FIR of one phase at `newest`, reading back 2K - 1 samples
-// `spacing` pairs apart. Two sums halve the dependent chain of additions.
+// `spacing` pairs apart. Four partial sums keep the chain of dependent
+// additions shorter than the multiplications' throughput needs.
 template <int K>
 VELMORA_INLINE Pair symmetricSum(const Pair* taps, const Pair* newest, int spacing) {
-    Pair even = pair::zero(), odd = pair::zero();
-    for (int i = 0; i + 1 < K; i += 2) {
-        even = _mm_add_pd(even, _mm_mul_pd(taps[i], _mm_add_pd(newest[-i * spacing],
-                                                               newest[-(2 * K - 1 - i) * spacing])));
-        odd = _mm_add_pd(odd, _mm_mul_pd(taps[i + 1], _mm_add_pd(newest[-(i + 1) * spacing],
-                                                                 newest[-(2 * K - 2 - i) * spacing])));
-    }
-    if constexpr (K % 2 == 1)
-        even = _mm_add_pd(even, _mm_mul_pd(taps[K - 1], _mm_add_pd(newest[-(K - 1) * spacing],
-                                                                   newest[-K * spacing])));
-    return _mm_add_pd(even, odd);
+    auto term = [&](int i) VELMORA_INLINE_LAMBDA {
+        return _mm_mul_pd(taps[i], _mm_add_pd(newest[-i * spacing], newest[-(2 * K - 1 - i) * spacing]));
+    };
+    Pair sums[4] = {pair::zero(), pair::zero(), pair::zero(), pair::zero()};
+#pragma GCC unroll 40
+    for (int i = 0; i < K; ++i) sums[i % 4] = _mm_add_pd(sums[i % 4], term(i));
+    return _mm_add_pd(_mm_add_pd(sums[0], sums[1]), _mm_add_pd(sums[2], sums[3]));
 }
 
 // Clears every lane of the history that went non-finite, per channel, as

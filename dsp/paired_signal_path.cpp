@@ -88,7 +88,7 @@ void PairedSignalPath::resetNonFiniteState() {
         filter->state.resetNonFiniteChannels();
     dcBlocker.resetNonFiniteChannels();
     if (factor > 1)
-        for (BandOversampler& oversampler : oversamplers) oversampler.clearNonFinite();
+        for (BandOversampler& oversampler : oversamplers) oversampler.clearNonFinite(factor);
 }
 
 void PairedSignalPath::takeUpOversampling() {
