@@ -91,9 +91,9 @@ void PairedSignalPath::resetNonFiniteState() {
         for (BandOversampler& oversampler : oversamplers) oversampler.clearNonFinite(factor);
 }
 
-void PairedSignalPath::takeUpOversampling() {
-    const int wanted = oversamplingFactor(oversampling());
-    if (wanted == factor) return;
+void PairedSignalPath::switchRate() {
+    settingInUse = oversampling();
+    const int wanted = oversamplingFactor(settingInUse);
     // Old history belongs to another rate; starting from silence costs a
     // short gap in the bands' sound and can never give a non-finite sample.
     for (BandOversampler& oversampler : oversamplers) oversampler.reset();

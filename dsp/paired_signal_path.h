@@ -50,7 +50,8 @@ public:
     // thread takes it up at its next sub-block, clearing the resamplers'
     // history when it changes. Everything else keeps its state.
     void setOversampling(Oversampling setting) {
-        requestedOversampling.store(static_cast<int>(setting), std::memory_order_relaxed);
+        const Oversampling valid = clampedOversampling(static_cast<int>(setting));
+        requestedOversampling.store(static_cast<int>(valid), std::memory_order_relaxed);
     }
     Oversampling oversampling() const {
         return clampedOversampling(requestedOversampling.load(std::memory_order_relaxed));
@@ -100,7 +101,10 @@ private:
     VELMORA_INLINE void mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR);
 
     void resetNonFiniteState();
-    void takeUpOversampling();
+    void takeUpOversampling() {
+        if (requestedOversampling.load(std::memory_order_relaxed) != static_cast<int>(settingInUse)) switchRate();
+    }
+    void switchRate();
     PairedFilterCoefficients crossoverDesign(CachedLaw<PairedFilterCoefficients>& cache, int index, float rate);
 
     float parameter(int index) const { return parameterValues[index].load(std::memory_order_relaxed); }
@@ -120,19 +124,21 @@ private:
     CachedLaw<double> levelTarget[3];
     CachedLaw<double> masterTarget;
 
-    // The bands of a sub-block at the raised rate, between the resamplers.
-    struct alignas(16) RaisedBands {
-        FrameBands frame[kSubBlockFrames * kMaxOversamplingFactor];
-    };
-    BandOversampler oversamplers[3];
-    RaisedBands raised;
-    Pair raisedDcCoefficient = pair::zero();
-    int factor = 1;
-    std::atomic<int> requestedOversampling{0};
-
     const std::atomic<float>* parameterValues;
     const std::atomic<float>* sampleRate;
     bool vexEncoding = vexEncodingAvailable();
     double inputOffset = kDenormalOffset;
     double postFilterOffset = kDenormalOffset;
+
+    Pair raisedDcCoefficient = pair::zero();
+    int factor = 1;
+    Oversampling settingInUse = Oversampling::Normal;
+    std::atomic<int> requestedOversampling{0};
+    // The bands of a sub-block at the raised rate, between the resamplers.
+    // Last, so the state Normal works on stays together.
+    struct alignas(16) RaisedBands {
+        FrameBands frame[kSubBlockFrames * kMaxOversamplingFactor];
+    };
+    BandOversampler oversamplers[3];
+    RaisedBands raised;
 };
