@@ -9,6 +9,10 @@
 // post filter, mix). Every lane performs the operations of the plain
 // one-channel path (dsp/reference) in the same order, so the output is the
 // same to the last bit.
+//
+// On request the shaping pass runs at two, four or eight times the rate
+// (BandOversampler): the bands go up after the split and come down before
+// the post filter, so only the curves see the raised rate.
 #pragma once
 
 #include <atomic>
@@ -16,8 +20,8 @@
 
 #include "band_oversampler.h"
 #include "cached_law.h"
-#include "paired_band_split_filter.h"
 #include "oversampling.h"
+#include "paired_band_split_filter.h"
 #include "paired_shaper.h"
 #include "parameter_index.h"
 #include "sub_block.h"
