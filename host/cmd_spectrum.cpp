@@ -83,6 +83,12 @@ int runSpectrum(const Invocation& invocation) {
     if (!(spectrum.harmonicPower > 0.0) || !std::isfinite(spectrum.harmonicPower))
         throw HostError(plugin.displayName() + " gave no usable output for the tone, so there is no spectrum to show.");
 
+    // When the tone divides the rate, every folded harmonic lands on another
+    // harmonic, where no analysis can tell it apart.
+    const double periods = rate / toneHz;
+    if (std::fabs(periods - std::round(periods)) * toneHz < 2.0 * spectrum.binHz)
+        std::fprintf(stderr, "Note: %g Hz divides the sample rate, so aliases fall onto harmonics and count as them; "
+                             "a tone such as %g Hz avoids that.\n", toneHz, toneHz + 13.0);
     writeSpectrumPng(spectrum, caption(plugin, invocation, rate, toneHz), invocation.outputPath);
     std::printf("Alias-to-harmonic power ratio: %.1f dB (harmonics %.1f dBFS, aliases %.1f dBFS); wrote %s.\n",
                 spectrum.aliasToHarmonicDb(), 10.0 * std::log10(spectrum.harmonicPower / 0.5),
