@@ -3,11 +3,11 @@
 // for a full sub-block at eight times the rate when the object is built, so
 // nothing is allocated while audio runs.
 //
-// Latency: a stage up and the same stage down delay by 2M samples of the
-// higher rate (M = 2K - 1, the centre tap's position), which is odd at the
-// lower rate of the later stages. The downsamplers' phases take back the
-// odd samples so that each setting's delay is a whole number of host frames
-// (see latencyFrames).
+// Latency: a stage up and the same stage down delay by M samples of the
+// stage's lower rate (M = 2K - 1, the centre tap's position). M is odd, so
+// from the second stage on that is a fraction of a host frame; the
+// downsamplers' phases take back the fractions, so that each setting's delay
+// is a whole number of host frames (see latencyFrames).
 #pragma once
 
 #include "half_band_stages.h"

@@ -3,8 +3,8 @@
 // twice it and carries the narrow transition (20 kHz to 24.1 kHz at 44.1 kHz);
 // the later stages only have to keep the images of that band apart, so they
 // are much shorter. Every stage rejects at least 90 dB in its stopband and
-// stays within a few thousandths of a dB up to 20 kHz at 44.1 kHz, the same
-// relative response at every host rate.
+// stays within 0.0003 dB up to 20 kHz at 44.1 kHz, the same relative
+// response at every host rate.
 #pragma once
 
 #include <array>
