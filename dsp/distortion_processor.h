@@ -29,6 +29,17 @@ public:
         path.processAccumulating(inputs, outputs, frames);
     }
 
+    // The rate the bands are shaped at (Normal by default, which is
+    // bit-identical to the path without this setting). Safe to call from any
+    // thread, allocates nothing; the audio thread applies it at its next
+    // sub-block of at most 64 frames.
+    void setOversampling(Oversampling setting) { path.setOversampling(setting); }
+    Oversampling oversampling() const { return path.oversampling(); }
+    // The delay in whole host frames that the output has at a setting (the
+    // same at every sample rate), and at the setting last asked for.
+    static constexpr int latencyFrames(Oversampling setting) { return PairedSignalPath::latencyFrames(setting); }
+    int latencyFrames() const { return latencyFrames(oversampling()); }
+
     // Which of the two encodings of the audio path runs (see PairedSignalPath).
     bool usesVexEncoding() const { return path.usesVexEncoding(); }
     void useVexEncoding(bool on) { path.useVexEncoding(on); }

@@ -63,8 +63,9 @@ struct alignas(16) PairedDcBlocker {
     Pair prevIn = pair::zero();
     Pair prevOut = pair::zero();
 
-    VELMORA_INLINE Pair process(Pair x) {
-        const Pair y = _mm_add_pd(_mm_sub_pd(x, prevIn), _mm_mul_pd(pair::kDcBlockerCoefficient(), prevOut));
+    VELMORA_INLINE Pair process(Pair x) { return processWith(x, pair::kDcBlockerCoefficient()); }
+    VELMORA_INLINE Pair processWith(Pair x, Pair coefficient) {
+        const Pair y = _mm_add_pd(_mm_sub_pd(x, prevIn), _mm_mul_pd(coefficient, prevOut));
         prevIn = x;
         prevOut = y;
         return y;
@@ -76,6 +77,17 @@ struct alignas(16) PairedDcBlocker {
         prevOut = _mm_andnot_pd(bad, prevOut);
     }
 };
+
+// The same blocker run at a raised rate: its coefficient is moved toward 1
+// so that the corner frequency stays where it is at the host's rate.
+struct RaisedRateDcBlocker {
+    PairedDcBlocker& state;
+    Pair coefficient;
+    VELMORA_INLINE Pair process(Pair x) { return state.processWith(x, coefficient); }
+};
+
+// 1 - R shrinks by the rate factor: the corner (1 - R) * rate / (2 pi) stays.
+inline double dcBlockerCoefficientAt(int factor) { return 1.0 - (1.0 - 0.99999999999) / factor; }
 
 enum class CurveKind : uint8_t { Table, Asymmetric, Clip };
 
@@ -100,7 +112,8 @@ struct alignas(16) BandCurve {
 
     // Reads the band's Type once, as the scalar path does every frame, and
     // applies its curve.
-    VELMORA_INLINE Pair shape(const std::atomic<float>& typeValue, Pair x, PairedDcBlocker& dc) {
+    template <typename DcBlocker>
+    VELMORA_INLINE Pair shape(const std::atomic<float>& typeValue, Pair x, DcBlocker& dc) {
         const float t = typeValue.load(std::memory_order_relaxed);
         uint32_t bits;
         std::memcpy(&bits, &t, sizeof bits);

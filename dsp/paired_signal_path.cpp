@@ -87,6 +87,18 @@ void PairedSignalPath::resetNonFiniteState() {
     for (PairedBandSplitFilter* filter : {&crossover1, &crossover2, &postFilter1, &postFilter2})
         filter->state.resetNonFiniteChannels();
     dcBlocker.resetNonFiniteChannels();
+    if (factor > 1)
+        for (BandOversampler& oversampler : oversamplers) oversampler.clearNonFinite(factor);
+}
+
+void PairedSignalPath::switchRate() {
+    settingInUse = oversampling();
+    const int wanted = oversamplingFactor(settingInUse);
+    // Old history belongs to another rate; starting from silence costs a
+    // short gap in the bands' sound and can never give a non-finite sample.
+    for (BandOversampler& oversampler : oversamplers) oversampler.reset();
+    factor = wanted;
+    raisedDcCoefficient = pair::broadcast(paired_shaper::dcBlockerCoefficientAt(factor));
 }
 
 PairedFilterCoefficients PairedSignalPath::crossoverDesign(CachedLaw<PairedFilterCoefficients>& cache, int index,
@@ -104,6 +116,7 @@ PairedFilterCoefficients PairedSignalPath::crossoverDesign(CachedLaw<PairedFilte
 
 template <bool Band1, bool Band2, bool Band3, bool PostFilter>
 void PairedSignalPath::startSubBlock() {
+    takeUpOversampling();
     resetNonFiniteState();
 
     const float rate = sampleRate->load(std::memory_order_relaxed);
@@ -152,6 +165,38 @@ void PairedSignalPath::shapeSubBlock(SubBlockBands& bands, int frames) {
         run(ShapeStage<Band1, Band2, Band3, false>(ramps, curves, parameterValues + kType1, dcBlocker));
 }
 
+template <bool Band1, bool Band2, bool Band3>
+void PairedSignalPath::shapeRaisedSubBlock(SubBlockBands& bands, int frames) {
+    constexpr bool sounding[3] = {Band1, Band2, Band3};
+    // FrameBands rows are three pairs apart; each band is one column.
+    constexpr int kStride = 3;
+    for (int b = 0; b < 3; ++b) {
+        if (!sounding[b]) continue;
+        if (vexEncoding)
+            oversamplers[b].upVex(factor, &bands.frame[0][b], kStride, frames, &raised.frame[0][b], kStride);
+        else
+            oversamplers[b].up(factor, &bands.frame[0][b], kStride, frames, &raised.frame[0][b], kStride);
+    }
+    bool still = true;
+    for (int b = 0; b < 3; ++b)
+        if (sounding[b]) still = still && ramps[b].balance.holdsStill() && ramps[b].drive.holdsStill();
+    auto run = [&](auto shape) VELMORA_INLINE_LAMBDA {
+        for (int i = 0; i < frames; ++i) shape.raisedFrame(raised.frame + i * factor, factor, raisedDcCoefficient);
+        shape.finish();
+    };
+    if (still)
+        run(ShapeStage<Band1, Band2, Band3, true>(ramps, curves, parameterValues + kType1, dcBlocker));
+    else
+        run(ShapeStage<Band1, Band2, Band3, false>(ramps, curves, parameterValues + kType1, dcBlocker));
+    for (int b = 0; b < 3; ++b) {
+        if (!sounding[b]) continue;
+        if (vexEncoding)
+            oversamplers[b].downVex(factor, &raised.frame[0][b], kStride, frames, &bands.frame[0][b], kStride);
+        else
+            oversamplers[b].down(factor, &raised.frame[0][b], kStride, frames, &bands.frame[0][b], kStride);
+    }
+}
+
 template <bool Accumulate, bool Band1, bool Band2, bool Band3>
 void PairedSignalPath::mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR) {
     constexpr bool sounding[3] = {Band1, Band2, Band3};
@@ -197,7 +242,10 @@ void PairedSignalPath::runRouting(const float* inL, const float* inR, float* out
             for (int i = 0; i < n; ++i) split.frame(i, inL + done + i, inR + done + i, bands.frame[i]);
             split.finish(n);
         }
-        shapeSubBlock<Band1, Band2, Band3>(bands, n);
+        if (factor == 1)
+            shapeSubBlock<Band1, Band2, Band3>(bands, n);
+        else
+            shapeRaisedSubBlock<Band1, Band2, Band3>(bands, n);
         constexpr bool kPost = PostFilter && (Band1 || Band2);
         if constexpr (kPost) {
             PostFilterStage<Band1 && kPost, Band2 && kPost> post(postFilter1, postFilter2, postFilterOffset,

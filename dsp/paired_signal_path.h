@@ -9,12 +9,18 @@
 // post filter, mix). Every lane performs the operations of the plain
 // one-channel path (dsp/reference) in the same order, so the output is the
 // same to the last bit.
+//
+// On request the shaping pass runs at two, four or eight times the rate
+// (BandOversampler): the bands go up after the split and come down before
+// the post filter, so only the curves see the raised rate.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 
+#include "band_oversampler.h"
 #include "cached_law.h"
+#include "oversampling.h"
 #include "paired_band_split_filter.h"
 #include "paired_shaper.h"
 #include "parameter_index.h"
@@ -27,12 +33,6 @@
 #else
 #define VELMORA_REALIGN_STACK
 #endif
-
-// The same code compiled once more with the VEX encoding of the same SSE2
-// operations (three operands, so none of the register copies), for
-// processors that have it. Each operation and its order stay the same, so
-// the output stays the same to the bit; no FMA is enabled.
-#define VELMORA_TARGET_VEX __attribute__((target("avx")))
 
 class alignas(16) PairedSignalPath {
 public:
@@ -48,6 +48,21 @@ public:
     }
     void processAccumulating(float* const* inputs, float* const* outputs, int32_t frames) {
         process<true>(inputs, outputs, frames);
+    }
+
+    // The rate the bands are shaped at. Any thread may set it; the audio
+    // thread takes it up at its next sub-block, clearing the resamplers'
+    // history when it changes. Everything else keeps its state.
+    void setOversampling(Oversampling setting) {
+        const Oversampling valid = clampedOversampling(static_cast<int>(setting));
+        requestedOversampling.store(static_cast<int>(valid), std::memory_order_relaxed);
+    }
+    Oversampling oversampling() const {
+        return clampedOversampling(requestedOversampling.load(std::memory_order_relaxed));
+    }
+    // The delay in host frames that a setting adds, the same at every rate.
+    static constexpr int latencyFrames(Oversampling setting) {
+        return BandOversampler::latencyFrames(oversamplingFactor(setting));
     }
 
     // Whether the calls run the VEX-encoded copy (chosen at construction when
@@ -84,10 +99,16 @@ private:
     // rest) and one for ramps that move.
     template <bool Band1, bool Band2, bool Band3>
     VELMORA_INLINE void shapeSubBlock(SubBlockBands& bands, int frames);
+    template <bool Band1, bool Band2, bool Band3>
+    VELMORA_INLINE void shapeRaisedSubBlock(SubBlockBands& bands, int frames);
     template <bool Accumulate, bool Band1, bool Band2, bool Band3>
     VELMORA_INLINE void mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR);
 
     void resetNonFiniteState();
+    void takeUpOversampling() {
+        if (requestedOversampling.load(std::memory_order_relaxed) != static_cast<int>(settingInUse)) switchRate();
+    }
+    void switchRate();
     PairedFilterCoefficients crossoverDesign(CachedLaw<PairedFilterCoefficients>& cache, int index, float rate);
 
     float parameter(int index) const { return parameterValues[index].load(std::memory_order_relaxed); }
@@ -112,4 +133,16 @@ private:
     bool vexEncoding = vexEncodingAvailable();
     double inputOffset = kDenormalOffset;
     double postFilterOffset = kDenormalOffset;
+
+    Pair raisedDcCoefficient = pair::zero();
+    int factor = 1;
+    Oversampling settingInUse = Oversampling::Normal;
+    std::atomic<int> requestedOversampling{0};
+    // The bands of a sub-block at the raised rate, between the resamplers.
+    // Last, so the state Normal works on stays together.
+    struct alignas(16) RaisedBands {
+        FrameBands frame[kSubBlockFrames * kMaxOversamplingFactor];
+    };
+    BandOversampler oversamplers[3];
+    RaisedBands raised;
 };

@@ -33,6 +33,20 @@ public:
         if constexpr (Band3) band<2>(bands[2]);
     }
 
+    // One host frame's `factor` samples at a raised rate, all shaped with
+    // that frame's gains, so the ramps keep their length in host frames.
+    VELMORA_INLINE void raisedFrame(FrameBands* frames, int factor, Pair dcCoefficient) {
+        paired_shaper::RaisedRateDcBlocker raisedDc{dc, dcCoefficient};
+        if constexpr (Band1) advanceGain<0>();
+        if constexpr (Band2) advanceGain<1>();
+        if constexpr (Band3) advanceGain<2>();
+        for (int j = 0; j < factor; ++j) {
+            if constexpr (Band1) frames[j][0] = shaped<0>(frames[j][0], raisedDc);
+            if constexpr (Band2) frames[j][1] = shaped<1>(frames[j][1], raisedDc);
+            if constexpr (Band3) frames[j][2] = shaped<2>(frames[j][2], raisedDc);
+        }
+    }
+
     void finish() {
         dcBlocker = dc;
         for (int b = 0; b < 3; ++b) {
@@ -47,13 +61,21 @@ private:
 
     template <int B>
     VELMORA_INLINE void band(Pair& sample) {
+        advanceGain<B>();
+        sample = shaped<B>(sample, dc);
+    }
+    template <int B>
+    VELMORA_INLINE void advanceGain() {
         if constexpr (!StillGains) {
             balance[B] = _mm_add_pd(balance[B], balanceStep[B]);
             drive[B] = _mm_add_pd(drive[B], driveStep[B]);
             gain[B] = _mm_mul_pd(balance[B], drive[B]);
         }
-        // (side gain x drive) x sample, the scalar grouping.
-        sample = curves[B].shape(typeValues[B], _mm_mul_pd(gain[B], sample), dc);
+    }
+    // (side gain x drive) x sample, the scalar grouping.
+    template <int B, typename DcBlocker>
+    VELMORA_INLINE Pair shaped(Pair sample, DcBlocker& blocker) {
+        return curves[B].shape(typeValues[B], _mm_mul_pd(gain[B], sample), blocker);
     }
 
     BandRamps (&ramps)[3];

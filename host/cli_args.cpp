@@ -36,6 +36,12 @@ const char kUsage[] =
     "  gui PLUGIN [--set NAME=VALUE ...] [--program N] [--trace]\n"
     "      [--quit-after SECONDS]\n"
     "      Open the plug-in's editor in a window until it is closed.\n"
+    "  spectrum PLUGIN OUT.png [--tone HZ] [--rate HZ] [--set NAME=VALUE ...]\n"
+    "           [--program N]\n"
+    "      Play a sine at -6 dBFS (default 4987 Hz) through the plug-in, draw the\n"
+    "      output's spectrum with its harmonics and its aliases (the inharmonic\n"
+    "      rest) told apart, and print the alias-to-harmonic power ratio in dB.\n"
+    "      Linux build only.\n"
     "\n"
     "Options:\n"
     "  --set NAME=VALUE    Set a parameter, named as the plug-in names it (any\n"
@@ -44,8 +50,10 @@ const char kUsage[] =
     "                      be repeated.\n"
     "  --program N         Select program N before the --set values apply.\n"
     "  --block N           Frames per processing call, 1..65536 (default 512).\n"
-    "  --rate HZ           Sample rate of the demo signal, 8000..384000 (default\n"
-    "                      44100); an input file keeps its own rate.\n"
+    "  --rate HZ           Sample rate of the demo signal or the spectrum's sine,\n"
+    "                      8000..384000 (default 44100); an input file keeps its\n"
+    "                      own rate.\n"
+    "  --tone HZ           spectrum: the sine's frequency (default 4987).\n"
     "  --seconds S         How long bench measures, in seconds (default 3).\n"
     "  --baseline          bench: also time Velmora's plain one-channel signal\n"
     "                      path, built into this host, with the first plug-in's\n"
@@ -64,15 +72,16 @@ struct CommandName {
 
 constexpr CommandName kCommands[] = {
     {"info", Command::Info},   {"render", Command::Render},         {"bench", Command::Bench},
-    {"screenshot", Command::Screenshot}, {"gui", Command::Gui},
+    {"screenshot", Command::Screenshot}, {"gui", Command::Gui}, {"spectrum", Command::Spectrum},
 };
 
 bool takesOption(Command command, std::string_view option) {
     const bool setsParams = command == Command::Render || command == Command::Screenshot ||
-                            command == Command::Gui || command == Command::Bench;
+                            command == Command::Gui || command == Command::Bench || command == Command::Spectrum;
     if (option == "--set" || option == "--program") return setsParams;
     if (option == "--block") return command == Command::Render || command == Command::Bench;
-    if (option == "--rate") return command == Command::Render;
+    if (option == "--rate") return command == Command::Render || command == Command::Spectrum;
+    if (option == "--tone") return command == Command::Spectrum;
     if (option == "--seconds" || option == "--baseline") return command == Command::Bench;
     if (option == "--trace" || option == "--quit-after") return command == Command::Gui;
     return false;
@@ -206,6 +215,8 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
             invocation.blockSize = static_cast<int32_t>(integerOption(arg, value, 1, kMaxBlockSize));
         } else if (arg == "--rate") {
             invocation.sampleRate = numberOption(arg, value, 8000.0, 384000.0);
+        } else if (arg == "--tone") {
+            invocation.toneHz = numberOption(arg, value, 1.0, 192000.0);
         } else if (arg == "--seconds") {
             invocation.benchSeconds = numberOption(arg, value, 0.01, 3600.0);
         } else if (arg == "--quit-after") {
@@ -234,6 +245,7 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
             invocation.plugins = positional;
             break;
         case Command::Screenshot:
+        case Command::Spectrum:
             requireCount(2, 2, "PLUGIN OUT.png");
             invocation.plugins = {positional[0]};
             invocation.outputPath = positional[1];

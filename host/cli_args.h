@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-enum class Command { Help, Info, Render, Bench, Screenshot, Gui };
+enum class Command { Help, Info, Render, Bench, Screenshot, Gui, Spectrum };
 
 // One --set NAME=VALUE; the target is resolved against the plug-in later,
 // because only the plug-in knows its parameter names.
@@ -20,11 +20,12 @@ struct Invocation {
     Command command = Command::Help;
     std::vector<std::string> plugins;  // exactly one, except for bench
     std::string inputPath;             // render: optional input WAV
-    std::string outputPath;            // render: WAV, screenshot: PNG
+    std::string outputPath;            // render: WAV, screenshot and spectrum: PNG
     std::vector<ParamAssignment> assignments;
     std::optional<int32_t> program;
     int32_t blockSize = 512;
-    std::optional<double> sampleRate;  // render: demo signal rate
+    std::optional<double> sampleRate;  // render: demo signal rate; spectrum: the rate
+    std::optional<double> toneHz;      // spectrum: the sine's frequency
     double benchSeconds = 3.0;
     bool baseline = false;  // bench: time the built-in plain signal path too
     bool trace = false;

@@ -9,3 +9,4 @@ int runRender(const Invocation& invocation);
 int runBench(const Invocation& invocation);
 int runScreenshot(const Invocation& invocation);
 int runGui(const Invocation& invocation);
+int runSpectrum(const Invocation& invocation);

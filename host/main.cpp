@@ -26,6 +26,8 @@ int run(const Invocation& invocation) {
             return runScreenshot(invocation);
         case Command::Gui:
             return runGui(invocation);
+        case Command::Spectrum:
+            return runSpectrum(invocation);
     }
     return 1;
 }

@@ -3,7 +3,7 @@
 # something is missing. Safe to run again.
 set -euo pipefail
 
-packages=(cmake g++ make pkg-config libcairo2-dev libx11-dev libsndfile1-dev fonts-liberation2
+packages=(cmake g++ make pkg-config libcairo2-dev libx11-dev libsndfile1-dev libfftw3-dev fonts-liberation2
           googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils locales
           dpf-plugins-vst lsp-plugins-vst
           clang libclang-rt-14-dev)
