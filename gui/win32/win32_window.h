@@ -45,10 +45,10 @@ private:
 
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT paint();
-    void press(LPARAM lParam);
+    void press(UINT message, WPARAM wParam, LPARAM lParam);
     void systemDestroyed();
     void revokeDrop();
-    void dropped(void** items, int32_t count, int32_t type) override;
+    bool dropped(void** items, int32_t count, int32_t type) override;
 
     HWND window;
     GuiWindowClient& client;
