@@ -77,29 +77,33 @@ void Win32Window::processPendingPaint() {
 LRESULT CALLBACK Win32Window::procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     // The host's message loop called: nothing may unwind into its frames.
     try {
-        auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
-        if (!self) return DefWindowProcA(handle, message, wParam, lParam);
-        switch (message) {
-            case WM_PAINT: {
-                RECT damaged;
-                if (!GetUpdateRect(handle, &damaged, FALSE)) break;
-                return self->paint();
-            }
-            case WM_LBUTTONDOWN:
-            case WM_MBUTTONDOWN:
-            case WM_RBUTTONDOWN:
-                self->press(message, wParam, lParam);
-                return 0;
-            case WM_DESTROY:
-                self->systemDestroyed();
-                break;
-            default:
-                break;
-        }
-        return DefWindowProcA(handle, message, wParam, lParam);
+        return handleMessage(handle, message, wParam, lParam);
     } catch (...) {
         return 0;
     }
+}
+
+LRESULT Win32Window::handleMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(handle, message, wParam, lParam);
+    switch (message) {
+        case WM_PAINT: {
+            RECT damaged;
+            if (!GetUpdateRect(handle, &damaged, FALSE)) break;
+            return self->paint();
+        }
+        case WM_LBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+            self->press(message, wParam, lParam);
+            return 0;
+        case WM_DESTROY:
+            self->systemDestroyed();
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcA(handle, message, wParam, lParam);
 }
 
 LRESULT Win32Window::paint() {
