@@ -1,5 +1,7 @@
 #include "distortion_editor.h"
 
+#include <new>
+
 #include "gui/gui_toolkit.h"
 #include "value_texts.h"
 
@@ -69,7 +71,61 @@ DistortionEditor::DistortionEditor(ParameterLink& link) : GuiEditorBase(link) { 
 
 DistortionEditor::~DistortionEditor() { close(); }
 
+namespace {
+// The panel's bitmaps while the editor is built: every view that uses one
+// holds its own reference, so these are released on every way out.
+class LoadedBitmaps {
+public:
+    LoadedBitmaps() {
+        try {
+            for (int32_t i = 0; i < kBitmapCount; ++i) bitmaps[i] = new GuiBitmap(kLoadOrder[i]);
+        } catch (...) {
+            releaseAll();  // no destructor runs for an object never made
+            throw;
+        }
+    }
+    ~LoadedBitmaps() { releaseAll(); }
+    LoadedBitmaps(const LoadedBitmaps&) = delete;
+    LoadedBitmaps& operator=(const LoadedBitmaps&) = delete;
+
+    GuiBitmap* operator()(int32_t id) const {
+        for (int32_t i = 0; i < kBitmapCount; ++i)
+            if (kLoadOrder[i] == id) return bitmaps[i];
+        return bitmaps[0];
+    }
+
+private:
+    void releaseAll() {
+        for (GuiBitmap* each : bitmaps)
+            if (each) each->release();
+    }
+
+    GuiBitmap* bitmaps[kBitmapCount] = {};
+};
+
+// Hands a new view to the frame, or releases it and fails the open.
+template <typename View>
+View* added(GuiFrame& frame, View* view) {
+    if (!frame.addView(view)) {
+        view->release();
+        throw std::bad_alloc();
+    }
+    return view;
+}
+}  // namespace
+
 int32_t DistortionEditor::open(void* parentWindow) {
+    // Called from the host's effEditOpen: whatever fails on the way (an
+    // allocation, the window) leaves no half-open editor and nothing behind.
+    try {
+        return build(parentWindow) ? 1 : 0;
+    } catch (...) {
+        close();
+        return 0;
+    }
+}
+
+bool DistortionEditor::build(void* parentWindow) {
     GuiEditorBase::open(parentWindow);
     setKnobDragMode(2);
     // Changes made while closed are not shown: the controls read every value
@@ -77,16 +133,14 @@ int32_t DistortionEditor::open(void* parentWindow) {
     forgetParameterChanges();
     windowOpen.store(true, std::memory_order_relaxed);
 
-    GuiBitmap* bitmaps[kBitmapCount];
-    for (int32_t i = 0; i < kBitmapCount; ++i) bitmaps[i] = new GuiBitmap(kLoadOrder[i]);
-    auto bitmap = [&](int32_t id) {
-        for (int32_t i = 0; i < kBitmapCount; ++i)
-            if (kLoadOrder[i] == id) return bitmaps[i];
-        return bitmaps[0];
-    };
-
+    const LoadedBitmaps bitmap;
     GuiBitmap* background = bitmap(kBackground);
     frame = new GuiFrame(GuiRect{0, 0, background->getWidth(), background->getHeight()}, parentWindow, this);
+    if (parentWindow && !frame->getWindow()) {
+        // No window in the host's (the class or the window could not be made).
+        close();
+        return false;
+    }
     frame->setBackground(background);
 
     for (const ControlPlace& place : kLayout) {
@@ -100,27 +154,23 @@ int32_t DistortionEditor::open(void* parentWindow) {
             control = new GuiOnOffButton(placed(place.left, place.top, strip->getWidth(), strip->getHeight() >> 1), this,
                                          place.tag, strip);
         }
-        controls[place.tag] = control;
-        frame->addView(control);
+        controls[place.tag] = added(*frame, control);
         control->setValue(getParameterLink().currentValue(place.tag));
     }
 
     GuiBitmap* field = bitmap(kDisplayField);
-    valueDisplay = new GuiParamDisplay(placed(kDisplayPlace.left, kDisplayPlace.top, field->getWidth(), field->getHeight()),
-                                       field, kDisplayStyle);
-    valueDisplay->setFont(kDisplayFont);
-    valueDisplay->setFontColor(kGuiBlack);
-    frame->addView(valueDisplay);
+    auto* display = new GuiParamDisplay(placed(kDisplayPlace.left, kDisplayPlace.top, field->getWidth(), field->getHeight()),
+                                        field, kDisplayStyle);
+    display->setFont(kDisplayFont);
+    display->setFontColor(kGuiBlack);
+    valueDisplay = added(*frame, display);
 
     GuiBitmap* about = bitmap(kAboutImage);
-    aboutBox = new GuiSplashScreen(kLogoArea, this, kAboutTag, about,
-                                   placed(kAboutImagePlace.h, kAboutImagePlace.v, about->getWidth(), about->getHeight()),
-                                   GuiPoint{0, 0});
-    frame->addView(aboutBox);
-
-    // Every control holds its own reference now.
-    for (GuiBitmap* each : bitmaps) each->release();
-    return 1;
+    aboutBox = added(*frame, new GuiSplashScreen(kLogoArea, this, kAboutTag, about,
+                                                 placed(kAboutImagePlace.h, kAboutImagePlace.v, about->getWidth(),
+                                                        about->getHeight()),
+                                                 GuiPoint{0, 0}));
+    return true;
 }
 
 void DistortionEditor::close() {

@@ -40,6 +40,8 @@ public:
     GuiSplashScreen* getAboutBox() const { return aboutBox; }
 
 private:
+    // open() without the catch: false when the frame got no window.
+    bool build(void* parentWindow);
     void clearControls();
     // UI thread: the noted changes reach their controls and the value display.
     void applyParameterChanges();

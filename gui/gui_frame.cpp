@@ -14,8 +14,12 @@ constexpr std::size_t kViewGrowth = 20;
 GuiFrame::GuiFrame(const GuiRect& rect, void* parent, GuiEditorBase* owner)
     : GuiView(rect), editor(owner), parentWindow(parent) {
     guiPlatform().beginThreadUse();
-    if (parentWindow) {
+    if (!parentWindow) return;
+    try {
         window = guiPlatform().createWindow(parentWindow, size.width(), size.height(), *this);
+    } catch (...) {
+        guiPlatform().endThreadUse();  // no destructor runs for a frame never made
+        throw;
     }
 }
 

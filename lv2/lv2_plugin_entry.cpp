@@ -2,24 +2,35 @@
 #include <lv2/core/lv2.h>
 
 #include "lv2/lv2_effect_instance.h"
+#include "core/host_entry_guard.h"
 
 namespace {
 
 Lv2EffectInstance* instanceOf(LV2_Handle handle) { return static_cast<Lv2EffectInstance*>(handle); }
 
+// The host calls each of these directly: each catches everything (see
+// host_entry_guard.h) and then answers null or does nothing.
 LV2_Handle instantiate(const LV2_Descriptor*, double sampleRate, const char*, const LV2_Feature* const*) {
-    return Lv2EffectInstance::create(sampleRate).release();
+    return guardedHostEntry<LV2_Handle>(nullptr, [&] { return Lv2EffectInstance::create(sampleRate).release(); });
 }
 
-void connectPort(LV2_Handle handle, uint32_t port, void* data) { instanceOf(handle)->connectPort(port, data); }
+void connectPort(LV2_Handle handle, uint32_t port, void* data) {
+    guardedHostEntry([&] { instanceOf(handle)->connectPort(port, data); });
+}
 
-void activate(LV2_Handle handle) { instanceOf(handle)->activate(); }
+void activate(LV2_Handle handle) {
+    guardedHostEntry([&] { instanceOf(handle)->activate(); });
+}
 
-void run(LV2_Handle handle, uint32_t frames) { instanceOf(handle)->run(frames); }
+void run(LV2_Handle handle, uint32_t frames) {
+    guardedHostEntry([&] { instanceOf(handle)->run(frames); });
+}
 
 void deactivate(LV2_Handle) {}
 
-void cleanup(LV2_Handle handle) { delete instanceOf(handle); }
+void cleanup(LV2_Handle handle) {
+    guardedHostEntry([&] { delete instanceOf(handle); });
+}
 
 const void* extensionData(const char*) { return nullptr; }
 

@@ -4,10 +4,11 @@
 
 #include "distortion_effect.h"
 #include "core/fpu_mode.h"
+#include "core/host_entry_guard.h"
 
 namespace {
 
-AEffect* createEffect(AudioMasterCallback host) {
+AEffect* buildEffect(AudioMasterCallback host) {
     enableFlushToZero();
     if (!host || host(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
     auto* effect = new (std::nothrow) DistortionEffect(host);
@@ -17,6 +18,11 @@ AEffect* createEffect(AudioMasterCallback host) {
         return nullptr;
     }
     return effect->getAeffect();
+}
+
+// Null, and nothing made, when anything on the way throws.
+AEffect* createEffect(AudioMasterCallback host) {
+    return guardedHostEntry<AEffect*>(nullptr, [&] { return buildEffect(host); });
 }
 
 }  // namespace

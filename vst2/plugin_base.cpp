@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/editor.h"
+#include "core/host_entry_guard.h"
 #include "core/number_text.h"
 
 bool editorMissing = false;
@@ -11,34 +12,45 @@ void* moduleInstance = nullptr;
 
 namespace {
 
+// The host calls these through the record; each catches everything (see
+// host_entry_guard.h) and then answers 0 and changes nothing.
 VstIntPtr VST_CALLBACK dispatchEntry(AEffect* record, int32_t opcode, int32_t index, VstIntPtr value,
                                      void* ptr, float opt) {
     PluginBase* effect = PluginBase::fromRecord(record);
     if (!effect) return 0;
-    VstIntPtr result = effect->dispatcher(opcode, index, value, ptr, opt);
     if (opcode == effClose) {
+        // The host lets go of the effect whatever close() did.
+        guardedHostEntry([&] { effect->dispatcher(opcode, index, value, ptr, opt); });
         delete effect;
         return 1;
     }
-    return result;
+    return guardedHostEntry<VstIntPtr>(0, [&] { return effect->dispatcher(opcode, index, value, ptr, opt); });
 }
 
 void VST_CALLBACK processEntry(AEffect* record, float** inputs, float** outputs, int32_t frames) {
-    if (PluginBase* effect = PluginBase::fromRecord(record)) effect->process(inputs, outputs, frames);
+    guardedHostEntry([&] {
+        if (PluginBase* effect = PluginBase::fromRecord(record)) effect->process(inputs, outputs, frames);
+    });
 }
 
 void VST_CALLBACK processReplacingEntry(AEffect* record, float** inputs, float** outputs, int32_t frames) {
-    if (PluginBase* effect = PluginBase::fromRecord(record))
-        effect->processReplacing(inputs, outputs, frames);
+    guardedHostEntry([&] {
+        if (PluginBase* effect = PluginBase::fromRecord(record))
+            effect->processReplacing(inputs, outputs, frames);
+    });
 }
 
 void VST_CALLBACK setParameterEntry(AEffect* record, int32_t index, float value) {
-    if (PluginBase* effect = PluginBase::fromRecord(record)) effect->setParameter(index, value);
+    guardedHostEntry([&] {
+        if (PluginBase* effect = PluginBase::fromRecord(record)) effect->setParameter(index, value);
+    });
 }
 
 float VST_CALLBACK getParameterEntry(AEffect* record, int32_t index) {
-    PluginBase* effect = PluginBase::fromRecord(record);
-    return effect ? effect->getParameter(index) : 0.0f;
+    return guardedHostEntry(0.0f, [&] {
+        PluginBase* effect = PluginBase::fromRecord(record);
+        return effect ? effect->getParameter(index) : 0.0f;
+    });
 }
 
 void writeEmpty(char* text) {

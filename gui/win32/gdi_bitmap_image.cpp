@@ -6,12 +6,21 @@ std::unique_ptr<GdiBitmapImage> GdiBitmapImage::load(HINSTANCE module, int32_t r
     HBITMAP bitmap = countGdiObject(
         LoadBitmapA(module, MAKEINTRESOURCEA(static_cast<WORD>(resourceId))));
     if (!bitmap) return nullptr;
-    return std::unique_ptr<GdiBitmapImage>(new GdiBitmapImage(bitmap));
+    return own(bitmap);
 }
 
 std::unique_ptr<GdiBitmapImage> GdiBitmapImage::adopt(HBITMAP bitmap) {
     if (!countGdiObject(bitmap)) return nullptr;
-    return std::unique_ptr<GdiBitmapImage>(new GdiBitmapImage(bitmap));
+    return own(bitmap);
+}
+
+std::unique_ptr<GdiBitmapImage> GdiBitmapImage::own(HBITMAP bitmap) {
+    try {
+        return std::unique_ptr<GdiBitmapImage>(new GdiBitmapImage(bitmap));
+    } catch (...) {
+        deleteGdiObject(bitmap);  // the handle goes with the failed object
+        throw;
+    }
 }
 
 GdiBitmapImage::GdiBitmapImage(HBITMAP handle) : bitmap(handle) {

@@ -26,6 +26,8 @@ public:
 
 private:
     explicit GdiBitmapImage(HBITMAP bitmap);
+    // The object for a counted handle; the handle is deleted if it cannot be made.
+    static std::unique_ptr<GdiBitmapImage> own(HBITMAP bitmap);
 
     HBITMAP bitmap;
     int32_t pixelsWide = 0;

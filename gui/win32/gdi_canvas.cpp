@@ -93,7 +93,34 @@ void GdiCanvas::setFont(const GuiFontChoice& choice) {
     font.lfPitchAndFamily = choice.symbol ? kSymbolPitchAndFamily : kSwissVariablePitch;
     lstrcpynA(font.lfFaceName, choice.face ? choice.face : "", LF_FACESIZE);
     HFONT created = countGdiObject(CreateFontIndirectA(&font));
+    if (created && !selectsTrueTypeOrRequested(created, font.lfFaceName)) {
+        // Without the face (Wine without Arial) the family request can end
+        // on a raster font: ask once more, for TrueType only.
+        font.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+        HFONT trueType = countGdiObject(CreateFontIndirectA(&font));
+        if (trueType) {
+            deleteGdiObject(created);
+            created = trueType;
+        }
+    }
     if (created) replace(ownFont, created);
+}
+
+bool keepsFirstFontChoice(const char* selectedFace, const char* requestedFace, bool trueType) {
+    if (trueType) return true;
+    return selectedFace && requestedFace && lstrcmpiA(selectedFace, requestedFace) == 0;
+}
+
+bool GdiCanvas::selectsTrueTypeOrRequested(HFONT font, const char* requestedFace) {
+    HGDIOBJ previous = SelectObject(dc, font);
+    if (!previous) return true;  // nothing to learn: keep the font
+    char face[LF_FACESIZE] = "";
+    TEXTMETRICA metrics{};
+    const bool named = GetTextFaceA(dc, LF_FACESIZE, face) > 0;
+    const bool measured = GetTextMetricsA(dc, &metrics) != 0;
+    SelectObject(dc, previous);
+    if (!named || !measured) return true;  // nothing to learn: keep the font
+    return keepsFirstFontChoice(face, requestedFace, (metrics.tmPitchAndFamily & TMPF_TRUETYPE) != 0);
 }
 
 void GdiCanvas::moveTo(const GuiPoint& p) { MoveToEx(dc, p.h, p.v, nullptr); }

@@ -10,6 +10,12 @@
 
 COLORREF colorRef(const GuiColor& colour);
 
+// Whether a font request is kept as the system answered it: the selected
+// face is the one asked for (compared without case) or a TrueType face.
+// Otherwise (a raster font, as Wine without Arial gives for the swiss
+// family) the canvas asks once more with TrueType precision.
+bool keepsFirstFontChoice(const char* selectedFace, const char* requestedFace, bool trueType);
+
 class GdiCanvas : public GuiCanvas {
 public:
     // Draws on dc, which must outlive the canvas; with releaseTo, dc came
@@ -41,6 +47,9 @@ private:
     // Selects replacement into the device context and deletes the previous
     // own object only afterwards (one must always be selected).
     void replace(HGDIOBJ& own, HGDIOBJ replacement);
+    // Whether the face the system selects for font is the one asked for or
+    // a TrueType one (not a raster font).
+    bool selectsTrueTypeOrRequested(HFONT font, const char* requestedFace);
 
     HDC dc;
     HWND releaseTo;

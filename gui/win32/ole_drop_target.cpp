@@ -57,13 +57,17 @@ ULONG STDMETHODCALLTYPE OleDropTarget::AddRef() {
 
 ULONG STDMETHODCALLTYPE OleDropTarget::Release() {
     const LONG left = InterlockedDecrement(&references);
-    if (left == 0) delete this;
+    if (left == 0) delete this;  // the destructor throws nothing
     return static_cast<ULONG>(left);
 }
 
 HRESULT STDMETHODCALLTYPE OleDropTarget::DragEnter(IDataObject* data, DWORD keys, POINTL where,
                                                    DWORD* effect) {
-    accepted = offers(data, CF_TEXT) || offers(data, CF_HDROP);
+    try {
+        accepted = offers(data, CF_TEXT) || offers(data, CF_HDROP);
+    } catch (...) {
+        accepted = false;
+    }
     return DragOver(keys, where, effect);
 }
 
@@ -74,36 +78,62 @@ HRESULT STDMETHODCALLTYPE OleDropTarget::DragOver(DWORD keys, POINTL, DWORD* eff
     } else {
         *effect = (keys & MK_CONTROL) ? DROPEFFECT_COPY : DROPEFFECT_MOVE;
     }
+    reportedEffect = *effect;
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE OleDropTarget::DragLeave() { return S_OK; }
+HRESULT STDMETHODCALLTYPE OleDropTarget::DragLeave() {
+    reportedEffect = DROPEFFECT_NONE;
+    return S_OK;
+}
 
-HRESULT STDMETHODCALLTYPE OleDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD*) {
+HRESULT STDMETHODCALLTYPE OleDropTarget::Drop(IDataObject* data, DWORD, POINTL, DWORD* effect) {
+    // Nothing taken until a view says so: a source that deletes its
+    // original after a reported move must not lose what nobody took.
+    if (effect) *effect = DROPEFFECT_NONE;
+    HRESULT result = S_OK;
+    try {
+        result = drop(data, effect);
+    } catch (...) {
+        if (effect) *effect = DROPEFFECT_NONE;
+    }
+    reportedEffect = DROPEFFECT_NONE;
+    return result;
+}
+
+HRESULT OleDropTarget::drop(IDataObject* data, DWORD* effect) {
     if (!data) return S_OK;
+    bool taken = false;
     STGMEDIUM medium{};
     FORMATETC text = formatOf(CF_TEXT);
-    if (data->GetData(&text, &medium) == S_OK) {
-        dropText(medium);
-        return S_OK;
-    }
     FORMATETC files = formatOf(CF_HDROP);
-    if (data->GetData(&files, &medium) == S_OK) dropFiles(medium);
+    if (data->GetData(&text, &medium) == S_OK) {
+        taken = dropText(medium);
+    } else if (data->GetData(&files, &medium) == S_OK) {
+        taken = dropFiles(medium);
+    }
+    if (taken && effect) *effect = reportedEffect;
     return S_OK;
 }
 
-void OleDropTarget::dropText(STGMEDIUM& medium) {
+bool OleDropTarget::dropText(STGMEDIUM& medium) {
     const SIZE_T size = GlobalSize(medium.hGlobal);
     void* text = GlobalLock(medium.hGlobal);
-    if (text && size != 0 && sink) {
-        void* items[1] = {text};
-        sink->dropped(items, static_cast<int32_t>(size), kGuiDropText);
+    bool taken = false;
+    try {
+        if (text && size != 0 && sink) {
+            void* items[1] = {text};
+            taken = sink->dropped(items, static_cast<int32_t>(size), kGuiDropText);
+        }
+    } catch (...) {
+        taken = false;
     }
     if (text) GlobalUnlock(medium.hGlobal);
     ReleaseStgMedium(&medium);
+    return taken;
 }
 
-void OleDropTarget::dropFiles(STGMEDIUM& medium) {
+bool OleDropTarget::dropFiles(STGMEDIUM& medium) {
     auto drop = static_cast<HDROP>(medium.hGlobal);
     const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     std::vector<std::array<char, kDropNameBytes>> names;
@@ -113,7 +143,7 @@ void OleDropTarget::dropFiles(STGMEDIUM& medium) {
         items.reserve(count);
     } catch (const std::bad_alloc&) {
         ReleaseStgMedium(&medium);
-        return;
+        return false;
     }
     for (UINT i = 0; i < count; ++i) {
         char* name = names[i].data();
@@ -126,7 +156,8 @@ void OleDropTarget::dropFiles(STGMEDIUM& medium) {
         items.push_back(name);
     }
     ReleaseStgMedium(&medium);
-    if (sink) sink->dropped(items.data(), static_cast<int32_t>(items.size()), kGuiDropFiles);
+    if (!sink) return false;
+    return sink->dropped(items.data(), static_cast<int32_t>(items.size()), kGuiDropFiles);
 }
 
 bool isShortcutName(const char* name) {

@@ -10,10 +10,11 @@
 #include <cstdint>
 
 // Receives the dropped items: type kGuiDropText with items[0] the text and
-// count its size in bytes, or kGuiDropFiles with count names.
+// count its size in bytes, or kGuiDropFiles with count names. True when
+// something took what was dropped.
 class DropSink {
 public:
-    virtual void dropped(void** items, int32_t count, int32_t type) = 0;
+    virtual bool dropped(void** items, int32_t count, int32_t type) = 0;
 
 protected:
     ~DropSink() = default;
@@ -41,17 +42,24 @@ public:
     HRESULT STDMETHODCALLTYPE Drop(IDataObject* data, DWORD keys, POINTL where,
                                    DWORD* effect) override;
 
+    // Every method catches everything (the caller is OLE, on the host's
+    // thread) and then answers as for data it cannot take.
+    // After Drop, *effect is DROPEFFECT_NONE unless the sink took the drop;
+    // then it is the effect the last DragOver reported.
+
     // The sink is going away: later drops are ignored.
     void detach() { sink = nullptr; }
 
 private:
     ~OleDropTarget() = default;
-    void dropText(STGMEDIUM& medium);
-    void dropFiles(STGMEDIUM& medium);
+    HRESULT drop(IDataObject* data, DWORD* effect);
+    bool dropText(STGMEDIUM& medium);
+    bool dropFiles(STGMEDIUM& medium);
 
     LONG references = 1;
     DropSink* sink;
     bool accepted = false;
+    DWORD reportedEffect = DROPEFFECT_NONE;
 };
 
 // The target path of a shortcut file, in short form; false if it cannot be

@@ -27,3 +27,31 @@ GuiPoint Win32Pointer::location() {
     if (window) GetWindowRect(window, &origin);
     return GuiPoint{cursor.x - origin.left, cursor.y - origin.top};
 }
+
+int32_t pressButtonsOf(UINT message, WPARAM wParam) {
+    int32_t bits = 0;
+    // Messages and MK_ bits name the logical buttons: swapping is applied.
+    switch (message) {
+        case WM_LBUTTONDOWN: bits |= kGuiLButton; break;
+        case WM_MBUTTONDOWN: bits |= kGuiMButton; break;
+        case WM_RBUTTONDOWN: bits |= kGuiRButton; break;
+        default: break;
+    }
+    if (wParam & MK_LBUTTON) bits |= kGuiLButton;
+    if (wParam & MK_MBUTTON) bits |= kGuiMButton;
+    if (wParam & MK_RBUTTON) bits |= kGuiRButton;
+    if (wParam & MK_SHIFT) bits |= kGuiShift;
+    if (wParam & MK_CONTROL) bits |= kGuiControl;
+    if (GetKeyState(VK_MENU) & 0x8000) bits |= kGuiAlt;
+    return bits;
+}
+
+Win32PressPointer::Win32PressPointer(GuiPointer& livePointer, int32_t buttons)
+    : live(livePointer), pressButtons(buttons) {}
+
+int32_t Win32PressPointer::buttons() { return following ? live.buttons() : pressButtons; }
+
+GuiPoint Win32PressPointer::location() {
+    following = true;
+    return live.location();
+}

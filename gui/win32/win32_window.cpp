@@ -25,7 +25,10 @@ std::unique_ptr<Win32Window> Win32Window::create(HWND parent, int32_t width, int
         releaseWindowClass();
         return nullptr;
     }
-    return std::unique_ptr<Win32Window>(made);
+    std::unique_ptr<Win32Window> window(made);
+    // Out of memory already: no window rather than one without drops.
+    if (!window->target) return nullptr;
+    return window;
 }
 
 Win32Window::Win32Window(HWND handle, GuiWindowClient& owner)
@@ -72,6 +75,15 @@ void Win32Window::processPendingPaint() {
 }
 
 LRESULT CALLBACK Win32Window::procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
+    // The host's message loop called: nothing may unwind into its frames.
+    try {
+        return handleMessage(handle, message, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
+}
+
+LRESULT Win32Window::handleMessage(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
     if (!self) return DefWindowProcA(handle, message, wParam, lParam);
     switch (message) {
@@ -83,7 +95,7 @@ LRESULT CALLBACK Win32Window::procedure(HWND handle, UINT message, WPARAM wParam
         case WM_LBUTTONDOWN:
         case WM_MBUTTONDOWN:
         case WM_RBUTTONDOWN:
-            self->press(lParam);
+            self->press(message, wParam, lParam);
             return 0;
         case WM_DESTROY:
             self->systemDestroyed();
@@ -100,19 +112,26 @@ LRESULT Win32Window::paint() {
     if (dc) {
         const RECT& r = paintInfo.rcPaint;
         GdiCanvas canvas(dc);
-        client.windowPaint(canvas, livePointer, GuiRect{r.left, r.top, r.right, r.bottom});
+        try {
+            client.windowPaint(canvas, livePointer, GuiRect{r.left, r.top, r.right, r.bottom});
+        } catch (...) {
+            // The paint is still ended below, or the system would ask again forever.
+        }
     }
     EndPaint(window, &paintInfo);
     return 0;
 }
 
-void Win32Window::press(LPARAM lParam) {
+void Win32Window::press(UINT message, WPARAM wParam, LPARAM lParam) {
     HDC dc = GetDC(window);
     if (!dc) return;
     // Signed: a press can arrive left of or above a child window's origin.
     const GuiPoint where{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
     GdiCanvas canvas(dc, window);
-    client.windowPress(canvas, livePointer, where);
+    // The press is handled with the buttons its message carried: by now a
+    // quick click may be over, and the live state would read "up".
+    Win32PressPointer pressPointer(livePointer, pressButtonsOf(message, wParam));
+    client.windowPress(canvas, pressPointer, where);
 }
 
 void Win32Window::systemDestroyed() {
@@ -124,6 +143,6 @@ void Win32Window::systemDestroyed() {
     client.windowDestroyed();
 }
 
-void Win32Window::dropped(void** items, int32_t count, int32_t type) {
-    client.windowDrop(items, count, type, livePointer.location());
+bool Win32Window::dropped(void** items, int32_t count, int32_t type) {
+    return client.windowDrop(items, count, type, livePointer.location());
 }

@@ -1,6 +1,8 @@
 // The frame's child window inside the host's window. The host runs the
 // message loop; the window procedure turns paint messages into region
-// paints and presses of the three buttons into the frame's presses, and the
+// paints and presses of the three buttons into the frame's presses (handled
+// with the buttons and modifiers the press message carried, so a click
+// already over when its message is handled still counts), and the
 // window accepts dropped text and files through OLE. Drags are followed by
 // polling, so the window never captures the mouse. While a window exists,
 // keyed blits may use TransparentBlt (msimg32.dll stays loaded).
@@ -44,11 +46,13 @@ private:
     Win32Window(HWND window, GuiWindowClient& client);
 
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The procedure's work; it may throw, the procedure catches.
+    static LRESULT handleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT paint();
-    void press(LPARAM lParam);
+    void press(UINT message, WPARAM wParam, LPARAM lParam);
     void systemDestroyed();
     void revokeDrop();
-    void dropped(void** items, int32_t count, int32_t type) override;
+    bool dropped(void** items, int32_t count, int32_t type) override;
 
     HWND window;
     GuiWindowClient& client;

@@ -7,16 +7,27 @@
 
 namespace {
 // Process-wide, touched only on the user-interface thread.
-char className[32] = "";
+char className[kWindowClassNameBytes] = "";
 int users = 0;
 bool swapped = false;
 
 HINSTANCE module() { return win32ModuleHandle(); }
 }  // namespace
 
+void formatWindowClassName(const void* module, char* name) {
+    const auto handle = reinterpret_cast<uintptr_t>(module);
+#if defined(_WIN64)
+    // The whole handle: 64-bit modules load above 4 GB, where the low half
+    // alone could name another module's class.
+    std::snprintf(name, kWindowClassNameBytes, "Plugin%016llx",
+                  static_cast<unsigned long long>(handle));
+#else
+    std::snprintf(name, kWindowClassNameBytes, "Plugin%08x", static_cast<unsigned>(handle));
+#endif
+}
+
 const char* windowClassName() {
-    std::snprintf(className, sizeof className, "Plugin%08x",
-                  static_cast<unsigned>(reinterpret_cast<uintptr_t>(module())));
+    formatWindowClassName(module(), className);
     return className;
 }
 

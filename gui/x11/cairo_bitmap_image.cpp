@@ -15,6 +15,15 @@ CairoBitmapImage::CairoBitmapImage(cairo_surface_t* rgb24)
       w(cairo_image_surface_get_width(rgb24)),
       h(cairo_image_surface_get_height(rgb24)) {}
 
+std::unique_ptr<CairoBitmapImage> CairoBitmapImage::own(cairo_surface_t* rgb24) {
+    try {
+        return std::unique_ptr<CairoBitmapImage>(new CairoBitmapImage(rgb24));
+    } catch (...) {
+        cairo_surface_destroy(rgb24);
+        throw;
+    }
+}
+
 CairoBitmapImage::~CairoBitmapImage() {
     if (keyed) cairo_surface_destroy(keyed);
     cairo_surface_destroy(opaque);
@@ -39,7 +48,7 @@ std::unique_ptr<CairoBitmapImage> CairoBitmapImage::fromSurface(cairo_surface_t*
     cairo_paint(cr);
     cairo_destroy(cr);
     cairo_surface_flush(copy);
-    return std::unique_ptr<CairoBitmapImage>(new CairoBitmapImage(copy));
+    return own(copy);
 }
 
 std::unique_ptr<CairoBitmapImage> CairoBitmapImage::fromDecoded(const DecodedBitmap& bitmap) {
@@ -59,7 +68,7 @@ std::unique_ptr<CairoBitmapImage> CairoBitmapImage::fromDecoded(const DecodedBit
                     static_cast<std::size_t>(bitmap.width) * sizeof(uint32_t));
     }
     cairo_surface_mark_dirty(surface);
-    return std::unique_ptr<CairoBitmapImage>(new CairoBitmapImage(surface));
+    return own(surface);
 }
 
 std::unique_ptr<CairoBitmapImage> CairoBitmapImage::fromBmp(const unsigned char* data,

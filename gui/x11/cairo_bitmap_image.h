@@ -34,6 +34,8 @@ public:
 
 private:
     explicit CairoBitmapImage(cairo_surface_t* rgb24);
+    // The object for a surface; the surface is destroyed if it cannot be made.
+    static std::unique_ptr<CairoBitmapImage> own(cairo_surface_t* rgb24);
 
     cairo_surface_t* opaque;
     int32_t w;

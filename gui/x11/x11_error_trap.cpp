@@ -40,8 +40,10 @@ X11ErrorTrap::X11ErrorTrap(Display* d, X11ErrorLog& log) : display(d) {
     std::lock_guard<std::mutex> lock(trapMutex);
     outermost = std::none_of(activeTraps.begin(), activeTraps.end(),
                              [d](const TrapEntry& e) { return e.display == d; });
-    if (activeTraps.empty()) previousHandler = XSetErrorHandler(trapHandler);
+    // Stored first: a failed allocation leaves no handler installed.
+    const bool first = activeTraps.empty();
     activeTraps.push_back(TrapEntry{this, d, &log});
+    if (first) previousHandler = XSetErrorHandler(trapHandler);
 }
 
 X11ErrorTrap::~X11ErrorTrap() {

@@ -55,30 +55,37 @@ std::unique_ptr<X11Window> X11Window::create(void* parent, int32_t width, int32_
     Display* display = XOpenDisplay(nullptr);
     if (!display) return nullptr;
 
-    X11ErrorLog log;
-    Window window = 0;
-    XWindowAttributes attributes{};
-    Status gotAttributes = 0;
-    {
-        X11ErrorTrap trap(display, log);
-        XSetWindowAttributes settings{};
-        settings.event_mask = kEventMask;
-        settings.background_pixmap = None;  // we paint everything; no flash of a fill
-        window = XCreateWindow(display, parentWindow, 0, 0, static_cast<unsigned>(width),
-                               static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
-                               CopyFromParent, CWEventMask | CWBackPixmap, &settings);
-        XMapWindow(display, window);
-        XFlush(display);
-        gotAttributes = XGetWindowAttributes(display, window, &attributes);
+    // An allocation that fails on the way (a trap's entry, the object)
+    // leaves no connection behind: closing it also destroys the window.
+    try {
+        X11ErrorLog log;
+        Window window = 0;
+        XWindowAttributes attributes{};
+        Status gotAttributes = 0;
+        {
+            X11ErrorTrap trap(display, log);
+            XSetWindowAttributes settings{};
+            settings.event_mask = kEventMask;
+            settings.background_pixmap = None;  // we paint everything; no flash of a fill
+            window = XCreateWindow(display, parentWindow, 0, 0, static_cast<unsigned>(width),
+                                   static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
+                                   CopyFromParent, CWEventMask | CWBackPixmap, &settings);
+            XMapWindow(display, window);
+            XFlush(display);
+            gotAttributes = XGetWindowAttributes(display, window, &attributes);
+        }
+        if (log.count > 0 || !gotAttributes) {
+            X11ErrorTrap trap(display, log);
+            if (window) XDestroyWindow(display, window);
+            trap.closeDisplay();
+            return nullptr;
+        }
+        return std::unique_ptr<X11Window>(
+            new X11Window(display, window, attributes.visual, width, height, client));
+    } catch (...) {
+        XCloseDisplay(display);
+        throw;
     }
-    if (log.count > 0 || !gotAttributes) {
-        X11ErrorTrap trap(display, log);
-        if (window) XDestroyWindow(display, window);
-        trap.closeDisplay();
-        return nullptr;
-    }
-    return std::unique_ptr<X11Window>(
-        new X11Window(display, window, attributes.visual, width, height, client));
 }
 
 X11Window::X11Window(Display* display, Window window, Visual* visual, int32_t w, int32_t h,

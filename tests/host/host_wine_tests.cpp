@@ -315,17 +315,19 @@ protected:
 // which is the host window's client area) and, when given, calls `look`
 // with the display and window while the editor is still open. Returns the
 // trace without idle lines.
-// A click as a hand makes it: the editor polls the buttons while it handles
-// the press (as on Windows), and Wine has both halves of an instant click
-// applied before the press message is handled.
+// A click as a hand makes it, with the button held while the press is
+// handled; instant clicks (both halves applied before the press message is
+// handled) have their own test, WineInstantClicks.
 const std::string kClick = "mousedown 1 sleep 0.1 mouseup 1";
 
-std::vector<std::string> traceWineGesture(const std::vector<std::string>& extra, const std::string& actions,
-                                          const std::function<void(Display*, Window)>& look = {}) {
+// traceWineGestureIn does the same with the host and plug-in of either build.
+std::vector<std::string> traceWineGestureIn(const WindowsBuild& build, const std::vector<std::string>& extra,
+                                            const std::string& actions,
+                                            const std::function<void(Display*, Window)>& look = {}) {
     ScratchDir dir;
-    std::vector<std::string> args = {"gui", pluginOf(win32Build()).string(), "--trace"};
+    std::vector<std::string> args = {"gui", pluginOf(build).string(), "--trace"};
     args.insert(args.end(), extra.begin(), extra.end());
-    const pid_t host = startProgram(wine(programOf(win32Build(), "velmora-host"), args), dir / "trace.txt");
+    const pid_t host = startProgram(wine(programOf(build, "velmora-host"), args), dir / "trace.txt");
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return {};
     const Window window = waitForWindow(display, "velmora-host: Velmora");
@@ -348,6 +350,11 @@ std::vector<std::string> traceWineGesture(const std::vector<std::string>& extra,
         if (line != "idle") lines.push_back(line);
     }
     return lines;
+}
+
+std::vector<std::string> traceWineGesture(const std::vector<std::string>& extra, const std::string& actions,
+                                          const std::function<void(Display*, Window)>& look = {}) {
+    return traceWineGestureIn(win32Build(), extra, actions, look);
 }
 
 std::string joined(const std::vector<std::string>& lines) {
@@ -381,6 +388,35 @@ TEST_F(WineEditor, SoloClicksToggleAndCtrlClickResetsAKnobWithoutEditBrackets) {
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("beginEdit", 0) == 0; }), 0)
         << joined(lines);
 }
+
+// Real instant clicks: `xdotool click` sends both halves at once, so the
+// button is already up when the editor handles the press message (as with
+// a tap on Windows while the host's thread is busy). The press is handled
+// with the buttons and modifiers its message carried.
+class WineInstantClicks : public ::testing::TestWithParam<WindowsBuild> {
+protected:
+    void SetUp() override {
+        if (!haveDisplay()) GTEST_SKIP() << "no X display";
+        if (!haveXdotool()) GTEST_SKIP() << "xdotool is not installed";
+    }
+};
+
+TEST_P(WineInstantClicks, AnInstantClickTogglesASoloAndAnInstantCtrlClickResetsAKnob) {
+    // Solo2 is the 60 x 11 switch at (212, 112); Gain2 the knob at (248, 210).
+    const std::vector<std::string> lines = traceWineGestureIn(
+        GetParam(), {"--set", "Gain2=0.9"},
+        "mousemove --sync --window WINDOW 242 117 click 1 sleep 0.3 click 1 sleep 0.3 "
+        "mousemove --sync --window WINDOW 272 234 keydown ctrl sleep 0.1 click 1 sleep 0.3 keyup ctrl");
+    std::vector<std::string> solo, gain;
+    for (const std::string& line : lines) {
+        if (line.rfind("automate 4 ", 0) == 0) solo.push_back(line);
+        if (line.rfind("automate 10 ", 0) == 0) gain.push_back(line);
+    }
+    EXPECT_EQ(solo, (std::vector<std::string>{"automate 4 1.000", "automate 4 0.000"})) << joined(lines);
+    EXPECT_EQ(gain, (std::vector<std::string>{"automate 10 0.500"})) << joined(lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(Builds, WineInstantClicks, ::testing::ValuesIn(kBuilds), buildName);
 
 DecodedBitmap committedBitmap(int id) {
     std::ifstream file(std::string(VELMORA_SOURCE_DIR) + "/resources/bitmaps/" + std::to_string(id) + ".bmp",

@@ -133,6 +133,41 @@ TEST(Win32Dll, TwoModulesRegisterTwoClasses) {
     DeleteFileA(copy);
 }
 
+// A module whose class name is already registered (the low half of a 64-bit
+// handle named another module's class the same) cannot make its window:
+// effEditOpen says so, and the host sees no half-open editor.
+TEST(Win32Dll, AClassNameAlreadyTakenFailsEffEditOpen) {
+    HostWindow host;
+    LoadedDll dll(pluginPath());
+    ASSERT_NE(dll.module, nullptr) << pluginLoadError();
+    AEffect* effect = dll.create();
+    ASSERT_NE(effect, nullptr);
+    const std::string name = windowClassNameOf(dll.module);
+#if defined(_WIN64)
+    EXPECT_EQ(name.size(), 6u + 16u) << name;  // "Plugin" and the whole handle
+#else
+    EXPECT_EQ(name.size(), 6u + 8u) << name;
+#endif
+    WNDCLASSA other{};
+    other.style = CS_GLOBALCLASS;
+    other.lpfnWndProc = DefWindowProcA;
+    other.hInstance = GetModuleHandleA(nullptr);
+    other.lpszClassName = name.c_str();
+    ASSERT_NE(RegisterClassA(&other), 0);
+
+    EXPECT_EQ(call(effect, effEditOpen, 0, host.handle), 0);
+    EXPECT_EQ(childOf(host.handle), nullptr);
+    call(effect, effEditIdle);
+    call(effect, effEditClose);
+
+    ASSERT_TRUE(UnregisterClassA(name.c_str(), other.hInstance));
+    EXPECT_EQ(call(effect, effEditOpen, 0, host.handle), 1);
+    EXPECT_NE(childOf(host.handle), nullptr);
+    call(effect, effEditClose);
+    EXPECT_FALSE(windowClassRegistered(dll.module));
+    EXPECT_EQ(call(effect, effClose), 1);
+}
+
 TEST(Win32Dll, TwoHundredEditorCyclesKeepHandlesFlat) {
     HostWindow host;
     LoadedDll dll(pluginPath());

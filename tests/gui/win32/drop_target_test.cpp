@@ -34,9 +34,10 @@ public:
             for (int32_t i = 0; i < count; ++i) drop.items.emplace_back(static_cast<const char*>(items[i]));
         }
         drops.push_back(drop);
-        return true;
+        return takes;
     }
     std::vector<Drop> drops;
+    bool takes = true;  // whether a view takes what is dropped
 };
 
 // A data object offering one clipboard format in global memory.
@@ -139,9 +140,11 @@ protected:
         EXPECT_EQ(target->DragEnter(data, keys, POINTL{10, 10}, &effect), S_OK);
         return effect;
     }
-    void drop(IDataObject* data) {
-        DWORD effect = DROPEFFECT_COPY;
-        EXPECT_EQ(target->Drop(data, 0, POINTL{10, 10}, &effect), S_OK);
+    // The effect Drop leaves for the source, which allowed all three.
+    DWORD drop(IDataObject* data, DWORD keys = 0) {
+        DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE | DROPEFFECT_LINK;
+        EXPECT_EQ(target->Drop(data, keys, POINTL{10, 10}, &effect), S_OK);
+        return effect;
     }
 
     HostWindow host;
@@ -179,8 +182,33 @@ TEST_F(DropTargetTest, EffectsFollowWhatIsOfferedAndTheControlKey) {
     EXPECT_EQ(enter(&bitmap, MK_CONTROL), static_cast<DWORD>(DROPEFFECT_NONE));
     EXPECT_EQ(target->DragOver(0, POINTL{12, 12}, &effect), S_OK);
     EXPECT_EQ(effect, static_cast<DWORD>(DROPEFFECT_NONE));
-    drop(&bitmap);
+    EXPECT_EQ(drop(&bitmap), static_cast<DWORD>(DROPEFFECT_NONE));
     EXPECT_TRUE(client.drops.empty());
+}
+
+// A source that deletes its original after a reported move must only hear
+// of a move when a view took the drop.
+TEST_F(DropTargetTest, ADropReportsNoEffectUnlessAViewTookIt) {
+    client.takes = false;
+    OneFormatData text = textData("nobody wants this");
+    enter(&text, 0);
+    EXPECT_EQ(drop(&text), static_cast<DWORD>(DROPEFFECT_NONE));
+    OneFormatData files = fileData({"C:\\audio\\kick.wav"});
+    enter(&files, MK_CONTROL);
+    EXPECT_EQ(drop(&files, MK_CONTROL), static_cast<DWORD>(DROPEFFECT_NONE));
+    EXPECT_EQ(client.drops.size(), 2u);  // both reached the views, neither was taken
+
+    client.takes = true;
+    enter(&text, 0);
+    EXPECT_EQ(drop(&text), static_cast<DWORD>(DROPEFFECT_MOVE));
+    enter(&files, MK_CONTROL);
+    EXPECT_EQ(drop(&files, MK_CONTROL), static_cast<DWORD>(DROPEFFECT_COPY));
+    // The last DragOver decides: Control released before the drop.
+    enter(&files, MK_CONTROL);
+    DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    EXPECT_EQ(target->DragOver(0, POINTL{12, 12}, &effect), S_OK);
+    EXPECT_EQ(drop(&files), static_cast<DWORD>(DROPEFFECT_MOVE));
+    EXPECT_EQ(client.drops.size(), 5u);
 }
 
 TEST_F(DropTargetTest, DroppedTextArrivesAsTextWithItsSize) {
@@ -232,7 +260,7 @@ TEST_F(DropTargetTest, DropsAfterTheWindowWentReachNobody) {
     window.reset();
     EXPECT_FALSE(IsWindow(handle));
     OneFormatData text = textData("late");
-    drop(&text);
+    EXPECT_EQ(drop(&text), static_cast<DWORD>(DROPEFFECT_NONE));
     EXPECT_TRUE(client.drops.empty());
     target->Release();
 }

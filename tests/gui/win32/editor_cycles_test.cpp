@@ -16,6 +16,7 @@
 #include "gui/win32/gdi_objects.h"
 #include "gui/win32/keyed_blit.h"
 #include "gui/win32/win32_platform.h"
+#include "gui/win32/win32_window_class.h"
 #include "host_recorder.h"
 #include "vst2/distortion_effect.h"
 #include "vst2/plugin_base.h"
@@ -158,4 +159,56 @@ TEST(EditorCycles, TheWindowShowsWhatTheFrameDrawsOffscreen) {
         for (int x = 0; x < 40; ++x) EXPECT_EQ(onScreen.at(x, y), panel.at(x, y)) << x << "," << y;
     }
     editor->close();
+}
+
+// "Plugin%08x" of a 64-bit handle kept only its low half, so two modules
+// loaded 4 GB apart registered one class name between them.
+TEST(WindowClassName, KeepsTheWholeModuleHandle) {
+    char low[kWindowClassNameBytes];
+    char high[kWindowClassNameBytes];
+#if defined(_WIN64)
+    formatWindowClassName(reinterpret_cast<void*>(uintptr_t{0x30820000}), low);
+    formatWindowClassName(reinterpret_cast<void*>(uintptr_t{0x330820000}), high);
+    EXPECT_STREQ(low, "Plugin0000000030820000");
+    EXPECT_STREQ(high, "Plugin0000000330820000");
+    EXPECT_STRNE(low, high);
+    formatWindowClassName(reinterpret_cast<void*>(uintptr_t{0xFEDCBA9876543210}), high);
+    EXPECT_STREQ(high, "Pluginfedcba9876543210");
+#else
+    // 32-bit builds name their class exactly as before.
+    formatWindowClassName(reinterpret_cast<void*>(uintptr_t{0x10000000}), low);
+    EXPECT_STREQ(low, "Plugin10000000");
+    formatWindowClassName(reinterpret_cast<void*>(uintptr_t{0x6FC40000}), high);
+    EXPECT_STREQ(high, "Plugin6fc40000");
+#endif
+    EXPECT_EQ(windowClassName(), windowClassNameOf(static_cast<HMODULE>(moduleInstance)));
+}
+
+// Another module registered our class name first: the editor cannot make
+// its window, so the open fails whole and leaves nothing behind.
+TEST(EditorCycles, AClassNameTakenByAnotherModuleFailsTheOpen) {
+    HostWindow host;
+    DistortionEffect effect(recordingHost);
+    AEffect* record = effect.getAeffect();
+    auto* editor = static_cast<GuiEditorBase*>(effect.getEditorObject());
+    WNDCLASSA other{};
+    other.style = CS_GLOBALCLASS;
+    other.lpfnWndProc = DefWindowProcA;
+    other.hInstance = GetModuleHandleA("kernel32.dll");
+    other.lpszClassName = windowClassName();
+    ASSERT_NE(RegisterClassA(&other), 0);
+    const int32_t objects = liveGdiObjectCount();
+
+    EXPECT_EQ(call(record, effEditOpen, 0, host.handle), 0);
+    EXPECT_EQ(GetWindow(host.handle, GW_CHILD), nullptr);
+    EXPECT_EQ(editor->getFrame(), nullptr);
+    EXPECT_EQ(liveGdiObjectCount(), objects);
+    call(record, effEditIdle);
+    call(record, effEditClose);
+
+    ASSERT_TRUE(UnregisterClassA(windowClassName(), other.hInstance));
+    EXPECT_EQ(call(record, effEditOpen, 0, host.handle), 1);
+    EXPECT_NE(GetWindow(host.handle, GW_CHILD), nullptr);
+    call(record, effEditClose);
+    EXPECT_FALSE(classRegistered());
 }

@@ -96,6 +96,31 @@ LOGFONTA selectedFont(HDC dc) {
     return font;
 }
 
+// The face the system selected for the current font, and whether it is TrueType.
+std::string selectedFace(HDC dc) {
+    char face[LF_FACESIZE] = "";
+    GetTextFaceA(dc, LF_FACESIZE, face);
+    return face;
+}
+
+bool selectedIsTrueType(HDC dc) {
+    TEXTMETRICA metrics{};
+    return GetTextMetricsA(dc, &metrics) && (metrics.tmPitchAndFamily & TMPF_TRUETYPE) != 0;
+}
+
+// What the canvas asks with first: a face selected as it is asked for, or
+// a TrueType one, keeps the request; otherwise it asks for TrueType only.
+BYTE expectedOutPrecision(const char* face, int height, bool bold) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = CreateFontA(-height, 0, 0, 0, bold ? 700 : 400, 0, 0, 0, 0, 1, 2, 0, 34, face);
+    HGDIOBJ previous = SelectObject(dc, font);
+    const bool keep = _stricmp(selectedFace(dc).c_str(), face) == 0 || selectedIsTrueType(dc);
+    SelectObject(dc, previous);
+    DeleteObject(font);
+    DeleteDC(dc);
+    return keep ? 1 : OUT_TT_ONLY_PRECIS;
+}
+
 }  // namespace
 
 TEST(KeyedBlit, MaskFallbackAndTransparentBltGiveTheSamePixels) {
@@ -189,7 +214,7 @@ TEST(GdiDrawing, FontsPensAndBrushesAreTheTablesAndTheDeviceContextGetsItsOwnBac
         EXPECT_EQ(font.lfHeight, -12);
         EXPECT_EQ(font.lfWeight, 700);
         EXPECT_EQ(font.lfPitchAndFamily, 34);
-        EXPECT_EQ(font.lfOutPrecision, 1);
+        EXPECT_EQ(font.lfOutPrecision, expectedOutPrecision("Arial", 12, true));
         EXPECT_EQ(font.lfClipPrecision, 2);
 
         context.setFont(4, 0, kGuiItalicFace | kGuiUnderlineFace);
@@ -228,6 +253,43 @@ TEST(GdiDrawing, FontsPensAndBrushesAreTheTablesAndTheDeviceContextGetsItsOwnBac
     EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), originalPen);
     EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), originalBrush);
     EXPECT_EQ(liveGdiObjectCount(), live);
+}
+
+// Under Wine without Arial the swiss-family request for the value display
+// selected a raster font (blocky digits); every font of the table is now
+// TrueType or the face asked for, and with Arial nothing changes.
+TEST(GdiDrawing, TheValueDisplayAndEveryTableFontSelectTrueType) {
+    PixelSurface surface(32, 32);
+    HDC dc = surface.deviceContext();
+    const int32_t live = liveGdiObjectCount();
+    {
+        GdiCanvas canvas(dc);
+        GuiDrawContext context(nullptr, &canvas, nullptr);
+        for (int32_t index = 0; index < 8; ++index) {
+            context.setFont(index);
+            const LOGFONTA font = selectedFont(dc);
+            const std::string face = selectedFace(dc);
+            std::printf("font %d: asked for %s, selected %s%s\n", index, font.lfFaceName, face.c_str(),
+                        selectedIsTrueType(dc) ? " (TrueType)" : "");
+            EXPECT_TRUE(selectedIsTrueType(dc) || _stricmp(face.c_str(), font.lfFaceName) == 0)
+                << index << ": " << face;
+            if (_stricmp(face.c_str(), "Arial") == 0) EXPECT_EQ(font.lfOutPrecision, 1) << index;
+        }
+        // The display's own font (4: Arial 11), as the display sets it.
+        context.setFont(4, 0, 0);
+        EXPECT_TRUE(selectedIsTrueType(dc)) << selectedFace(dc);
+        EXPECT_EQ(selectedFont(dc).lfHeight, -11);
+        EXPECT_EQ(selectedFont(dc).lfPitchAndFamily, 34);
+    }
+    EXPECT_EQ(liveGdiObjectCount(), live);  // the first answer is deleted again
+}
+
+TEST(GdiDrawing, OnlyARasterFontOfAnotherFaceIsAskedForAgain) {
+    EXPECT_TRUE(keepsFirstFontChoice("Arial", "Arial", true));          // Windows with Arial
+    EXPECT_TRUE(keepsFirstFontChoice("Liberation Sans", "Arial", true));  // Wine's substitute
+    EXPECT_TRUE(keepsFirstFontChoice("SYMBOL", "Symbol", false));        // the face asked for
+    EXPECT_FALSE(keepsFirstFontChoice("MS Sans Serif", "Arial", false)); // a raster stand-in
+    EXPECT_FALSE(keepsFirstFontChoice("System", "", false));
 }
 
 TEST(GdiDrawing, AMissingResourceGivesAnEmptyBitmapThatDrawsNothing) {

@@ -87,10 +87,16 @@ public:
     HWND handle = nullptr;
 };
 
-// The window class a plug-in module registers: "Plugin" and its handle.
+// The window class a plug-in module registers: "Plugin" and its handle, in
+// 8 hex digits in 32-bit builds and 16 in 64-bit ones.
 inline std::string windowClassNameOf(HMODULE module) {
     char name[32];
+#if defined(_WIN64)
+    std::snprintf(name, sizeof name, "Plugin%016llx",
+                  static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(module)));
+#else
     std::snprintf(name, sizeof name, "Plugin%08x", static_cast<unsigned>(reinterpret_cast<uintptr_t>(module)));
+#endif
     return name;
 }
 
