@@ -37,6 +37,7 @@ inline constexpr char kQualitySymbol[] = "quality";
 inline constexpr char kLatencySymbol[] = "latency";
 
 inline constexpr uint32_t controlPort(int parameterIndex) { return kFirstControl + static_cast<uint32_t>(parameterIndex); }
+// The parameters' own ports, as opposed to audio, Quality and latency.
 inline constexpr bool isParameterPort(uint32_t port) { return port >= kFirstControl && port < kQuality; }
 
 }  // namespace lv2id
