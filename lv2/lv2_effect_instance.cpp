@@ -16,9 +16,10 @@ bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 // The nearest setting to a port value; NaN, which fails every comparison,
 // counts as Normal.
 Oversampling qualityOf(float value) {
+    constexpr int kHighest = static_cast<int>(Oversampling::x8);
     int setting = 0;
-    while (setting < 3 && value >= static_cast<float>(setting) + 0.5f) ++setting;
-    return clampedOversampling(setting);
+    while (setting < kHighest && value >= static_cast<float>(setting) + 0.5f) ++setting;
+    return static_cast<Oversampling>(setting);
 }
 
 }  // namespace
