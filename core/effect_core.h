@@ -35,6 +35,11 @@ public:
         path.processAccumulating(inputs, outputs, frames);
     }
 
+    // Any thread, allocates nothing: the rate the bands are shaped at, for
+    // the formats that offer it (VST 2 always runs Normal). The delay it
+    // brings is processor().latencyFrames().
+    void setOversampling(Oversampling setting) { path.setOversampling(setting); }
+
     const DistortionProcessor& processor() const { return path; }
 
 private:

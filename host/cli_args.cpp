@@ -41,12 +41,14 @@ const char kUsage[] =
     "      Play a sine at -6 dBFS (default 4987 Hz) through the plug-in, draw the\n"
     "      output's spectrum with its harmonics and its aliases (the inharmonic\n"
     "      rest) told apart, and print the alias-to-harmonic power ratio in dB.\n"
-    "      Linux build only.\n"
+    "      VST 2 and CLAP plug-ins; Linux build only.\n"
     "\n"
     "Options:\n"
     "  --set NAME=VALUE    Set a parameter, named as the plug-in names it (any\n"
     "                      letter case) or by index, to a normalised value 0..1\n"
-    "                      (a CLAP parameter's range is scaled onto 0..1). May\n"
+    "                      (a CLAP parameter's range is scaled onto 0..1, and a\n"
+    "                      stepped one takes the step nearest to that: a range\n"
+    "                      of 0..3 in whole steps is 0, 0.333, 0.667 or 1). May\n"
     "                      be repeated.\n"
     "  --program N         Select program N before the --set values apply.\n"
     "  --block N           Frames per processing call, 1..65536 (default 512).\n"
@@ -103,8 +105,8 @@ ParamAssignment parseAssignment(const std::string& text) {
                          quoted(valueText) + ".");
     }
     if (*value < 0.0 || *value > 1.0) {
-        throw UsageError("The value of --set " + assignment.target + " must lie between 0 and 1, not " +
-                         valueText + ".");
+        throw UsageError("The value of --set " + assignment.target + " must lie between 0 and 1 (any range is " +
+                         "scaled onto that), not " + valueText + ".");
     }
     assignment.value = static_cast<float>(*value);
     return assignment;

@@ -6,10 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "host/block_processor.h"
 #include "host/commands.h"
 #include "host/errors.h"
-#include "host/plugin_instance.h"
+#include "host/loaded_plugin.h"
 #include "host/plugin_settings.h"
 #include "host/spectrum_analysis.h"
 #include "host/spectrum_plot.h"
@@ -31,27 +30,27 @@ size_t analysedFrames(double rate) {
 }
 
 // The left output of the tone on both inputs, after the settling time.
-std::vector<double> renderTone(PluginInstance& plugin, double rate, double toneHz, size_t analysed) {
-    BlockProcessor processor(plugin, kBlock);
+std::vector<double> renderTone(LoadedPlugin& plugin, double rate, double toneHz, size_t analysed) {
+    plugin.prepareAudio();
     const size_t settle = static_cast<size_t>(rate);
     const double amplitude = std::pow(10.0, kToneDbfs / 20.0);
     std::vector<float> in(kBlock), outLeft(kBlock), outRight(kBlock);
     std::vector<double> kept;
     kept.reserve(analysed);
-    plugin.resume();
+    plugin.start();
     for (size_t done = 0; done < settle + analysed; done += kBlock) {
         const size_t n = std::min<size_t>(kBlock, settle + analysed - done);
         for (size_t i = 0; i < n; ++i)
             in[i] = static_cast<float>(amplitude * std::sin(2.0 * kPi * toneHz * static_cast<double>(done + i) / rate));
-        processor.process(in.data(), in.data(), outLeft.data(), outRight.data(), static_cast<int32_t>(n));
+        plugin.process(in.data(), in.data(), outLeft.data(), outRight.data(), static_cast<int32_t>(n));
         for (size_t i = 0; i < n; ++i)
             if (done + i >= settle) kept.push_back(outLeft[i]);
     }
-    plugin.suspend();
+    plugin.stop();
     return kept;
 }
 
-std::string caption(PluginInstance& plugin, const Invocation& invocation, double rate, double toneHz) {
+std::string caption(LoadedPlugin& plugin, const Invocation& invocation, double rate, double toneHz) {
     char head[160];
     std::snprintf(head, sizeof head, "%s: %.0f Hz sine at %.0f dBFS, %.0f Hz", plugin.displayName().c_str(), toneHz,
                   kToneDbfs, rate);
@@ -75,7 +74,8 @@ int runSpectrum(const Invocation& invocation) {
                       toneHz, rate / 2.0);
         throw UsageError(sentence);
     }
-    PluginInstance plugin(invocation.plugins.front());
+    const auto loaded = loadPlugin(invocation.plugins.front());
+    LoadedPlugin& plugin = *loaded;
     plugin.configure(rate, kBlock);
     applySettings(plugin, invocation);
     const std::vector<double> output = renderTone(plugin, rate, toneHz, analysedFrames(rate));

@@ -5,7 +5,6 @@
 
 #include "host/errors.h"
 #include "host/loaded_plugin.h"
-#include "host/vst2_plugin.h"
 
 namespace {
 
@@ -50,9 +49,4 @@ void applySettings(LoadedPlugin& plugin, const Invocation& invocation) {
     for (const auto& assignment : invocation.assignments) {
         plugin.setParameter(resolveParameter(assignment.target, names, pluginName), assignment.value);
     }
-}
-
-void applySettings(PluginInstance& plugin, const Invocation& invocation) {
-    Vst2Plugin view(plugin);
-    applySettings(view, invocation);
 }

@@ -8,7 +8,6 @@
 #include "host/cli_args.h"
 
 class LoadedPlugin;
-class PluginInstance;
 
 // The index of the parameter a --set target names: a decimal index below
 // the parameter count, or a name matched without regard to letter case.
@@ -18,4 +17,3 @@ int32_t resolveParameter(const std::string& target, const std::vector<std::strin
 
 // Selects the program first, then sets the parameters in command-line order.
 void applySettings(LoadedPlugin& plugin, const Invocation& invocation);
-void applySettings(PluginInstance& plugin, const Invocation& invocation);

@@ -13,6 +13,15 @@ namespace {
 // change on every block.
 bool sameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
+// The nearest setting to a port value; NaN, which fails every comparison,
+// counts as Normal.
+Oversampling qualityOf(float value) {
+    constexpr int kHighest = static_cast<int>(Oversampling::x8);
+    int setting = 0;
+    while (setting < kHighest && value >= static_cast<float>(setting) + 0.5f) ++setting;
+    return static_cast<Oversampling>(setting);
+}
+
 }  // namespace
 
 std::unique_ptr<Lv2EffectInstance> Lv2EffectInstance::create(double sampleRate) {
@@ -37,8 +46,12 @@ bool Lv2EffectInstance::buildEffect() {
 void Lv2EffectInstance::connectPort(uint32_t port, void* data) {
     if (port < lv2id::kFirstControl)
         audio[port] = static_cast<float*>(data);
-    else if (port < lv2id::kNumPorts)
+    else if (lv2id::isParameterPort(port))
         controls[port - lv2id::kFirstControl] = static_cast<const float*>(data);
+    else if (port == lv2id::kQuality)
+        quality = static_cast<const float*>(data);
+    else if (port == lv2id::kLatency)
+        latency = static_cast<float*>(data);
 }
 
 bool Lv2EffectInstance::activate() {
@@ -59,9 +72,17 @@ void Lv2EffectInstance::applyChangedControls() {
     }
 }
 
+void Lv2EffectInstance::applyQualityAndReportLatency() {
+    // A relaxed store of the setting; the path's buffers for every rate
+    // exist already, so a change allocates nothing here.
+    core->setOversampling(quality ? qualityOf(*quality) : Oversampling::Normal);
+    if (latency) *latency = static_cast<float>(core->processor().latencyFrames());
+}
+
 void Lv2EffectInstance::run(uint32_t frames) {
     if (!core) return;
     applyChangedControls();
+    applyQualityAndReportLatency();
     float* inputs[2] = {audio[lv2id::kInLeft], audio[lv2id::kInRight]};
     float* outputs[2] = {audio[lv2id::kOutLeft], audio[lv2id::kOutRight]};
     if (!inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) return;

@@ -24,6 +24,9 @@ private:
     explicit Lv2EffectInstance(double sampleRate);
     bool buildEffect();
     void applyChangedControls();
+    // Quality is taken up at the next sub-block, so the delay written is the
+    // one this run's output has.
+    void applyQualityAndReportLatency();
 
     double sampleRate;
     unsigned denormalBits;
@@ -31,6 +34,8 @@ private:
     std::unique_ptr<EffectCore> core;
     float* audio[lv2id::kFirstControl] = {};
     const float* controls[kNumParameters] = {};
+    const float* quality = nullptr;
+    float* latency = nullptr;
     // What the setter was last given for each port, so only changes reach it.
     float applied[kNumParameters];
 };

@@ -19,16 +19,25 @@ inline constexpr char kPluginDescriptionFile[] = "velmora.ttl";
 inline constexpr int kMinorVersion = 2;
 inline constexpr int kMicroVersion = 0;
 
-// Audio ports first, then one control input per parameter in index order.
+// Audio ports first, then one control input per parameter in index order,
+// then the ports only this format has. Hosts store sessions by symbol but
+// some connect by index, so new ports only ever go at the end.
 enum Port : uint32_t {
     kInLeft = 0,
     kInRight,
     kOutLeft,
     kOutRight,
     kFirstControl,
-    kNumPorts = kFirstControl + kNumParameters
+    kQuality = kFirstControl + kNumParameters,  // the Oversampling setting, 0..3
+    kLatency,                                   // output: the delay in frames at the setting in use
+    kNumPorts
 };
 
+inline constexpr char kQualitySymbol[] = "quality";
+inline constexpr char kLatencySymbol[] = "latency";
+
 inline constexpr uint32_t controlPort(int parameterIndex) { return kFirstControl + static_cast<uint32_t>(parameterIndex); }
+// The parameters' own ports, as opposed to audio, Quality and latency.
+inline constexpr bool isParameterPort(uint32_t port) { return port >= kFirstControl && port < kQuality; }
 
 }  // namespace lv2id

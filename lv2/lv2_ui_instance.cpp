@@ -45,8 +45,9 @@ LV2UI_Widget Lv2UiInstance::widget() const {
 }
 
 void Lv2UiInstance::portEvent(uint32_t port, uint32_t bufferSize, uint32_t format, const void* buffer) {
-    // Only plain float control values; anything else is not ours to read.
-    if (format != 0 || bufferSize != sizeof(float) || !buffer || port < lv2id::kFirstControl) return;
+    // Only plain float values of the parameters' ports; the editor has no
+    // Quality control and shows no latency, so those ports are not its own.
+    if (format != 0 || bufferSize != sizeof(float) || !buffer || !lv2id::isParameterPort(port)) return;
     float value;
     std::memcpy(&value, buffer, sizeof value);
     link.hostChanged(static_cast<int32_t>(port - lv2id::kFirstControl), value);

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <sstream>
 
+#include "dsp/distortion_processor.h"
+#include "dsp/oversampling.h"
 #include "dsp/shaper_type.h"
 #include "lv2/lv2_identity.h"
 
@@ -15,6 +17,7 @@ const char kPrefixes[] =
     "@prefix rdf:  <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
     "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
     "@prefix ui:   <http://lv2plug.in/ns/extensions/ui#> .\n"
+    "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
     "\n";
 
 std::string uri(const char* text) { return std::string("<") + text + ">"; }
@@ -73,6 +76,51 @@ void writeControlPort(std::ostringstream& out, int parameter) {
     out << "\n    ]";
 }
 
+// Quality, which only this format offers: the rate the bands are shaped at,
+// as a whole-number choice that hosts show as a menu.
+void writeQualityPort(std::ostringstream& out) {
+    const char* labels[] = {"Normal", "2x", "4x", "8x"};
+    out << "    [\n"
+        << "        a lv2:ControlPort , lv2:InputPort ;\n"
+        << "        lv2:index " << lv2id::kQuality << " ;\n"
+        << "        lv2:symbol \"" << lv2id::kQualitySymbol << "\" ;\n"
+        << "        lv2:name \"Quality\" ;\n"
+        << "        lv2:default " << static_cast<int>(Oversampling::Normal) << " ;\n"
+        << "        lv2:minimum " << static_cast<int>(Oversampling::Normal) << " ;\n"
+        << "        lv2:maximum " << static_cast<int>(Oversampling::x8) << " ;\n"
+        << "        lv2:portProperty lv2:integer , lv2:enumeration ;\n"
+        << "        lv2:scalePoint ";
+    for (int setting = 0; setting <= static_cast<int>(Oversampling::x8); ++setting)
+        out << (setting > 0 ? " , " : "") << "[ rdfs:label \"" << labels[setting] << "\" ; rdf:value " << setting
+            << " ]";
+    out << "\n    ]";
+}
+
+constexpr int longestLatency() {
+    int longest = 0;
+    for (int setting = 0; setting <= static_cast<int>(Oversampling::x8); ++setting) {
+        const int frames = DistortionProcessor::latencyFrames(static_cast<Oversampling>(setting));
+        longest = frames > longest ? frames : longest;
+    }
+    return longest;
+}
+
+// The delay the setting in use brings, which hosts compensate. Both ways of
+// saying so are given: the designation and the older port property.
+void writeLatencyPort(std::ostringstream& out) {
+    out << "    [\n"
+        << "        a lv2:ControlPort , lv2:OutputPort ;\n"
+        << "        lv2:index " << lv2id::kLatency << " ;\n"
+        << "        lv2:symbol \"" << lv2id::kLatencySymbol << "\" ;\n"
+        << "        lv2:name \"Latency\" ;\n"
+        << "        lv2:designation lv2:latency ;\n"
+        << "        lv2:portProperty lv2:reportsLatency , lv2:integer ;\n"
+        << "        lv2:minimum 0 ;\n"
+        << "        lv2:maximum " << longestLatency() << " ;\n"
+        << "        units:unit units:frame\n"
+        << "    ]";
+}
+
 }  // namespace
 
 std::string turtleDecimal(float value) {
@@ -118,8 +166,12 @@ std::string pluginTurtle(const TurtleOptions& options) {
     }
     for (int parameter = 0; parameter < kNumParameters; ++parameter) {
         writeControlPort(out, parameter);
-        out << (parameter + 1 < kNumParameters ? " ,\n" : " .\n");
+        out << " ,\n";
     }
+    writeQualityPort(out);
+    out << " ,\n";
+    writeLatencyPort(out);
+    out << " .\n";
     if (options.withUi) {
         // The editor needs the host's window to live in and regular idle
         // calls to paint; drags are bracketed with touch when offered.

@@ -291,4 +291,34 @@ TEST(HostBench, BaselineIsTheBuiltInPlainPathWithTheFirstPluginsValues) {
     EXPECT_EQ(unknown.status, 2);
 }
 
+// The alias figure of the landed build for HardClip at Gain 0.8, and a CLAP
+// file through the same command, its --set scaled onto the plug-in's range.
+TEST_F(VelmoraCli, SpectrumDrawsThePictureAndPrintsTheAliasRatioForEitherFormat) {
+    struct Case {
+        std::string plugin;
+        std::vector<std::string> sets;
+        const char* line;  // the printed figures, up to the file name
+    };
+    std::vector<std::string> hardClip;
+    for (const char* set : {"Gain1=0.8", "Gain2=0.8", "Gain3=0.8", "Type1=0.55", "Type2=0.55", "Type3=0.55"})
+        hardClip.insert(hardClip.end(), {"--set", set});
+    const std::vector<Case> cases = {
+        {velmoraPath(), hardClip, "Alias-to-harmonic power ratio: -9.8 dB"},
+        // Gain 0.25 of 0..2 halves the -6 dBFS tone and adds nothing to it.
+        {clapFixturePath("gain"), {"--set", "Gain=0.25"}, "dB (harmonics -12.0 dBFS"},
+    };
+    for (const Case& c : cases) {
+        ScratchDir dir;
+        std::vector<std::string> args{"spectrum", c.plugin, (dir / "spectrum.png").string()};
+        args.insert(args.end(), c.sets.begin(), c.sets.end());
+        const HostRun run = runHost(args);
+        ASSERT_EQ(run.status, 0) << c.plugin << ": " << run.err;
+        EXPECT_NE(run.out.find(c.line), std::string::npos) << run.out;
+        std::ifstream png(dir / "spectrum.png", std::ios::binary);
+        char signature[8] = {};
+        png.read(signature, sizeof signature);
+        EXPECT_EQ(std::string(signature + 1, 3), "PNG") << c.plugin;
+    }
+}
+
 }  // namespace

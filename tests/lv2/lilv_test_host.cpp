@@ -56,11 +56,15 @@ LilvTestHost::~LilvTestHost() {
     lilv_world_free(world);
 }
 
-void LilvTestHost::set(const std::string& symbol, float value) {
+size_t LilvTestHost::portIndex(const std::string& symbol) const {
     const auto found = std::find(symbols.begin(), symbols.end(), symbol);
     if (found == symbols.end()) throw std::invalid_argument("no port " + symbol);
-    controls[static_cast<size_t>(found - symbols.begin())] = value;
+    return static_cast<size_t>(found - symbols.begin());
 }
+
+void LilvTestHost::set(const std::string& symbol, float value) { controls[portIndex(symbol)] = value; }
+
+float LilvTestHost::get(const std::string& symbol) const { return controls[portIndex(symbol)]; }
 
 void LilvTestHost::set(const ParameterSet& values) {
     for (const auto& [symbol, value] : values) set(symbol, value);

@@ -21,6 +21,8 @@ public:
     // Writes a control port by symbol; the plug-in sees it at the next run.
     void set(const std::string& symbol, float value);
     void set(const ParameterSet& values);
+    // What a port holds: for an output port, what the plug-in last wrote.
+    float get(const std::string& symbol) const;
     void activate();
     void deactivate();
 
@@ -32,6 +34,8 @@ public:
     StereoFile render(const StereoFile& input, uint32_t blockFrames, bool inPlace = false);
 
 private:
+    size_t portIndex(const std::string& symbol) const;
+
     LilvWorld* world = nullptr;
     LilvInstance* instance = nullptr;
     std::vector<std::string> symbols;  // by port index

@@ -1,5 +1,6 @@
 // The generated bundle as third-party LV2 tools see it: the Turtle parses,
-// lv2info lists the ports we mean, and lv2bench can run the plug-in.
+// lv2info lists the ports we mean (the latency port as the plug-in's), and
+// lv2bench can run the plug-in.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -17,6 +18,7 @@ const std::string kLv2 = "http://lv2plug.in/ns/lv2core#";
 
 struct ListedPort {
     std::set<std::string> types;
+    std::set<std::string> properties;
     std::map<std::string, std::string> fields;          // Symbol, Name, Minimum, ...
     std::map<std::string, std::string> scalePoints;     // label -> value text
 };
@@ -50,6 +52,8 @@ std::map<int, ListedPort> parsePorts(const std::string& listing) {
         lastKey = key;
         if (key == "Type")
             port->types.insert(value);
+        else if (key == "Properties")
+            port->properties.insert(value);
         else
             port->fields[key] = value;
     }
@@ -101,11 +105,11 @@ TEST(Lv2Bundle, Lv2infoShowsIdentityAndRealTimeCapability) {
     EXPECT_EQ(listed.output.find("InPlaceBroken"), std::string::npos);
 }
 
-TEST(Lv2Bundle, Lv2infoListsFourAudioPortsThenNineteenControls) {
+TEST(Lv2Bundle, Lv2infoListsFourAudioPortsThenNineteenControlsThenQualityAndLatency) {
     const CommandResult listed = lv2info();
     ASSERT_EQ(listed.exitCode, 0) << listed.output;
     const std::map<int, ListedPort> ports = parsePorts(listed.output);
-    ASSERT_EQ(ports.size(), 23u);
+    ASSERT_EQ(ports.size(), 25u);
 
     const char* audioSymbols[4] = {"in_l", "in_r", "out_l", "out_r"};
     for (int i = 0; i < 4; ++i) {
@@ -128,9 +132,9 @@ TEST(Lv2Bundle, Lv2infoListsFourAudioPortsThenNineteenControls) {
         EXPECT_EQ(port.fields.at("Default"), expected.defaultText);
         const std::string property = expected.property;
         if (property.empty()) {
-            EXPECT_EQ(port.fields.count("Properties"), 0u);
+            EXPECT_TRUE(port.properties.empty());
         } else {
-            EXPECT_EQ(port.fields.at("Properties"), kLv2 + property);
+            EXPECT_EQ(port.properties, std::set<std::string>{kLv2 + property});
         }
         // Ports carry the normalised value, so no unit may be claimed.
         EXPECT_EQ(port.fields.count("Unit"), 0u);
@@ -138,6 +142,23 @@ TEST(Lv2Bundle, Lv2infoListsFourAudioPortsThenNineteenControls) {
             EXPECT_TRUE(port.scalePoints.empty());
         }
     }
+
+    const ListedPort& quality = ports.at(23);
+    EXPECT_EQ(quality.types, (std::set<std::string>{kLv2 + "ControlPort", kLv2 + "InputPort"}));
+    EXPECT_EQ(quality.fields.at("Symbol"), "quality");
+    EXPECT_EQ(quality.fields.at("Minimum"), "0.000000");
+    EXPECT_EQ(quality.fields.at("Maximum"), "3.000000");
+    EXPECT_EQ(quality.fields.at("Default"), "0.000000");
+    EXPECT_EQ(quality.properties, (std::set<std::string>{kLv2 + "integer", kLv2 + "enumeration"}));
+    EXPECT_EQ(quality.scalePoints,
+              (std::map<std::string, std::string>{{"Normal", "0"}, {"2x", "1"}, {"4x", "2"}, {"8x", "3"}}));
+
+    const ListedPort& latency = ports.at(24);
+    EXPECT_EQ(latency.types, (std::set<std::string>{kLv2 + "ControlPort", kLv2 + "OutputPort"}));
+    EXPECT_EQ(latency.fields.at("Symbol"), "latency");
+    EXPECT_EQ(latency.fields.at("Designation"), kLv2 + "latency");
+    EXPECT_EQ(latency.properties, (std::set<std::string>{kLv2 + "integer", kLv2 + "reportsLatency"}));
+    EXPECT_NE(listed.output.find("\tHas latency:       yes, reported by port 24\n"), std::string::npos);
 }
 
 TEST(Lv2Bundle, CurveChoicesOfferEachCurveAtItsLowestValue) {

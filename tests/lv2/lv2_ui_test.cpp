@@ -116,6 +116,14 @@ TEST_F(Lv2Ui, HostChangeOfType2ShowsOnTheKnobAndInTheDisplayAtTheNextIdle) {
     host.idle();
     EXPECT_EQ(type2Knob(host), typeKnobImage(6));
     EXPECT_NE(valueDisplay(host), sinus);
+    // The editor has no Quality control and shows no latency: those ports'
+    // events change nothing on it.
+    const std::vector<uint32_t> crackler = valueDisplay(host);
+    host.portEvent("quality", 3.0f);
+    host.portEvent("latency", 75.0f);
+    host.idle();
+    EXPECT_EQ(type2Knob(host), typeKnobImage(6));
+    EXPECT_EQ(valueDisplay(host), crackler);
     // The host's changes are never written back.
     EXPECT_TRUE(host.events().empty());
 }
