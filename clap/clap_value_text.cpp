@@ -1,0 +1,123 @@
+#include "clap/clap_value_text.h"
+
+#include <algorithm>
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <string_view>
+
+#include "core/parameter_texts.h"
+
+namespace {
+
+constexpr uint32_t kOneBits = 0x3F800000u;  // 1.0f; positive floats order as their bits
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+bool sameIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+// The text without the parameter's unit, if it ends with it.
+std::string_view withoutLabel(std::string_view text, const ClapParameter& parameter) {
+    const std::string_view label = parameterLabel(static_cast<int32_t>(parameter.id));
+    if (!label.empty() && text.size() >= label.size() &&
+        sameIgnoringCase(text.substr(text.size() - label.size()), label))
+        text.remove_suffix(label.size());
+    return trimmed(text);
+}
+
+// Locale-independent, like the texts themselves; "-oo" is minus infinity.
+bool readNumber(std::string_view text, double& number) {
+    if (text == "-oo") {
+        number = -std::numeric_limits<double>::infinity();
+        return true;
+    }
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    return error == std::errc() && end == text.data() + text.size() && !std::isnan(number);
+}
+
+std::string_view display(const ClapParameter& parameter, float value, char (&text)[kParameterValueTextSize]) {
+    writeParameterDisplay(static_cast<int32_t>(parameter.id), value, text);
+    return text;
+}
+
+double displayedNumber(const ClapParameter& parameter, float value) {
+    char text[kParameterValueTextSize] = "";
+    double number = 0.0;
+    return readNumber(display(parameter, value, text), number) ? number : 0.0;
+}
+
+// Every shown number grows with the value, so the smallest value whose number
+// reaches the target shows exactly the target when the target is a text
+// the parameter writes.
+double valueShowing(const ClapParameter& parameter, double target) {
+    uint32_t low = 0, high = kOneBits;
+    if (displayedNumber(parameter, 1.0f) < target) return 1.0;
+    while (low < high) {
+        const uint32_t middle = low + (high - low) / 2;
+        if (displayedNumber(parameter, std::bit_cast<float>(middle)) >= target)
+            high = middle;
+        else
+            low = middle + 1;
+    }
+    return std::bit_cast<float>(low);
+}
+
+// The first of a thousand steps across the range that shows the name.
+bool valueNamed(const ClapParameter& parameter, std::string_view name, double& value) {
+    constexpr int kSteps = 1000;
+    for (int step = 0; step <= kSteps; ++step) {
+        const float candidate = static_cast<float>(step) / kSteps;
+        char text[kParameterValueTextSize] = "";
+        if (!sameIgnoringCase(display(parameter, candidate, text), name)) continue;
+        value = candidate;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool writeClapValueText(const ClapParameter& parameter, double value, char* text, uint32_t capacity) {
+    if (text == nullptr || capacity == 0) return false;
+    char full[kParameterValueTextSize] = "";
+    writeParameterValueText(static_cast<int32_t>(parameter.id), static_cast<float>(value), full);
+    const size_t length = std::min<size_t>(std::strlen(full), capacity - 1);
+    std::memcpy(text, full, length);
+    text[length] = '\0';
+    return true;
+}
+
+bool readClapValueText(const ClapParameter& parameter, const char* text, double& value) {
+    if (text == nullptr) return false;
+    const std::string_view shown = withoutLabel(trimmed(text), parameter);
+    double number = 0.0;
+    switch (parameter.kind) {
+        case ParameterKind::Switch:
+            // The stepped ends, whatever was typed: a name or a number.
+            if (sameIgnoringCase(shown, "On")) value = 1.0;
+            else if (sameIgnoringCase(shown, "Off")) value = 0.0;
+            else if (readNumber(shown, number)) value = number > 0.5 ? 1.0 : 0.0;
+            else return false;
+            return true;
+        case ParameterKind::CurveChoice: return valueNamed(parameter, shown, value);
+        case ParameterKind::Continuous:
+            if (!readNumber(shown, number)) return false;
+            value = valueShowing(parameter, number);
+            return true;
+    }
+    return false;
+}
