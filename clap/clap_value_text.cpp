@@ -60,20 +60,36 @@ double displayedNumber(const ClapParameter& parameter, float value) {
     return readNumber(display(parameter, value, text), number) ? number : 0.0;
 }
 
-// Every shown number grows with the value, so the smallest value whose number
-// reaches the target shows exactly the target when the target is a text
-// the parameter writes.
-double valueShowing(const ClapParameter& parameter, double target) {
-    uint32_t low = 0, high = kOneBits;
-    if (displayedNumber(parameter, 1.0f) < target) return 1.0;
+// The smallest value (as float bits) whose shown number passes the target:
+// reaches it, or exceeds it when `beyond`. Every shown number grows with the
+// value, so halving the range of bits finds it.
+uint32_t firstBitsShowing(const ClapParameter& parameter, double target, bool beyond) {
+    uint32_t low = 0, high = kOneBits + 1;
     while (low < high) {
         const uint32_t middle = low + (high - low) / 2;
-        if (displayedNumber(parameter, std::bit_cast<float>(middle)) >= target)
+        const double number = displayedNumber(parameter, std::bit_cast<float>(middle));
+        if (beyond ? number > target : number >= target)
             high = middle;
         else
             low = middle + 1;
     }
-    return std::bit_cast<float>(low);
+    return low;
+}
+
+// A value that shows the text when the parameter writes such a text: the
+// values showing its number form one run, at whose ends "-0.00" and "0.00"
+// (the two texts of zero) lie. Otherwise the nearest value at or above the
+// number.
+double valueShowing(const ClapParameter& parameter, std::string_view shown, double target) {
+    const uint32_t first = firstBitsShowing(parameter, target, false);
+    if (first > kOneBits) return 1.0;
+    const uint32_t last = firstBitsShowing(parameter, target, true) - 1;
+    for (const uint32_t bits : {first, last}) {
+        char text[kParameterValueTextSize] = "";
+        if (bits >= first && display(parameter, std::bit_cast<float>(bits), text) == shown)
+            return std::bit_cast<float>(bits);
+    }
+    return std::bit_cast<float>(first);
 }
 
 // The first of a thousand steps across the range that shows the name.
@@ -116,7 +132,7 @@ bool readClapValueText(const ClapParameter& parameter, const char* text, double&
         case ParameterKind::CurveChoice: return valueNamed(parameter, shown, value);
         case ParameterKind::Continuous:
             if (!readNumber(shown, number)) return false;
-            value = valueShowing(parameter, number);
+            value = valueShowing(parameter, shown, number);
             return true;
     }
     return false;
