@@ -27,6 +27,17 @@ void* parentHandle(const vclap::Window& window) {
 #endif
 }
 
+// Without a window of its own (a bad parent, no display) the X11 editor has
+// no connection either; a Win32 window is made or the open fails.
+bool windowMade(const Editor& editor) {
+#if defined(_WIN32)
+    (void)editor;
+    return true;
+#else
+    return editor.eventDescriptor() >= 0;
+#endif
+}
+
 }  // namespace
 
 const char* ClapGui::api() { return kApi; }
@@ -65,11 +76,7 @@ bool ClapGui::size(uint32_t& width, uint32_t& height) const {
 bool ClapGui::setParent(const vclap::Window* window) {
     if (!created || open || window == nullptr || window->api == nullptr || std::strcmp(window->api, kApi) != 0)
         return false;
-    // Without a window of its own (a bad parent, no display) the X11 editor
-    // has no connection either.
-    const bool windowMade = editor->open(parentHandle(*window)) == 1 && (kApi != vclap::window_api::kX11 ||
-                                                                          editor->eventDescriptor() >= 0);
-    if (!windowMade) {
+    if (editor->open(parentHandle(*window)) != 1 || !windowMade(*editor)) {
         editor->close();
         return false;
     }
