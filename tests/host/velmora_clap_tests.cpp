@@ -2,6 +2,7 @@
 // same frames, its state through short streams and hostile ones, and the
 // texts VST 2 shows, read back. Both plug-ins are the built ones, loaded by
 // velmora-host or by its plug-in classes in this process.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -186,6 +187,59 @@ TEST_F(VelmoraClap, ValueTextsAreVst2sAndReadBackToTheSameText) {
     char small[4] = {'x', 'x', 'x', 'x'};
     ASSERT_TRUE(params->value_to_text(&plugin, 0, 0.5, small, sizeof small));
     EXPECT_STREQ(small, "632");
+}
+
+// A host that offers no extension at all and gets things wrong: null
+// pointers, an empty block, destroy while processing. Every call gets a
+// neutral answer and nothing leaks (the sanitized build checks that).
+TEST_F(VelmoraClap, ACarelessHostGetsNeutralAnswers) {
+    void* library = dlopen(velmoraClapPath().c_str(), RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    const auto* entry = static_cast<const vclap::PluginEntry*>(dlsym(library, "clap_entry"));
+    ASSERT_NE(entry, nullptr);
+    ASSERT_TRUE(entry->init(velmoraClapPath().c_str()));
+    ASSERT_TRUE(entry->init(velmoraClapPath().c_str()));
+    entry->deinit();
+    const auto* factory = static_cast<const vclap::PluginFactory*>(entry->get_factory(vclap::kPluginFactoryId));
+    ASSERT_NE(factory, nullptr);
+    const char* id = factory->get_plugin_descriptor(factory, 0)->id;
+    EXPECT_EQ(factory->get_plugin_descriptor(factory, 1), nullptr);
+
+    vclap::Host host{};
+    host.clap_version = {0, 9, 0};
+    host.get_extension = [](const vclap::Host*, const char*) -> const void* { return nullptr; };
+    EXPECT_EQ(factory->create_plugin(factory, &host, id), nullptr);
+    EXPECT_EQ(factory->create_plugin(factory, nullptr, id), nullptr);
+    host.clap_version = vclap::kVersion;
+    EXPECT_EQ(factory->create_plugin(factory, &host, "com.quorvane.other"), nullptr);
+    const vclap::Plugin* plugin = factory->create_plugin(factory, &host, id);
+    ASSERT_NE(plugin, nullptr);
+    ASSERT_TRUE(plugin->init(plugin));
+    EXPECT_EQ(plugin->get_extension(plugin, nullptr), nullptr);
+    const auto* params = static_cast<const vclap::PluginParams*>(plugin->get_extension(plugin, vclap::ext::kParams));
+    const auto* state = static_cast<const vclap::PluginState*>(plugin->get_extension(plugin, vclap::ext::kState));
+    const auto* gui = static_cast<const vclap::PluginGui*>(plugin->get_extension(plugin, vclap::ext::kGui));
+    ASSERT_TRUE(params != nullptr && state != nullptr && gui != nullptr);
+    EXPECT_FALSE(params->get_value(plugin, 0, nullptr));
+    EXPECT_FALSE(params->get_value(plugin, kParameters, nullptr));
+    EXPECT_FALSE(params->text_to_value(plugin, 0, nullptr, nullptr));
+    EXPECT_FALSE(params->value_to_text(plugin, 0, 0.5, nullptr, 0));
+    params->flush(plugin, nullptr, nullptr);
+    EXPECT_FALSE(state->load(plugin, nullptr));
+    // An X11 editor nobody would service is refused.
+    EXPECT_FALSE(gui->create(plugin, vclap::window_api::kX11, false));
+
+    ASSERT_TRUE(plugin->activate(plugin, 44100.0, 1, 64));
+    ASSERT_TRUE(plugin->start_processing(plugin));
+    vclap::Process empty{};
+    EXPECT_EQ(plugin->process(plugin, &empty), vclap::status::kContinue);
+    EXPECT_EQ(plugin->process(plugin, nullptr), vclap::status::kError);
+    empty.frames_count = 16;
+    EXPECT_EQ(plugin->process(plugin, &empty), vclap::status::kError);
+    plugin->destroy(plugin);
+    entry->deinit();
+    entry->deinit();
+    dlclose(library);
 }
 
 }  // namespace
