@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -126,7 +128,10 @@ std::vector<uint8_t> state(uint32_t version, const std::vector<std::pair<uint32_
 }
 
 TEST_F(VelmoraClap, StateRoundTripsThroughShortStreamsAndHostileOnesChangeNothing) {
-    const auto loaded = loadPlugin(velmoraClapPath());
+    // Closed after the plug-in, which may write to it until then.
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> trace(std::tmpfile(), std::fclose);
+    ASSERT_NE(trace, nullptr);
+    const auto loaded = loadPlugin(velmoraClapPath(), trace.get());
     auto* clap = dynamic_cast<ClapPlugin*>(loaded.get());
     ASSERT_NE(clap, nullptr);
     std::vector<std::pair<uint32_t, float>> entries;
@@ -136,6 +141,15 @@ TEST_F(VelmoraClap, StateRoundTripsThroughShortStreamsAndHostileOnesChangeNothin
     EXPECT_EQ(clap->saveState(5), saved);
     EXPECT_EQ(clap->parameterDisplay(2), "Off");  // 0.15
     EXPECT_FLOAT_EQ(clap->parameter(18), 0.95f);
+    // The host is told to read the values again, once per load.
+    const auto rescans = [&] {
+        std::rewind(trace.get());
+        int count = 0;
+        for (char line[128]; std::fgets(line, sizeof line, trace.get()) != nullptr;)
+            count += std::strcmp(line, "params_rescan 1\n") == 0 ? 1 : 0;
+        return count;
+    };
+    EXPECT_EQ(rescans(), 1);
 
     auto cut = saved, longer = saved, foreign = saved;
     auto unknownId = entries, twice = entries, outside = entries;
@@ -152,6 +166,7 @@ TEST_F(VelmoraClap, StateRoundTripsThroughShortStreamsAndHostileOnesChangeNothin
         EXPECT_FALSE(clap->loadState(hostile[k], 7)) << "stream " << k;
         EXPECT_EQ(clap->saveState(), saved) << "stream " << k;
     }
+    EXPECT_EQ(rescans(), 1);
 }
 
 TEST_F(VelmoraClap, ValueTextsAreVst2sAndReadBackToTheSameText) {
