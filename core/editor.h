@@ -33,4 +33,8 @@ public:
     virtual int32_t setKnobDragMode(int32_t /*mode*/) { return 0; }
     // 1 when a control took the wheel turn.
     virtual int32_t wheel(float /*distance*/) { return 0; }
+    // While open: a descriptor that turns readable when window events wait
+    // for idle(), for hosts that watch descriptors instead of idling on a
+    // timer; -1 when there is none (closed, or events come another way).
+    virtual int eventDescriptor() const { return -1; }
 };

@@ -50,6 +50,11 @@ void GuiEditorBase::idle() {
     }
 }
 
+int GuiEditorBase::eventDescriptor() const {
+    const GuiWindow* window = frame ? frame->getWindow() : nullptr;
+    return window ? window->eventDescriptor() : -1;
+}
+
 void GuiEditorBase::update() {}
 
 void GuiEditorBase::requestUpdate() { updateRequested = true; }

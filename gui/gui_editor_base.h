@@ -43,6 +43,8 @@ public:
     // Called by controls on every pass of their mouse loops: repaints and
     // lets the host idle at most about every 50 ms, and yields 4 ms when early.
     virtual void idleDuringDrag();                                              // 13
+    // The open window's event descriptor, -1 without one.
+    int eventDescriptor() const override;
 
     GuiFrame* getFrame() const { return frame; }
     void* getParentWindow() const { return parentWindow; }

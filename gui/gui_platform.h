@@ -107,6 +107,9 @@ public:
     virtual void processPendingPaint() = 0;
     // The system's handle of the child window.
     virtual void* nativeHandle() const = 0;
+    // A descriptor that turns readable when events wait for processEvents,
+    // or -1 where the system delivers them without being asked.
+    virtual int eventDescriptor() const { return -1; }
 };
 
 // Process-wide services.

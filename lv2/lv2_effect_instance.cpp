@@ -5,7 +5,7 @@
 #include <cstring>
 #include <new>
 
-#include "lv2/denormal_mode.h"
+#include "core/denormal_mode.h"
 
 namespace {
 

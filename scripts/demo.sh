@@ -18,6 +18,10 @@ build/velmora-demo-input out/demo-input.wav
 LV2_PATH="$PWD/build/lv2-path" lv2apply -i out/demo-input.wav -o out/demo-lv2.wav urn:quorvane:velmora
 echo "Wrote out/demo-lv2.wav (the LV2 build, through lv2apply)"
 
+# The same demo signal through the CLAP build, rendered by velmora-host.
+build/velmora-host render build/velmora.clap out/demo-clap.wav
+echo "Wrote out/demo-clap.wav (the CLAP build, through velmora-host)"
+
 # The editor of the 32-bit Windows DLL, as Wine draws it.
 cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release
 cmake --build build-win32 -j2 --target velmora velmora-host

@@ -96,13 +96,13 @@ void DistortionEffect::processReplacing(float** inputs, float** outputs, int32_t
 
 bool DistortionEffect::getEffectName(char* name) {
     if (!name) return false;
-    std::strcpy(name, "Velmora");
+    std::strcpy(name, kEffectName);
     return true;
 }
 
 bool DistortionEffect::getVendorString(char* text) {
     if (!text) return false;
-    std::strcpy(text, "Quorvane");
+    std::strcpy(text, kEffectVendor);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 
 #include "core/effect_core.h"
+#include "core/effect_identity.h"
 #include "core/parameter_listener.h"
 #include "core/parameter_table.h"
 #include "core/program_bank.h"
@@ -15,7 +16,7 @@ class DistortionEffect : public PluginBaseExt, private ParameterListener {
 public:
     static constexpr int32_t kNumPrograms = ProgramBank::kNumPrograms;
     static constexpr int32_t kUniqueId = fourCharCode('V', 'l', 'm', '5');
-    static constexpr int32_t kVendorVersion = 1000;
+    static constexpr int32_t kVendorVersion = kEffectVendorVersion;
     static constexpr const std::array<float, kNumParameters>& kDefaults = kParameterDefaults;
 
     explicit DistortionEffect(AudioMasterCallback host);

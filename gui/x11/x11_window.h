@@ -33,6 +33,8 @@ public:
     void processEvents() override;
     void processPendingPaint() override;
     void* nativeHandle() const override;
+    // The display connection's socket.
+    int eventDescriptor() const override { return ConnectionNumber(dpy); }
 
     Display* display() const { return dpy; }
     Window window() const { return win; }

@@ -190,9 +190,9 @@ TEST_F(EditorHost, VelmoraEditorScreenshotIsItsPanel) {
 // Runs `velmora-host gui` on Velmora with tracing, performs `actions`
 // (xdotool commands relative to the editor window) and returns the trace
 // without idle lines.
-std::vector<std::string> traceVelmoraGesture(const std::string& actions) {
+std::vector<std::string> traceVelmoraGesture(const std::string& actions, const std::string& plugin = velmoraPath()) {
     ScratchDir dir;
-    const pid_t host = startHost({"gui", velmoraPath(), "--trace"}, dir / "trace.txt");
+    const pid_t host = startHost({"gui", plugin, "--trace"}, dir / "trace.txt");
     Display* display = XOpenDisplay(nullptr);
     if (display == nullptr) return {};
     const Window window = waitForWindow(display, "velmora-host: Velmora");
@@ -244,6 +244,25 @@ TEST_F(EditorHost, VelmoraGain1DragOf100PixelsRightAutomatesToHalf) {
         "mousemove_relative --sync 25 0 sleep 0.05 mousemove_relative --sync 25 0 sleep 0.05 "
         "mousemove_relative --sync 25 0 sleep 0.05 mousemove_relative --sync 25 0 sleep 0.1 mouseup 1");
     expectOneDragEndingNear(lines, 9, 0.5f);
+}
+
+// The same drag on velmora.clap: the editor, idled from the host's timer and
+// descriptor watch, queues its edits, asks for a flush and hands them over
+// there; the trace reads as VST 2's.
+TEST_F(EditorHost, VelmoraClapGain1DragOf100PixelsRightAutomatesToHalf) {
+    if (!canDriveVelmora() || velmoraClapPath().empty()) GTEST_SKIP() << "a plug-in or xdotool is missing";
+    const std::vector<std::string> lines = traceVelmoraGesture(
+        "mousemove --sync --window WINDOW 132 234 mousedown 1 sleep 0.1 "
+        "mousemove_relative --sync 25 0 sleep 0.05 mousemove_relative --sync 25 0 sleep 0.05 "
+        "mousemove_relative --sync 25 0 sleep 0.05 mousemove_relative --sync 25 0 sleep 0.1 mouseup 1",
+        velmoraClapPath());
+    std::vector<std::string> gesture;
+    std::copy_if(lines.begin(), lines.end(), std::back_inserter(gesture), [](const std::string& line) {
+        return line.starts_with("beginEdit") || line.starts_with("automate") || line.starts_with("endEdit");
+    });
+    expectOneDragEndingNear(gesture, 9, 0.5f);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "register_fd 1"), lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "unregister_fd"), lines.end());
 }
 
 TEST_F(EditorHost, VelmoraSoloClicksToggleTheSwitch) {

@@ -103,6 +103,8 @@ std::string clapFixturePath(const std::string& name) {
 
 std::string velmoraPath() { return VELMORA_PLUGIN; }
 
+std::string velmoraClapPath() { return VELMORA_CLAP_PLUGIN; }
+
 bool haveDisplay() {
     const char* display = std::getenv("DISPLAY");
     return display != nullptr && *display != '\0';

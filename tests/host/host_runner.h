@@ -52,6 +52,7 @@ inline std::string peerTestName(const ::testing::TestParamInfo<const char*>& inf
 std::string fixturePath(const std::string& name);  // a fixture plug-in by kind name
 std::string clapFixturePath(const std::string& name);  // a CLAP fixture by kind name
 std::string velmoraPath();                          // empty when the plug-in is not built
+std::string velmoraClapPath();                      // velmora.clap; empty when not built
 bool haveDisplay();
 
 // A fresh directory removed with everything in it at the end of the test.

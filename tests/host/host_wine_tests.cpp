@@ -241,6 +241,31 @@ TEST_P(WineClap, HostTellsAndRendersTheClapFixtureAsOnLinux) {
     EXPECT_EQ(readSound(dir / "windows.wav").samples, expected.samples);
 }
 
+// Velmora's own CLAP build of each width, rendered by the Windows host of
+// that width, sounds exactly as the DLL of the same build and as the Linux
+// velmora.clap.
+TEST_P(WineClap, VelmoraClapSoundsAsTheDllOfItsBuildAndAsLinux) {
+    if (velmoraClapPath().empty()) GTEST_SKIP() << "velmora.clap is not built";
+    const WindowsBuild& build = GetParam();
+    ScratchDir dir;
+    const auto render = [&](const std::string& plugin, const fs::path& out) {
+        return std::vector<std::string>{"render", plugin, out.string(), "--set", "Gain1=0.6", "--set", "Type1=0.5",
+                                        "--set", "Gain3=0.8", "--set", "Cross2=0.7", "--block", "100"};
+    };
+    const HostRun linuxRun = runHost(render(velmoraClapPath(), dir / "linux.wav"));
+    ASSERT_EQ(linuxRun.status, 0) << linuxRun.err;
+    for (const fs::path& plugin : {build.folder / "velmora.clap", pluginOf(build)}) {
+        const fs::path out = dir / (plugin.filename().string() + ".wav");
+        const HostRun run = runWine(programOf(build, "velmora-host"), render(plugin.string(), out));
+        ASSERT_EQ(run.status, 0) << run.err;
+    }
+    const Sound linuxSound = readSound(dir / "linux.wav");
+    const Sound clapSound = readSound(dir / "velmora.clap.wav");
+    EXPECT_GT(linuxSound.peak(), 0.01f);
+    EXPECT_TRUE(clapSound.samples == readSound(dir / (pluginOf(build).filename().string() + ".wav")).samples);
+    EXPECT_TRUE(clapSound.samples == linuxSound.samples);
+}
+
 INSTANTIATE_TEST_SUITE_P(Builds, WineClap, ::testing::ValuesIn(kBuilds), buildName);
 
 TEST_F(WineHost, BadSoundFilesAreOneSentenceAndLeaveNothingBehind) {

@@ -1,4 +1,4 @@
-#include "lv2/denormal_mode.h"
+#include "core/denormal_mode.h"
 
 #include "core/fpu_mode.h"
 

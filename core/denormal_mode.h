@@ -1,6 +1,6 @@
-// The VST 2 entry switches its thread to flush-to-zero for good. An LV2
-// plug-in runs on the host's audio thread, so it sets the same mode only for
-// the length of run() and leaves the host's mode as it found it.
+// The VST 2 entry switches its thread to flush-to-zero for good. A plug-in
+// of another format runs on its host's audio thread, so it sets the same mode
+// only while it processes and leaves the host's mode as it found it.
 #pragma once
 
 class DenormalModeScope {

@@ -1,0 +1,51 @@
+// The library's one export, clap_entry, and the factory that makes Velmora's
+// single plug-in.
+#include <atomic>
+#include <cstring>
+
+#include "clap/clap_effect.h"
+#include "clap/clap_guard.h"
+#include "clap/clap_identity.h"
+
+namespace {
+
+// A host and a wrapper inside it may both initialise the library; there is
+// nothing to set up, so the count only has to stay balanced.
+std::atomic<int> initCount{0};
+
+bool VCLAP_CALL entryInit(const char*) {
+    initCount.fetch_add(1, std::memory_order_relaxed);
+    return true;
+}
+
+void VCLAP_CALL entryDeinit() {
+    int count = initCount.load(std::memory_order_relaxed);
+    while (count > 0 && !initCount.compare_exchange_weak(count, count - 1, std::memory_order_relaxed)) {
+    }
+}
+
+uint32_t VCLAP_CALL pluginCount(const vclap::PluginFactory*) { return 1; }
+
+const vclap::PluginDescriptor* VCLAP_CALL descriptorAt(const vclap::PluginFactory*, uint32_t index) {
+    return index == 0 ? &velmoraDescriptor() : nullptr;
+}
+
+// Calls nothing on the host: that may start only in the plug-in's init.
+const vclap::Plugin* VCLAP_CALL createPlugin(const vclap::PluginFactory*, const vclap::Host* host, const char* id) {
+    return guarded(static_cast<const vclap::Plugin*>(nullptr), [&]() -> const vclap::Plugin* {
+        if (host == nullptr || !vclap::versionIsCompatible(host->clap_version)) return nullptr;
+        if (id == nullptr || std::strcmp(id, kVelmoraClapId) != 0) return nullptr;
+        ClapEffect* effect = ClapEffect::create(host);
+        return effect != nullptr ? effect->plugin() : nullptr;
+    });
+}
+
+const vclap::PluginFactory kFactory = {pluginCount, descriptorAt, createPlugin};
+
+const void* VCLAP_CALL getFactory(const char* id) {
+    return id != nullptr && std::strcmp(id, vclap::kPluginFactoryId) == 0 ? &kFactory : nullptr;
+}
+
+}  // namespace
+
+extern "C" VCLAP_EXPORT const vclap::PluginEntry clap_entry = {vclap::kVersion, entryInit, entryDeinit, getFactory};

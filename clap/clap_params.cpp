@@ -1,0 +1,59 @@
+// The parameters extension: the table of clap_parameters.h, current values,
+// the VST 2 texts both ways, and flush for hosts that are not processing.
+#include <algorithm>
+#include <cstring>
+
+#include "clap/clap_effect.h"
+#include "clap/clap_guard.h"
+#include "clap/clap_offered_extensions.h"
+#include "clap/clap_value_text.h"
+
+namespace {
+
+uint32_t VCLAP_CALL count(const vclap::Plugin*) { return kClapParameterCount; }
+
+bool VCLAP_CALL info(const vclap::Plugin*, uint32_t index, vclap::ParamInfo* info) {
+    if (index >= kClapParameterCount || info == nullptr) return false;
+    return guarded(false, [&] {
+        const ClapParameter& parameter = kClapParameters[index];
+        *info = vclap::ParamInfo{};
+        info->id = parameter.id;
+        info->flags = parameter.flags;
+        std::strncpy(info->name, parameter.name, sizeof info->name - 1);
+        info->min_value = kParameterMinimum;
+        info->max_value = kParameterMaximum;
+        info->default_value = parameter.defaultValue;
+        return true;
+    });
+}
+
+bool VCLAP_CALL value(const vclap::Plugin* plugin, vclap::Id id, double* out) {
+    return guarded(false, [&] {
+        ClapEffect* effect = ClapEffect::of(plugin);
+        return effect != nullptr && out != nullptr && effect->parameterValue(id, *out);
+    });
+}
+
+bool VCLAP_CALL valueToText(const vclap::Plugin*, vclap::Id id, double value, char* text, uint32_t capacity) {
+    return guarded(false, [&] {
+        const ClapParameter* parameter = clapParameter(id);
+        return parameter != nullptr && writeClapValueText(*parameter, value, text, capacity);
+    });
+}
+
+bool VCLAP_CALL textToValue(const vclap::Plugin*, vclap::Id id, const char* text, double* out) {
+    return guarded(false, [&] {
+        const ClapParameter* parameter = clapParameter(id);
+        return parameter != nullptr && out != nullptr && readClapValueText(*parameter, text, *out);
+    });
+}
+
+void VCLAP_CALL flush(const vclap::Plugin* plugin, const vclap::InputEvents* in, const vclap::OutputEvents* out) {
+    guardedCall([&] {
+        if (ClapEffect* effect = ClapEffect::of(plugin)) effect->flush(in, out);
+    });
+}
+
+}  // namespace
+
+const vclap::PluginParams kClapParams = {count, info, value, valueToText, textToValue, flush};

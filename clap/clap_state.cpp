@@ -1,0 +1,34 @@
+// The state extension: every value saved in the format of
+// clap_state_format.h, and loaded only when the whole stream is ours.
+#include "clap/clap_effect.h"
+#include "clap/clap_guard.h"
+#include "clap/clap_offered_extensions.h"
+#include "clap/clap_state_format.h"
+
+namespace {
+
+bool VCLAP_CALL save(const vclap::Plugin* plugin, const vclap::OutputStream* stream) {
+    return guarded(false, [&] {
+        ClapEffect* effect = ClapEffect::of(plugin);
+        if (effect == nullptr || stream == nullptr) return false;
+        const StateBytes state = encodeState(effect->allValues());
+        return writeAll(*stream, state.bytes.data(), state.size);
+    });
+}
+
+bool VCLAP_CALL load(const vclap::Plugin* plugin, const vclap::InputStream* stream) {
+    return guarded(false, [&] {
+        ClapEffect* effect = ClapEffect::of(plugin);
+        if (effect == nullptr || stream == nullptr) return false;
+        const std::optional<StateBytes> state = readAll(*stream);
+        if (!state) return false;
+        const std::optional<SavedValues> saved = decodeState(state->bytes.data(), state->size);
+        if (!saved) return false;
+        effect->loadValues(saved->byIndex);
+        return true;
+    });
+}
+
+}  // namespace
+
+const vclap::PluginState kClapState = {save, load};
