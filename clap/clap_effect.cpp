@@ -69,6 +69,8 @@ bool ClapEffect::init() {
                              ? static_cast<const vclap::HostParams*>(host->get_extension(host, vclap::ext::kParams))
                              : nullptr;
     hostParams = params;
+    if (host != nullptr && host->get_extension != nullptr)
+        hostLatency = static_cast<const vclap::HostLatency*>(host->get_extension(host, vclap::ext::kLatency));
     editorGui.connect(host);
     // Made now, once: the core's listener may tell it of values from any
     // thread, so it lives as long as the instance.
@@ -83,8 +85,18 @@ bool ClapEffect::activate(double sampleRate) {
     // A later activation starts from a fresh path, as the format asks.
     if (activatedBefore && !buildCore()) return false;
     core->setSampleRate(static_cast<float>(sampleRate));
+    // The Quality asked for while active, if it waited for this restart,
+    // takes effect now, and the host hears of the new latency.
+    const Oversampling quality = qualityAsked.load(std::memory_order_relaxed);
+    core->setOversampling(quality);
+    qualityInEffect.store(quality, std::memory_order_relaxed);
+    restartAsked.store(false, std::memory_order_relaxed);
     activatedBefore = true;
     active = true;
+    const int64_t latency = latencyFrames();
+    if (latency != latencyReported && hostLatency != nullptr && hostLatency->changed != nullptr)
+        hostLatency->changed(host);
+    latencyReported = latency;
     return true;
 }
 
@@ -151,10 +163,40 @@ bool ClapEffect::readValueEvent(const vclap::EventHeader* header, vclap::ParamVa
 
 void ClapEffect::setParameter(vclap::Id id, float value) {
     const int32_t index = indexOf(id);
-    if (index >= 0) core->parameters().set(index, value);
+    if (id == kClapQualityId)
+        setQuality(value);
+    else if (index >= 0)
+        core->parameters().set(index, value);
+}
+
+// Any thread. The latency may not change while the plug-in is active, so a
+// setting with another delay waits for the restart the host is asked for
+// (once), and the delay the host compensates always matches the sound. A
+// setting with the same delay, or any setting while inactive, needs no
+// restart and is taken up at once (within a sub-block).
+void ClapEffect::setQuality(double value) {
+    const Oversampling asked = clapQualitySetting(value);
+    qualityAsked.store(asked, std::memory_order_relaxed);
+    const Oversampling running = qualityInEffect.load(std::memory_order_relaxed);
+    if (!active || DistortionProcessor::latencyFrames(asked) == DistortionProcessor::latencyFrames(running)) {
+        core->setOversampling(asked);
+        qualityInEffect.store(asked, std::memory_order_relaxed);
+    } else if (!restartAsked.exchange(true, std::memory_order_relaxed) && host != nullptr &&
+               host->request_restart != nullptr) {
+        host->request_restart(host);
+    }
+}
+
+uint32_t ClapEffect::latencyFrames() const {
+    const Oversampling setting = (active ? qualityInEffect : qualityAsked).load(std::memory_order_relaxed);
+    return static_cast<uint32_t>(DistortionProcessor::latencyFrames(setting));
 }
 
 bool ClapEffect::parameterValue(vclap::Id id, double& value) const {
+    if (id == kClapQualityId) {
+        value = static_cast<double>(qualityAsked.load(std::memory_order_relaxed));
+        return true;
+    }
     const int32_t index = indexOf(id);
     if (index < 0) return false;
     value = core->parameters().get(index);
@@ -173,7 +215,11 @@ void ClapEffect::flush(const vclap::InputEvents* in, const vclap::OutputEvents* 
 
 std::array<float, kClapParameterCount> ClapEffect::allValues() const {
     std::array<float, kClapParameterCount> values{};
-    for (uint32_t i = 0; i < kClapParameterCount; ++i) values[i] = core->parameters().get(indexOf(kClapParameters[i].id));
+    for (uint32_t i = 0; i < kClapParameterCount; ++i) {
+        double value = 0.0;
+        parameterValue(kClapParameters[i].id, value);
+        values[i] = static_cast<float>(value);
+    }
     return values;
 }
 

@@ -53,6 +53,9 @@ public:
 
     ClapGui& gui() { return editorGui; }
     bool isActive() const { return active; }
+    // The delay of the Quality in effect: fixed while active, as the format
+    // asks (the setting asked for when inactive).
+    uint32_t latencyFrames() const;
 
 private:
     explicit ClapEffect(const vclap::Host* host);
@@ -63,6 +66,7 @@ private:
     static bool readValueEvent(const vclap::EventHeader* header, vclap::ParamValueEvent& event);
     void runAudio(const vclap::AudioBuffer& in, const vclap::AudioBuffer& out, uint32_t from, uint32_t to);
     void setParameter(vclap::Id id, float value);
+    void setQuality(double value);
     void deliverEdits(const vclap::OutputEvents* out);
     void queueEdit(GuiEdit::Kind kind, int32_t index, double value);
 
@@ -77,6 +81,7 @@ private:
     vclap::Plugin clapPlugin;
     const vclap::Host* host;
     const vclap::HostParams* hostParams = nullptr;
+    const vclap::HostLatency* hostLatency = nullptr;
     std::unique_ptr<EffectCore> core;
     std::unique_ptr<Editor> editor;
     ClapGui editorGui;
@@ -87,4 +92,11 @@ private:
     bool activatedBefore = false;
     // Read by the UI thread to decide whether the host needs a flush request.
     std::atomic<bool> processing{false};
+    // Quality as last set (any thread), the setting the path runs and the
+    // latency reports, and whether the host has been asked to restart so
+    // that the two meet. See setQuality.
+    std::atomic<Oversampling> qualityAsked{Oversampling::Normal};
+    std::atomic<Oversampling> qualityInEffect{Oversampling::Normal};
+    std::atomic<bool> restartAsked{false};
+    int64_t latencyReported = 0;
 };

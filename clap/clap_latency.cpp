@@ -1,12 +1,19 @@
 // How many samples the output lags the input: the one place that answers
-// hosts. The audio path adds no delay today; a setting that does (an
-// oversampling quality) reports its delay here, and the host learns of a
-// change through request_restart and asks again in the next activate.
+// hosts. It is the delay of the Quality in effect; a change that moves it
+// while active asks the host to restart (ClapEffect::setQuality), and the
+// host asks again in the next activate.
+#include "clap/clap_effect.h"
+#include "clap/clap_guard.h"
 #include "clap/clap_offered_extensions.h"
 
 namespace {
 
-uint32_t VCLAP_CALL latencySamples(const vclap::Plugin*) { return 0; }
+uint32_t VCLAP_CALL latencySamples(const vclap::Plugin* plugin) {
+    return guarded(0u, [&] {
+        const ClapEffect* effect = ClapEffect::of(plugin);
+        return effect != nullptr ? effect->latencyFrames() : 0u;
+    });
+}
 
 }  // namespace
 

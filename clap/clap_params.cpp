@@ -1,5 +1,5 @@
 // The parameters extension: the table of clap_parameters.h, current values,
-// the VST 2 texts both ways, and flush for hosts that are not processing.
+// the VST 2 texts (and Quality's) both ways, and flush for hosts that are not processing.
 #include <algorithm>
 #include <cstring>
 
@@ -20,8 +20,8 @@ bool VCLAP_CALL info(const vclap::Plugin*, uint32_t index, vclap::ParamInfo* inf
         info->id = parameter.id;
         info->flags = parameter.flags;
         std::strncpy(info->name, parameter.name, sizeof info->name - 1);
-        info->min_value = kParameterMinimum;
-        info->max_value = kParameterMaximum;
+        info->min_value = parameter.minValue;
+        info->max_value = parameter.maxValue;
         info->default_value = parameter.defaultValue;
         return true;
     });

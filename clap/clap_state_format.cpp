@@ -52,10 +52,12 @@ std::optional<SavedValues> decodeState(const uint8_t* bytes, size_t size) {
     for (const uint8_t* entry = bytes + kStateHeaderBytes; entry < bytes + size; entry += kStateEntryBytes) {
         const int index = indexOf(getWord(entry));
         const float value = std::bit_cast<float>(getWord(entry + 4));
-        const bool inRange = value >= kParameterMinimum && value <= kParameterMaximum;  // false for NaN
-        if (index < 0 || !std::isnan(saved.byIndex[index]) || !inRange) return {};
+        if (index < 0 || !std::isnan(saved.byIndex[index])) return {};
+        const ClapParameter& parameter = kClapParameters[index];
+        if (!(value >= parameter.minValue && value <= parameter.maxValue)) return {};  // NaN too
         saved.byIndex[index] = value;
     }
+    if (std::isnan(saved.byIndex[kClapQualityId])) saved.byIndex[kClapQualityId] = static_cast<float>(kClapParameters[kClapQualityId].defaultValue);
     return saved;
 }
 

@@ -6,9 +6,13 @@
 //   uint32    format version, 1
 //   uint32    count of values that follow, 1 to the number of parameters
 //   count x   { uint32 parameter id, float32 value }
-// Ids are unique and known, values finite and within 0..1. Anything else
-// (empty, cut short, longer than its count says, another magic or a newer
-// version) is not ours, and loading it changes nothing.
+// Ids are unique and known, values finite and within the parameter's range
+// (0..1, Quality 0..3). Anything else (empty, cut short, longer than its
+// count says, another magic or a newer version) is not ours, and loading it
+// changes nothing. Quality (id 19) came after the first states were saved:
+// a state without it loads as Normal, which is how it sounded. Since every
+// entry carries its id, that needed no new version; a build from before
+// Quality refuses a state holding it, as it refuses any unknown id.
 #pragma once
 
 #include <array>

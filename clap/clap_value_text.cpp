@@ -4,6 +4,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <limits>
 #include <string_view>
@@ -105,12 +106,25 @@ bool valueNamed(const ClapParameter& parameter, std::string_view name, double& v
     return false;
 }
 
+// Quality's settings by their labels, in any letter case.
+bool qualityNamed(std::string_view name, double& value) {
+    for (int setting = 0; setting < kQualitySettings; ++setting) {
+        if (!sameIgnoringCase(name, kQualityLabels[setting])) continue;
+        value = setting;
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool writeClapValueText(const ClapParameter& parameter, double value, char* text, uint32_t capacity) {
     if (text == nullptr || capacity == 0) return false;
     char full[kParameterValueTextSize] = "";
-    writeParameterValueText(static_cast<int32_t>(parameter.id), static_cast<float>(value), full);
+    if (parameter.id == kClapQualityId)
+        std::snprintf(full, sizeof full, "%s", qualityLabel(clapQualitySetting(value)));
+    else
+        writeParameterValueText(static_cast<int32_t>(parameter.id), static_cast<float>(value), full);
     const size_t length = std::min<size_t>(std::strlen(full), capacity - 1);
     std::memcpy(text, full, length);
     text[length] = '\0';
@@ -119,6 +133,7 @@ bool writeClapValueText(const ClapParameter& parameter, double value, char* text
 
 bool readClapValueText(const ClapParameter& parameter, const char* text, double& value) {
     if (text == nullptr) return false;
+    if (parameter.id == kClapQualityId) return qualityNamed(trimmed(text), value);
     const std::string_view shown = withoutLabel(trimmed(text), parameter);
     double number = 0.0;
     switch (parameter.kind) {

@@ -1,7 +1,8 @@
 // The texts CLAP hosts show for parameter values, and the way back: the
 // same display-and-label texts as VST 2 ("632.5 Hz", "-oo dB", "On",
-// "Saturation1"), and a reader that turns such a text (or a number typed
-// by the user, with or without the unit) into a value that shows it.
+// "Saturation1"; Quality's "Normal" to "8x"), and a reader that turns such
+// a text (or a number typed by the user, with or without the unit) into a
+// value that shows it.
 #pragma once
 
 #include <cstdint>

@@ -131,6 +131,7 @@ ClapHost::ClapHost(std::FILE* trace) : trace_(trace), mainThread_(std::this_thre
     host_.get_extension = getExtension;
     host_.request_restart = [](const vclap::Host* host) {
         of(host).restartRequests_.fetch_add(1, std::memory_order_relaxed);
+        of(host).restartPending_.store(true, std::memory_order_relaxed);
         of(host).trace("request_restart");
     };
     host_.request_process = [](const vclap::Host* host) { of(host).trace("request_process"); };

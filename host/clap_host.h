@@ -41,6 +41,7 @@ public:
     bool takeFlushRequest() { return flushRequested_.exchange(false, std::memory_order_relaxed); }
     bool takeGuiDestroyRequest() { return guiDestroyRequested_.exchange(false, std::memory_order_relaxed); }
     int restartRequests() const { return restartRequests_.load(std::memory_order_relaxed); }
+    bool takeRestartRequest() { return restartPending_.exchange(false, std::memory_order_relaxed); }
 
     // Main thread: calls on_timer for every timer that is due and on_fd for
     // every watched descriptor that is ready.
@@ -82,6 +83,7 @@ private:
     std::atomic<bool> flushRequested_{false};
     std::atomic<bool> guiDestroyRequested_{false};
     std::atomic<int> restartRequests_{0};
+    std::atomic<bool> restartPending_{false};
     std::vector<Timer> timers_;
     vclap::Id nextTimerId_ = 1;
     std::vector<WatchedFd> fds_;

@@ -186,6 +186,9 @@ void ClapPlugin::deactivate() {
 }
 
 void ClapPlugin::start() {
+    // Values set before the start are handed over first, so the plug-in
+    // activates with them (a latency among them is then right from the start).
+    if (!active_) flushIfDue();
     if (!activate()) {
         throw HostError("The plug-in " + displayName() + " did not activate at " +
                         std::to_string(static_cast<long>(sampleRate_)) + " Hz.");
@@ -212,6 +215,12 @@ int32_t ClapPlugin::latency() {
 }
 
 void ClapPlugin::process(const float* inLeft, const float* inRight, float* outLeft, float* outRight, int32_t frames) {
+    processBlock(inLeft, inRight, outLeft, outRight, frames);
+    restartIfAsked();
+}
+
+void ClapPlugin::processBlock(const float* inLeft, const float* inRight, float* outLeft, float* outRight,
+                              int32_t frames) {
     ClapHost::AudioScope audio;
     if (!processing_) processing_ = active_ && plugin_->start_processing(plugin_);
     if (!processing_) {
@@ -238,7 +247,17 @@ void ClapPlugin::process(const float* inLeft, const float* inRight, float* outLe
     if (status == vclap::status::kError) {
         std::fill_n(outLeft, frames, 0.0f);
         std::fill_n(outRight, frames, 0.0f);
-        return;
+    } else {
+        buffers_->store(outLeft, outRight, frames);
     }
-    buffers_->store(outLeft, outRight, frames);
+}
+
+// Between blocks, as a host does when the plug-in asks: stop, deactivate,
+// activate (where the plug-in reports its new latency) and start again with
+// the next block.
+void ClapPlugin::restartIfAsked() {
+    if (!host_.takeRestartRequest() || !active_) return;
+    stop();
+    start();
+    host_.trace("restarted with latency %d", static_cast<int>(latency()));
 }

@@ -3,7 +3,9 @@
 // start_processing lazily before the first process, stop_processing and
 // deactivate (stop), destroy. Parameter values set while not processing are
 // queued as events at frame 0 of the next process call, or handed over by
-// params.flush when the editor's loop runs without audio.
+// params.flush when the editor's loop runs without audio, or before the
+// start. A restart the plug-in asks for happens after the block in which it
+// asked.
 #pragma once
 
 #include <cstdint>
@@ -90,6 +92,8 @@ private:
     std::string portSummary(bool isInput);
     bool activate();
     void deactivate();
+    void processBlock(const float* inLeft, const float* inRight, float* outLeft, float* outRight, int32_t frames);
+    void restartIfAsked();
     bool createGui();
     // What the host owes the plug-in on the main thread: on_main_thread,
     // a flush, due timers and ready descriptors.

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "dsp/distortion_processor.h"
+#include "core/quality_choice.h"
 #include "dsp/oversampling.h"
 #include "dsp/shaper_type.h"
 #include "lv2/lv2_identity.h"
@@ -76,22 +77,21 @@ void writeControlPort(std::ostringstream& out, int parameter) {
     out << "\n    ]";
 }
 
-// Quality, which only this format offers: the rate the bands are shaped at,
+// Quality, which VST 2 does not offer: the rate the bands are shaped at,
 // as a whole-number choice that hosts show as a menu.
 void writeQualityPort(std::ostringstream& out) {
-    const char* labels[] = {"Normal", "2x", "4x", "8x"};
     out << "    [\n"
         << "        a lv2:ControlPort , lv2:InputPort ;\n"
         << "        lv2:index " << lv2id::kQuality << " ;\n"
         << "        lv2:symbol \"" << lv2id::kQualitySymbol << "\" ;\n"
-        << "        lv2:name \"Quality\" ;\n"
+        << "        lv2:name \"" << kQualityName << "\" ;\n"
         << "        lv2:default " << static_cast<int>(Oversampling::Normal) << " ;\n"
         << "        lv2:minimum " << static_cast<int>(Oversampling::Normal) << " ;\n"
         << "        lv2:maximum " << static_cast<int>(Oversampling::x8) << " ;\n"
         << "        lv2:portProperty lv2:integer , lv2:enumeration ;\n"
         << "        lv2:scalePoint ";
-    for (int setting = 0; setting <= static_cast<int>(Oversampling::x8); ++setting)
-        out << (setting > 0 ? " , " : "") << "[ rdfs:label \"" << labels[setting] << "\" ; rdf:value " << setting
+    for (int setting = 0; setting < kQualitySettings; ++setting)
+        out << (setting > 0 ? " , " : "") << "[ rdfs:label \"" << kQualityLabels[setting] << "\" ; rdf:value " << setting
             << " ]";
     out << "\n    ]";
 }

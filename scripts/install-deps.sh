@@ -12,6 +12,9 @@ packages=(cmake g++ make pkg-config libcairo2-dev libx11-dev libsndfile1-dev lib
 # command-line LV2 tools (lv2info, lv2apply, lv2bench, serdi) the tests run.
 packages+=(lv2-dev liblilv-dev libsuil-dev lilv-utils serdi)
 
+# A host written elsewhere whose plug-in scanner the tests run on our plug-ins.
+packages+=(qtractor)
+
 # Packages: file and dpkg-shlibdeps (dpkg-dev) let cpack derive the Debian
 # package's dependencies; the tests check the package with lintian.
 packages+=(file dpkg-dev lintian)

@@ -15,13 +15,16 @@
 #include <vector>
 
 #include "clap/clap_extensions.h"
+#include "dsp/distortion_processor.h"
 #include "host/clap_plugin.h"
 #include "host/loaded_plugin.h"
 #include "host_runner.h"
 
 namespace {
 
-constexpr int32_t kParameters = 19;
+constexpr int32_t kParameters = 19;  // VST 2's; CLAP has Quality after them
+constexpr int32_t kQuality = 19;
+const char* const kQualityTexts[] = {"Normal", "2x", "4x", "8x"};
 
 class VelmoraClap : public ::testing::Test {
 protected:
@@ -136,11 +139,18 @@ TEST_F(VelmoraClap, StateRoundTripsThroughShortStreamsAndHostileOnesChangeNothin
     ASSERT_NE(clap, nullptr);
     std::vector<std::pair<uint32_t, float>> entries;
     for (uint32_t id = 0; id < kParameters; ++id) entries.push_back({id, static_cast<float>(id + 1) / 20.0f});
+    // A state from before Quality existed sounds as it did: Normal.
+    ASSERT_TRUE(clap->loadState(state(1, {{kQuality, 3.0f}})));
+    EXPECT_EQ(clap->parameterDisplay(kQuality), "8x");
+    ASSERT_TRUE(clap->loadState(state(1, entries), 3));
+    EXPECT_EQ(clap->parameterDisplay(kQuality), "Normal");
+    entries.push_back({kQuality, 2.0f});
     const std::vector<uint8_t> saved = state(1, entries);
     ASSERT_TRUE(clap->loadState(saved, 3));
     EXPECT_EQ(clap->saveState(5), saved);
     EXPECT_EQ(clap->parameterDisplay(2), "Off");  // 0.15
     EXPECT_FLOAT_EQ(clap->parameter(18), 0.95f);
+    EXPECT_EQ(clap->parameterDisplay(kQuality), "4x");
     // The host is told to read the values again, once per load.
     const auto rescans = [&] {
         std::rewind(trace.get());
@@ -149,24 +159,25 @@ TEST_F(VelmoraClap, StateRoundTripsThroughShortStreamsAndHostileOnesChangeNothin
             count += std::strcmp(line, "params_rescan 1\n") == 0 ? 1 : 0;
         return count;
     };
-    EXPECT_EQ(rescans(), 1);
+    EXPECT_EQ(rescans(), 3);
 
     auto cut = saved, longer = saved, foreign = saved;
-    auto unknownId = entries, twice = entries, outside = entries;
+    auto unknownId = entries, twice = entries, outside = entries, beyondQuality = entries;
     cut.pop_back();
     longer.push_back(0);
     foreign[0] = 'X';
     unknownId[4].first = 77;
     twice[4].first = 3;
     outside[6].second = std::nanf("");
+    beyondQuality[kQuality].second = 3.5f;
     const std::vector<std::vector<uint8_t>> hostile = {
         {}, cut, longer, foreign, state(2, entries), state(1, unknownId), state(1, twice), state(1, outside),
-        std::vector<uint8_t>(saved.begin(), saved.begin() + 12)};
+        state(1, beyondQuality), std::vector<uint8_t>(saved.begin(), saved.begin() + 12)};
     for (size_t k = 0; k < hostile.size(); ++k) {
         EXPECT_FALSE(clap->loadState(hostile[k], 7)) << "stream " << k;
         EXPECT_EQ(clap->saveState(), saved) << "stream " << k;
     }
-    EXPECT_EQ(rescans(), 1);
+    EXPECT_EQ(rescans(), 3);
 }
 
 TEST_F(VelmoraClap, ValueTextsAreVst2sAndReadBackToTheSameText) {
@@ -177,7 +188,7 @@ TEST_F(VelmoraClap, ValueTextsAreVst2sAndReadBackToTheSameText) {
     const vclap::Plugin& plugin = clap->plugin();
     const auto* params = static_cast<const vclap::PluginParams*>(plugin.get_extension(&plugin, vclap::ext::kParams));
     ASSERT_NE(params, nullptr);
-    ASSERT_EQ(params->count(&plugin), uint32_t(kParameters));
+    ASSERT_EQ(params->count(&plugin), uint32_t(kParameters + 1));
     const float values[] = {0.0f, 0.001f, 0.1f, 0.1667f, 0.25f, 0.3333f, 0.5f, 0.5001f, 0.7f, 0.85f, 0.99f, 1.0f};
     for (int32_t index = 0; index < kParameters; ++index) {
         vclap::ParamInfo info{};
@@ -199,9 +210,75 @@ TEST_F(VelmoraClap, ValueTextsAreVst2sAndReadBackToTheSameText) {
             EXPECT_STREQ(again, text) << info.name << " read back as " << back;
         }
     }
+    // Quality: a menu of four named settings, which also reads back.
+    vclap::ParamInfo info{};
+    ASSERT_TRUE(params->get_info(&plugin, kQuality, &info));
+    EXPECT_EQ(info.id, uint32_t(kQuality));
+    EXPECT_STREQ(info.name, "Quality");
+    EXPECT_EQ(info.flags, vclap::param::kIsStepped | vclap::param::kIsEnum);
+    EXPECT_TRUE(info.min_value == 0.0 && info.max_value == 3.0 && info.default_value == 0.0);
+    for (int setting = 0; setting <= 3; ++setting) {
+        char text[vclap::kNameSize] = {};
+        ASSERT_TRUE(params->value_to_text(&plugin, kQuality, setting, text, sizeof text));
+        EXPECT_STREQ(text, kQualityTexts[setting]);
+        double back = -1.0;
+        ASSERT_TRUE(params->text_to_value(&plugin, kQuality, text, &back)) << text;
+        EXPECT_EQ(back, setting);
+    }
+    double back = -1.0;
+    EXPECT_FALSE(params->text_to_value(&plugin, kQuality, "16x", &back));
     char small[4] = {'x', 'x', 'x', 'x'};
     ASSERT_TRUE(params->value_to_text(&plugin, 0, 0.5, small, sizeof small));
     EXPECT_STREQ(small, "632");
+}
+
+// Drive 1 into HardClip on every band leaves a click of 0.5 unclipped, so
+// only the path's delay moves its peak.
+void setTransparent(LoadedPlugin& plugin) {
+    for (int32_t band = 0; band < 3; ++band) {
+        plugin.setParameter(9 + band, 0.25f);
+        plugin.setParameter(12 + band, 0.5f);
+    }
+}
+
+// One instance switched from setting to setting while running: each change
+// of latency asks for a restart, velmora-host restarts it after the block,
+// and then the latency it reports is the delay a click measures.
+TEST_F(VelmoraClap, QualityLatencyAfterEachRestartIsTheDelayOfAClick) {
+    const auto loaded = loadPlugin(velmoraClapPath());
+    auto* clap = dynamic_cast<ClapPlugin*>(loaded.get());
+    ASSERT_NE(clap, nullptr);
+    constexpr int32_t kBlock = 100;
+    constexpr size_t kClickAt = 1000;
+    clap->configure(48000.0, kBlock);
+    setTransparent(*clap);
+    clap->prepareAudio();
+    clap->start();
+    std::vector<float> in(kBlock), left(kBlock), right(kBlock);
+    int restarts = 0;
+    for (const int setting : {0, 3, 1, 2, 2, 0}) {
+        SCOPED_TRACE(kQualityTexts[setting]);
+        const int32_t before = clap->latency();
+        clap->setParameter(kQuality, static_cast<float>(setting) / 3.0f);
+        std::vector<float> out;
+        for (size_t done = 0; done < 2 * kClickAt; done += kBlock) {
+            std::fill(in.begin(), in.end(), 0.0f);
+            if (kClickAt >= done && kClickAt < done + kBlock) in[kClickAt - done] = 0.5f;
+            clap->process(in.data(), in.data(), left.data(), right.data(), kBlock);
+            // The first block still ran the setting before: the restart
+            // follows it. The click comes later.
+            out.insert(out.end(), left.begin(), left.end());
+        }
+        const int32_t reported = clap->latency();
+        EXPECT_EQ(reported, DistortionProcessor::latencyFrames(static_cast<Oversampling>(setting)));
+        EXPECT_EQ(clap->parameterDisplay(kQuality), kQualityTexts[setting]);
+        restarts += reported != before ? 1 : 0;
+        EXPECT_EQ(clap->host().restartRequests(), restarts);
+        const auto peak = std::max_element(out.begin(), out.end(), [](float a, float b) { return std::fabs(a) < std::fabs(b); });
+        EXPECT_EQ(static_cast<size_t>(peak - out.begin()), kClickAt + static_cast<size_t>(reported));
+        EXPECT_GT(std::fabs(*peak), 0.3f);
+    }
+    clap->stop();
 }
 
 // A host that offers no extension at all and gets things wrong: null
@@ -236,7 +313,7 @@ TEST_F(VelmoraClap, ACarelessHostGetsNeutralAnswers) {
     const auto* gui = static_cast<const vclap::PluginGui*>(plugin->get_extension(plugin, vclap::ext::kGui));
     ASSERT_TRUE(params != nullptr && state != nullptr && gui != nullptr);
     EXPECT_FALSE(params->get_value(plugin, 0, nullptr));
-    EXPECT_FALSE(params->get_value(plugin, kParameters, nullptr));
+    EXPECT_FALSE(params->get_value(plugin, kParameters + 1, nullptr));
     EXPECT_FALSE(params->text_to_value(plugin, 0, nullptr, nullptr));
     EXPECT_FALSE(params->value_to_text(plugin, 0, 0.5, nullptr, 0));
     params->flush(plugin, nullptr, nullptr);
