@@ -112,7 +112,7 @@ VCLAP_OFFSET(PluginDescriptor, version, 64, 36);
 VCLAP_OFFSET(PluginDescriptor, features, 80, 44);
 
 namespace feature {
-constexpr const char kAudioEffect[] = "audio-effect";
+constexpr const char kAudioEffectFeature[] = "audio-effect";
 constexpr const char kInstrument[] = "instrument";
 constexpr const char kNoteEffect[] = "note-effect";
 constexpr const char kAnalyzer[] = "analyzer";

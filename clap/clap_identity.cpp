@@ -4,7 +4,7 @@
 
 namespace {
 
-const char* const kFeatures[] = {vclap::feature::kAudioEffect, vclap::feature::kDistortion, vclap::feature::kStereo,
+const char* const kFeatures[] = {vclap::feature::kAudioEffectFeature, vclap::feature::kDistortion, vclap::feature::kStereo,
                                  nullptr};
 
 // Empty rather than null where there is nothing to say: some hosts read

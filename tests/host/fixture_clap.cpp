@@ -380,7 +380,7 @@ void onMainThread(const Plugin* plugin) { requireMain(plugin, "on_main_thread on
 
 // --- factory and entry ------------------------------------------------------------------------
 
-const char* const kFeatures[] = {feature::kAudioEffect, feature::kUtility, feature::kStereo, nullptr};
+const char* const kFeatures[] = {feature::kAudioEffectFeature, feature::kUtility, feature::kStereo, nullptr};
 const PluginDescriptor kDescriptor = {kVersion,     "test.fixture.gain", "Clap Fixture", "Test Bench", "", "", "",
                                       "1.0.0",      "A gain to test hosts with", kFeatures};
 
