@@ -3,7 +3,7 @@
 // the same buffers to both (the in-place pair). 32-bit samples only.
 #include <cstring>
 
-#include "clap/clap_guard.h"
+#include "core/host_entry_guard.h"
 #include "clap/clap_offered_extensions.h"
 
 namespace {
@@ -14,7 +14,7 @@ uint32_t VCLAP_CALL portCount(const vclap::Plugin*, bool) { return 1; }
 
 bool VCLAP_CALL portInfo(const vclap::Plugin*, uint32_t index, bool, vclap::AudioPortInfo* info) {
     if (index != 0 || info == nullptr) return false;
-    return guarded(false, [&] {
+    return guardedHostEntry(false, [&] {
         *info = vclap::AudioPortInfo{};
         info->id = kMainPort;
         std::strcpy(info->name, "Stereo");

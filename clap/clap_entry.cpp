@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "clap/clap_effect.h"
-#include "clap/clap_guard.h"
+#include "core/host_entry_guard.h"
 #include "clap/clap_identity.h"
 
 namespace {
@@ -32,7 +32,7 @@ const vclap::PluginDescriptor* VCLAP_CALL descriptorAt(const vclap::PluginFactor
 
 // Calls nothing on the host: that may start only in the plug-in's init.
 const vclap::Plugin* VCLAP_CALL createPlugin(const vclap::PluginFactory*, const vclap::Host* host, const char* id) {
-    return guarded(static_cast<const vclap::Plugin*>(nullptr), [&]() -> const vclap::Plugin* {
+    return guardedHostEntry(static_cast<const vclap::Plugin*>(nullptr), [&]() -> const vclap::Plugin* {
         if (host == nullptr || !vclap::versionIsCompatible(host->clap_version)) return nullptr;
         if (id == nullptr || std::strcmp(id, kVelmoraClapId) != 0) return nullptr;
         ClapEffect* effect = ClapEffect::create(host);

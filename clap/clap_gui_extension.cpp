@@ -1,7 +1,7 @@
 // The GUI extension and the host's callbacks that keep the editor running
 // (timer and descriptor), handed to the instance's ClapGui.
 #include "clap/clap_effect.h"
-#include "clap/clap_guard.h"
+#include "core/host_entry_guard.h"
 #include "clap/clap_offered_extensions.h"
 
 namespace {
@@ -23,14 +23,14 @@ bool VCLAP_CALL preferredApi(const vclap::Plugin*, const char** api, bool* float
 }
 
 bool VCLAP_CALL create(const vclap::Plugin* plugin, const char* api, bool floating) {
-    return guarded(false, [&] {
+    return guardedHostEntry(false, [&] {
         ClapGui* gui = guiOf(plugin);
         return gui != nullptr && gui->create(api, floating);
     });
 }
 
 void VCLAP_CALL destroy(const vclap::Plugin* plugin) {
-    guardedCall([&] {
+    guardedHostEntry([&] {
         if (ClapGui* gui = guiOf(plugin)) gui->destroy();
     });
 }
@@ -39,7 +39,7 @@ void VCLAP_CALL destroy(const vclap::Plugin* plugin) {
 bool VCLAP_CALL setScale(const vclap::Plugin*, double) { return false; }
 
 bool VCLAP_CALL size(const vclap::Plugin* plugin, uint32_t* width, uint32_t* height) {
-    return guarded(false, [&] {
+    return guardedHostEntry(false, [&] {
         ClapGui* gui = guiOf(plugin);
         return gui != nullptr && width != nullptr && height != nullptr && gui->size(*width, *height);
     });
@@ -56,7 +56,7 @@ bool VCLAP_CALL setSize(const vclap::Plugin* plugin, uint32_t width, uint32_t he
 }
 
 bool VCLAP_CALL setParent(const vclap::Plugin* plugin, const vclap::Window* window) {
-    return guarded(false, [&] {
+    return guardedHostEntry(false, [&] {
         ClapGui* gui = guiOf(plugin);
         return gui != nullptr && gui->setParent(window);
     });
@@ -69,13 +69,13 @@ bool VCLAP_CALL show(const vclap::Plugin*) { return true; }
 bool VCLAP_CALL hide(const vclap::Plugin*) { return true; }
 
 void VCLAP_CALL onTimer(const vclap::Plugin* plugin, vclap::Id id) {
-    guardedCall([&] {
+    guardedHostEntry([&] {
         if (ClapGui* gui = guiOf(plugin)) gui->onTimer(id);
     });
 }
 
 void VCLAP_CALL onFd(const vclap::Plugin* plugin, int fd, uint32_t) {
-    guardedCall([&] {
+    guardedHostEntry([&] {
         if (ClapGui* gui = guiOf(plugin)) gui->onFd(fd);
     });
 }

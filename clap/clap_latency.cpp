@@ -3,13 +3,13 @@
 // while active asks the host to restart (ClapEffect::setQuality), and the
 // host asks again in the next activate.
 #include "clap/clap_effect.h"
-#include "clap/clap_guard.h"
+#include "core/host_entry_guard.h"
 #include "clap/clap_offered_extensions.h"
 
 namespace {
 
 uint32_t VCLAP_CALL latencySamples(const vclap::Plugin* plugin) {
-    return guarded(0u, [&] {
+    return guardedHostEntry(0u, [&] {
         const ClapEffect* effect = ClapEffect::of(plugin);
         return effect != nullptr ? effect->latencyFrames() : 0u;
     });

@@ -4,14 +4,14 @@
 #include <cstring>
 
 #include "clap/clap_effect.h"
-#include "clap/clap_guard.h"
+#include "core/host_entry_guard.h"
 #include "clap/clap_identity.h"
 #include "clap/clap_offered_extensions.h"
 
 namespace {
 
 bool VCLAP_CALL initCall(const vclap::Plugin* plugin) {
-    return guarded(false, [&] {
+    return guardedHostEntry(false, [&] {
         ClapEffect* effect = ClapEffect::of(plugin);
         return effect != nullptr && effect->init();
     });
@@ -20,7 +20,7 @@ bool VCLAP_CALL initCall(const vclap::Plugin* plugin) {
 // Safe in any state: an active instance is deactivated first, an open
 // editor closed.
 void VCLAP_CALL destroyCall(const vclap::Plugin* plugin) {
-    guardedCall([&] {
+    guardedHostEntry([&] {
         ClapEffect* effect = ClapEffect::of(plugin);
         if (effect != nullptr) effect->deactivate();
         delete effect;
@@ -28,27 +28,27 @@ void VCLAP_CALL destroyCall(const vclap::Plugin* plugin) {
 }
 
 bool VCLAP_CALL activateCall(const vclap::Plugin* plugin, double sampleRate, uint32_t, uint32_t) {
-    return guarded(false, [&] {
+    return guardedHostEntry(false, [&] {
         ClapEffect* effect = ClapEffect::of(plugin);
         return effect != nullptr && effect->activate(sampleRate);
     });
 }
 
 void VCLAP_CALL deactivateCall(const vclap::Plugin* plugin) {
-    guardedCall([&] {
+    guardedHostEntry([&] {
         if (ClapEffect* effect = ClapEffect::of(plugin)) effect->deactivate();
     });
 }
 
 bool VCLAP_CALL startProcessingCall(const vclap::Plugin* plugin) {
-    return guarded(false, [&] {
+    return guardedHostEntry(false, [&] {
         ClapEffect* effect = ClapEffect::of(plugin);
         return effect != nullptr && effect->startProcessing();
     });
 }
 
 void VCLAP_CALL stopProcessingCall(const vclap::Plugin* plugin) {
-    guardedCall([&] {
+    guardedHostEntry([&] {
         if (ClapEffect* effect = ClapEffect::of(plugin)) effect->stopProcessing();
     });
 }
@@ -58,14 +58,14 @@ void VCLAP_CALL stopProcessingCall(const vclap::Plugin* plugin) {
 void VCLAP_CALL resetCall(const vclap::Plugin*) {}
 
 vclap::ProcessStatus VCLAP_CALL processCall(const vclap::Plugin* plugin, const vclap::Process* block) {
-    return guarded(vclap::status::kError, [&] {
+    return guardedHostEntry(vclap::status::kError, [&] {
         ClapEffect* effect = ClapEffect::of(plugin);
         return effect != nullptr && block != nullptr ? effect->process(*block) : vclap::status::kError;
     });
 }
 
 const void* VCLAP_CALL getExtensionCall(const vclap::Plugin* plugin, const char* id) {
-    return guarded(static_cast<const void*>(nullptr), [&]() -> const void* {
+    return guardedHostEntry(static_cast<const void*>(nullptr), [&]() -> const void* {
         ClapEffect* effect = ClapEffect::of(plugin);
         if (effect == nullptr || id == nullptr) return nullptr;
         const struct {

@@ -1,14 +1,14 @@
 // The state extension: every value saved in the format of
 // clap_state_format.h, and loaded only when the whole stream is ours.
 #include "clap/clap_effect.h"
-#include "clap/clap_guard.h"
+#include "core/host_entry_guard.h"
 #include "clap/clap_offered_extensions.h"
 #include "clap/clap_state_format.h"
 
 namespace {
 
 bool VCLAP_CALL save(const vclap::Plugin* plugin, const vclap::OutputStream* stream) {
-    return guarded(false, [&] {
+    return guardedHostEntry(false, [&] {
         ClapEffect* effect = ClapEffect::of(plugin);
         if (effect == nullptr || stream == nullptr) return false;
         const StateBytes state = encodeState(effect->allValues());
@@ -17,7 +17,7 @@ bool VCLAP_CALL save(const vclap::Plugin* plugin, const vclap::OutputStream* str
 }
 
 bool VCLAP_CALL load(const vclap::Plugin* plugin, const vclap::InputStream* stream) {
-    return guarded(false, [&] {
+    return guardedHostEntry(false, [&] {
         ClapEffect* effect = ClapEffect::of(plugin);
         if (effect == nullptr || stream == nullptr) return false;
         const std::optional<StateBytes> state = readAll(*stream);

@@ -1,6 +1,6 @@
 // What every function a host calls directly (the entry point, the effect
-// record's callbacks, the LV2 descriptors' functions) wraps its work in:
-// nothing may unwind into the host's frames. On i686 Windows (DWARF
+// record's callbacks, the LV2 descriptors' functions, the CLAP entry and
+// extension calls) wraps its work in: nothing may unwind into the host's frames. On i686 Windows (DWARF
 // unwinding, no SEH) an exception leaving our module ends in std::terminate,
 // and the host dies with the user's session; elsewhere it unwinds through
 // code that was never built for it. A failed call gives the neutral answer
