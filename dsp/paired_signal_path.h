@@ -143,6 +143,6 @@ private:
     struct alignas(16) RaisedBands {
         FrameBands frame[kSubBlockFrames * kMaxOversamplingFactor];
     };
-    BandOversampler oversamplers[3];
+    BandOversampler oversampler;
     RaisedBands raised;
 };
