@@ -61,6 +61,38 @@ struct alignas(16) AllpassChain {
         if (j < sections) oneSection<B1, B2, B3>(j, data, stride, n);
     }
 
+    // Two chains of one section each in one pass over their own frames: six
+    // independent recursions instead of three keep the pass from waiting on them.
+    template <bool B1, bool B2, bool B3>
+    static VELMORA_INLINE void runSingles(AllpassChain& first, FrameBands* firstData, AllpassChain& second,
+                                          FrameBands* secondData, int stride, int n) {
+        constexpr bool sounding[3] = {B1, B2, B3};
+        const Pair a = first.coefficient[0], c = second.coefficient[0];
+        Pair in[2][3], out[2][3];
+        for (int b = 0; b < 3; ++b) {
+            in[0][b] = first.input[0][b], out[0][b] = first.output[0][b];
+            in[1][b] = second.input[0][b], out[1][b] = second.output[0][b];
+        }
+        for (int i = 0; i < n; ++i) {
+            FrameBands& one = firstData[i * stride];
+            FrameBands& other = secondData[i * stride];
+            for (int b = 0; b < 3; ++b) {
+                if (!sounding[b]) continue;
+                const Pair x = one[b], y = other[b];
+                out[0][b] = step(a, x, in[0][b], out[0][b]);
+                out[1][b] = step(c, y, in[1][b], out[1][b]);
+                in[0][b] = x;
+                in[1][b] = y;
+                one[b] = out[0][b];
+                other[b] = out[1][b];
+            }
+        }
+        for (int b = 0; b < 3; ++b) {
+            first.input[0][b] = in[0][b], first.output[0][b] = out[0][b];
+            second.input[0][b] = in[1][b], second.output[0][b] = out[1][b];
+        }
+    }
+
 private:
     // y = a x + x' - a y': only the last multiplication and subtraction wait
     // on the previous output, a shorter recursion than a (x - y') + x'.
@@ -125,6 +157,16 @@ struct alignas(16) Stage {
         chain[1].reset();
         for (Pair& value : carry) value = pair::zero();
     }
+    // A0 over every other frame from `zeroData`, A1 from `oneData`.
+    template <bool B1, bool B2, bool B3>
+    VELMORA_INLINE void run(FrameBands* zeroData, FrameBands* oneData, int n) {
+        if (chain[0].sections == 1 && chain[1].sections == 1) {
+            AllpassChain::runSingles<B1, B2, B3>(chain[0], zeroData, chain[1], oneData, 2, n);
+            return;
+        }
+        chain[0].run<B1, B2, B3>(zeroData, 2, n);
+        chain[1].run<B1, B2, B3>(oneData, 2, n);
+    }
     void clearNonFinite() {
         chain[0].clearNonFinite();
         chain[1].clearNonFinite();
@@ -140,8 +182,7 @@ VELMORA_INLINE void upsample(Stage& stage, const FrameBands* in, int n, FrameBan
     for (int i = n - 1; i >= 0; --i)
         for (int b = 0; b < 3; ++b)
             if (sounding[b]) out[2 * i][b] = out[2 * i + 1][b] = in[i][b];
-    stage.chain[0].run<B1, B2, B3>(out, 2, n);
-    stage.chain[1].run<B1, B2, B3>(out + 1, 2, n);
+    stage.run<B1, B2, B3>(out, out + 1, n);
 }
 
 // 2n frames of `in` (overwritten) become n frames of `out`, which may be
@@ -152,8 +193,7 @@ VELMORA_INLINE void downsample(Stage& stage, bool later, FrameBands* in, int n, 
     constexpr bool sounding[3] = {B1, B2, B3};
     const Pair half = pair::kHalf();
     if (later) {
-        stage.chain[0].run<B1, B2, B3>(in + 1, 2, n);
-        stage.chain[1].run<B1, B2, B3>(in, 2, n);
+        stage.run<B1, B2, B3>(in + 1, in, n);
         for (int i = 0; i < n; ++i)
             for (int b = 0; b < 3; ++b)
                 if (sounding[b]) out[i][b] = _mm_mul_pd(half, _mm_add_pd(in[2 * i][b], in[2 * i + 1][b]));
@@ -161,8 +201,7 @@ VELMORA_INLINE void downsample(Stage& stage, bool later, FrameBands* in, int n, 
     }
     // A1 takes the odd inputs one pair late: output m pairs A0(x[2m]) with
     // A1(x[2m - 1]), carried over from the previous run.
-    stage.chain[0].run<B1, B2, B3>(in, 2, n);
-    stage.chain[1].run<B1, B2, B3>(in + 1, 2, n);
+    stage.run<B1, B2, B3>(in, in + 1, n);
     for (int i = 0; i < n; ++i)
         for (int b = 0; b < 3; ++b) {
             if (!sounding[b]) continue;
