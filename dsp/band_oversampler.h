@@ -17,9 +17,10 @@
 
 class alignas(16) BandOversampler {
 public:
-    // The frames a click is delayed by at each rate factor (1, 2, 4, 8): the
-    // low-frequency delay, rounded. Checked against the design in
-    // tests/dsp/oversampling_test.cpp.
+    // The latency reported at each rate factor (1, 2, 4, 8): the
+    // low-frequency delay in host frames, rounded. A constant, so that it
+    // stays constexpr; tests/dsp/oversampling_test.cpp checks it against the
+    // designs and against the delay measured through the path.
     static constexpr int latencyFrames(int factor) { return factor == 2 ? 3 : (factor == 4 ? 4 : (factor == 8 ? 5 : 0)); }
     // The exact low-frequency delay in host frames, from the designs.
     static double lowFrequencyDelayFrames(int factor);
