@@ -6,10 +6,11 @@
 // and averages the two. Each chain works in place on every other frame of
 // the raised-rate buffer.
 //
-// A section's recursion waits on its own last output, so
-// the loops carry all sounding bands at once (three independent recursions)
-// and run two sections per pass, which keeps the multiplier and adders busy
-// instead of waiting on one chain.
+// A section's recursion waits on its own last output, so the loops carry all
+// sounding bands at once (three independent recursions) and run two sections
+// per pass, which keeps the multiplier and adders busy instead of waiting on
+// one chain. The raised-rate buffer holds each frame's three bands side by
+// side (FrameBands), so a pass reads them from one place.
 #pragma once
 
 #include "half_band_design.h"
