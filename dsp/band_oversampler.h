@@ -1,13 +1,14 @@
-// One band's way to the raised shaping rate and back: up to three half-band
-// stages up, the shaping, and the same stages down. Every buffer is sized
-// for a full sub-block at eight times the rate when the object is built, so
-// nothing is allocated while audio runs.
+// The bands' way to the raised shaping rate and back: up to three half-band
+// stages up, the shaping, and the same stages down, for all sounding bands
+// at once (their recursions run side by side). The stages work in place in
+// the caller's raised-rate buffer, so nothing is allocated while audio runs.
 //
-// Latency: a stage up and the same stage down delay by M samples of the
-// stage's lower rate (M = 2K - 1, the centre tap's position). M is odd, so
-// from the second stage on that is a fraction of a host frame; the
-// downsamplers' phases take back the fractions, so that each setting's delay
-// is a whole number of host frames (see latencyFrames).
+// Latency: the allpass half-bands delay low frequencies by a fraction of a
+// frame beyond a whole number, and higher frequencies by more (the delay
+// grows toward 20 kHz). Each downsampler may keep the later of two filtered
+// samples (one sample of its higher rate less delay); the choices below put
+// the low-frequency delay nearest a whole number of host frames, which is
+// what latencyFrames reports. lowFrequencyDelayFrames gives the exact value.
 #pragma once
 
 #include "half_band_stages.h"
@@ -16,49 +17,42 @@
 
 class alignas(16) BandOversampler {
 public:
-    // The frames a click is delayed by at each rate factor (1, 2, 4, 8).
-    static constexpr int latencyFrames(int factor) {
-        int delay = 0;  // in samples at the raised rate
-        for (int stage = 0, span = factor / 2; span >= 1; ++stage, span /= 2)
-            delay += span * (2 * (2 * kHalfBandPairs[stage] - 1) - downPhase(factor, stage));
-        return delay / factor;
-    }
+    // The latency reported at each rate factor (1, 2, 4, 8): the
+    // low-frequency delay in host frames, rounded. A constant, so that it
+    // stays constexpr; tests/dsp/oversampling_test.cpp checks it against the
+    // designs and against the delay measured through the path.
+    static constexpr int latencyFrames(int factor) { return factor == 2 ? 3 : (factor == 4 ? 4 : (factor == 8 ? 5 : 0)); }
+    // The exact low-frequency delay in host frames, from the designs.
+    static double lowFrequencyDelayFrames(int factor);
 
+    BandOversampler();
     void reset();
-    // Clears non-finite history in the stages that `factor` uses.
+    // Clears non-finite state in the stages that `factor` uses.
     void clearNonFinite(int factor);
 
-    // n band samples at the host rate, `inStride` pairs apart, become
-    // n * factor samples at the raised rate, `outStride` pairs apart (and
-    // back). Each exists in both encodings of the audio path.
-    void up(int factor, const Pair* in, int inStride, int n, Pair* out, int outStride);
-    void down(int factor, const Pair* in, int inStride, int n, Pair* out, int outStride);
-    VELMORA_TARGET_VEX void upVex(int factor, const Pair* in, int inStride, int n, Pair* out, int outStride);
-    VELMORA_TARGET_VEX void downVex(int factor, const Pair* in, int inStride, int n, Pair* out, int outStride);
+    // n frames of the sounding bands at the host rate become n * factor
+    // frames at the raised rate, and back (`raised` is overwritten).
+    template <bool B1, bool B2, bool B3>
+    VELMORA_INLINE void up(int factor, const FrameBands* in, int n, FrameBands* raised) {
+        half_band::upsample<B1, B2, B3>(upStages[0], in, n, raised);
+        if (factor >= 4) half_band::upsample<B1, B2, B3>(upStages[1], raised, 2 * n, raised);
+        if (factor >= 8) half_band::upsample<B1, B2, B3>(upStages[2], raised, 4 * n, raised);
+    }
+    template <bool B1, bool B2, bool B3>
+    VELMORA_INLINE void down(int factor, FrameBands* raised, int n, FrameBands* out) {
+        if (factor >= 8) half_band::downsample<B1, B2, B3>(downStages[2], laterPhase(8, 2), raised, 4 * n, raised);
+        if (factor >= 4)
+            half_band::downsample<B1, B2, B3>(downStages[1], laterPhase(factor, 1), raised, 2 * n, raised);
+        half_band::downsample<B1, B2, B3>(downStages[0], laterPhase(factor, 0), raised, n, out);
+    }
 
 private:
-    // Which of two samples each downsampler keeps (see Downsampler): the
-    // choices that make the total delay whole at every factor.
-    static constexpr int downPhase(int factor, int stage) {
-        if (factor == 4) return stage == 0 ? 1 : 0;
-        if (factor == 8) return stage == 2 ? 0 : 1;
-        return 0;
-    }
-    template <int Factor>
-    VELMORA_INLINE void upChain(const Pair* in, int inStride, int n, Pair* out, int outStride);
-    template <int Factor>
-    VELMORA_INLINE void downChain(const Pair* in, int inStride, int n, Pair* out, int outStride);
-    VELMORA_INLINE void upAny(int factor, const Pair* in, int inStride, int n, Pair* out, int outStride);
-    VELMORA_INLINE void downAny(int factor, const Pair* in, int inStride, int n, Pair* out, int outStride);
+    // Whether a stage's downsampler keeps the later sample (see above):
+    // 2x 2.75 frames, 4x 4.08, 8x 4.98 at low frequencies.
+    static constexpr bool laterPhase(int factor, int stage) { return stage == 0 && (factor == 2 || factor == 4); }
 
-    half_band::Upsampler<0, kSubBlockFrames> up0;
-    half_band::Upsampler<1, 2 * kSubBlockFrames> up1;
-    half_band::Upsampler<2, 4 * kSubBlockFrames> up2;
-    half_band::Downsampler<0, kSubBlockFrames> down0;
-    half_band::Downsampler<1, 2 * kSubBlockFrames> down1;
-    half_band::Downsampler<2, 4 * kSubBlockFrames> down2;
+    half_band::Stage upStages[kHalfBandStages];
+    half_band::Stage downStages[kHalfBandStages];
 };
 
 static_assert(BandOversampler::latencyFrames(1) == 0);
-static_assert(BandOversampler::latencyFrames(2) == 67 && BandOversampler::latencyFrames(4) == 73 &&
-              BandOversampler::latencyFrames(8) == 75);

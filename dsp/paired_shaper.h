@@ -110,6 +110,16 @@ struct alignas(16) BandCurve {
     explicit BandCurve(float typeValue) { select(typeValue); }
     void select(float typeValue);
 
+    // Whether the band's Type still selects the table curve it selected
+    // (the common case); then tableShape applies it without reading the Type.
+    VELMORA_INLINE bool holdsTableCurve(const std::atomic<float>& typeValue) const {
+        const float t = typeValue.load(std::memory_order_relaxed);
+        uint32_t bits;
+        std::memcpy(&bits, &t, sizeof bits);
+        return bits == tableCurveKey;
+    }
+    VELMORA_INLINE Pair tableShape(Pair x) const { return oddLookup(x, scale, last, table, table); }
+
     // Reads the band's Type once, as the scalar path does every frame, and
     // applies its curve.
     template <typename DcBlocker>

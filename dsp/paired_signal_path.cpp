@@ -87,8 +87,7 @@ void PairedSignalPath::resetNonFiniteState() {
     for (PairedBandSplitFilter* filter : {&crossover1, &crossover2, &postFilter1, &postFilter2})
         filter->state.resetNonFiniteChannels();
     dcBlocker.resetNonFiniteChannels();
-    if (factor > 1)
-        for (BandOversampler& oversampler : oversamplers) oversampler.clearNonFinite(factor);
+    if (factor > 1) oversampler.clearNonFinite(factor);
 }
 
 void PairedSignalPath::switchRate() {
@@ -96,7 +95,7 @@ void PairedSignalPath::switchRate() {
     const int wanted = oversamplingFactor(settingInUse);
     // Old history belongs to another rate; starting from silence costs a
     // short gap in the bands' sound and can never give a non-finite sample.
-    for (BandOversampler& oversampler : oversamplers) oversampler.reset();
+    oversampler.reset();
     factor = wanted;
     raisedDcCoefficient = pair::broadcast(paired_shaper::dcBlockerCoefficientAt(factor));
 }
@@ -168,15 +167,7 @@ void PairedSignalPath::shapeSubBlock(SubBlockBands& bands, int frames) {
 template <bool Band1, bool Band2, bool Band3>
 void PairedSignalPath::shapeRaisedSubBlock(SubBlockBands& bands, int frames) {
     constexpr bool sounding[3] = {Band1, Band2, Band3};
-    // FrameBands rows are three pairs apart; each band is one column.
-    constexpr int kStride = 3;
-    for (int b = 0; b < 3; ++b) {
-        if (!sounding[b]) continue;
-        if (vexEncoding)
-            oversamplers[b].upVex(factor, &bands.frame[0][b], kStride, frames, &raised.frame[0][b], kStride);
-        else
-            oversamplers[b].up(factor, &bands.frame[0][b], kStride, frames, &raised.frame[0][b], kStride);
-    }
+    oversampler.up<Band1, Band2, Band3>(factor, bands.frame, frames, raised.frame);
     bool still = true;
     for (int b = 0; b < 3; ++b)
         if (sounding[b]) still = still && ramps[b].balance.holdsStill() && ramps[b].drive.holdsStill();
@@ -188,13 +179,7 @@ void PairedSignalPath::shapeRaisedSubBlock(SubBlockBands& bands, int frames) {
         run(ShapeStage<Band1, Band2, Band3, true>(ramps, curves, parameterValues + kType1, dcBlocker));
     else
         run(ShapeStage<Band1, Band2, Band3, false>(ramps, curves, parameterValues + kType1, dcBlocker));
-    for (int b = 0; b < 3; ++b) {
-        if (!sounding[b]) continue;
-        if (vexEncoding)
-            oversamplers[b].downVex(factor, &raised.frame[0][b], kStride, frames, &bands.frame[0][b], kStride);
-        else
-            oversamplers[b].down(factor, &raised.frame[0][b], kStride, frames, &bands.frame[0][b], kStride);
-    }
+    oversampler.down<Band1, Band2, Band3>(factor, raised.frame, frames, bands.frame);
 }
 
 template <bool Accumulate, bool Band1, bool Band2, bool Band3>

@@ -60,7 +60,8 @@ public:
     Oversampling oversampling() const {
         return clampedOversampling(requestedOversampling.load(std::memory_order_relaxed));
     }
-    // The delay in host frames that a setting adds, the same at every rate.
+    // The delay in host frames that a setting adds, the same at every rate:
+    // the resamplers' low-frequency delay, rounded (see BandOversampler).
     static constexpr int latencyFrames(Oversampling setting) {
         return BandOversampler::latencyFrames(oversamplingFactor(setting));
     }
@@ -138,11 +139,11 @@ private:
     int factor = 1;
     Oversampling settingInUse = Oversampling::Normal;
     std::atomic<int> requestedOversampling{0};
-    // The bands of a sub-block at the raised rate, between the resamplers.
-    // Last, so the state Normal works on stays together.
+    // The bands of a sub-block at the raised rate, between and inside the
+    // resamplers. Last, so the state Normal works on stays together.
     struct alignas(16) RaisedBands {
         FrameBands frame[kSubBlockFrames * kMaxOversamplingFactor];
     };
-    BandOversampler oversamplers[3];
+    BandOversampler oversampler;
     RaisedBands raised;
 };

@@ -35,11 +35,25 @@ public:
 
     // One host frame's `factor` samples at a raised rate, all shaped with
     // that frame's gains, so the ramps keep their length in host frames.
+    // Each band's Type is read once per host frame, as at Normal: when every
+    // sounding band keeps its table curve, the samples skip the reads.
     VELMORA_INLINE void raisedFrame(FrameBands* frames, int factor, Pair dcCoefficient) {
         paired_shaper::RaisedRateDcBlocker raisedDc{dc, dcCoefficient};
         if constexpr (Band1) advanceGain<0>();
         if constexpr (Band2) advanceGain<1>();
         if constexpr (Band3) advanceGain<2>();
+        bool tables = true;
+        if constexpr (Band1) tables = tables && curves[0].holdsTableCurve(typeValues[0]);
+        if constexpr (Band2) tables = tables && curves[1].holdsTableCurve(typeValues[1]);
+        if constexpr (Band3) tables = tables && curves[2].holdsTableCurve(typeValues[2]);
+        if (tables) {
+            for (int j = 0; j < factor; ++j) {
+                if constexpr (Band1) frames[j][0] = curves[0].tableShape(_mm_mul_pd(gain[0], frames[j][0]));
+                if constexpr (Band2) frames[j][1] = curves[1].tableShape(_mm_mul_pd(gain[1], frames[j][1]));
+                if constexpr (Band3) frames[j][2] = curves[2].tableShape(_mm_mul_pd(gain[2], frames[j][2]));
+            }
+            return;
+        }
         for (int j = 0; j < factor; ++j) {
             if constexpr (Band1) frames[j][0] = shaped<0>(frames[j][0], raisedDc);
             if constexpr (Band2) frames[j][1] = shaped<1>(frames[j][1], raisedDc);
