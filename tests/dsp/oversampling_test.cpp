@@ -16,6 +16,7 @@
 #include "dsp/band_oversampler.h"
 #include "dsp/distortion_processor.h"
 #include "dsp/half_band_design.h"
+#include "tests/support/low_frequency_delay.h"
 
 namespace {
 
@@ -125,22 +126,12 @@ TEST(Oversampling, ReportedLatencyIsTheDelayOfLowFrequencies) {
     // HardClip, which passes it unchanged. Its delay against Normal, to a
     // fraction of a frame by the peak of the cross-correlation, must round to
     // the reported latency and equal the designs' low-frequency delay.
-    std::vector<float> pulse(4096, 0.0f);
-    for (int n = 0; n < 256; ++n) pulse[1000 + n] = static_cast<float>(0.25 * (1.0 - std::cos(2.0 * kPi * n / 256)));
+    const std::vector<float> pulse = smoothPulse(4096, 1000, 256, 0.5f);
     const auto normal = Effect(0.25f, kHardClip, Oversampling::Normal).run(pulse);
     for (Oversampling setting : kRaised) {
         for (int block : {512, 37}) {
             const auto raised = Effect(0.25f, kHardClip, setting).run(pulse, block);
-            auto correlation = [&](int lag) {
-                double sum = 0.0;
-                for (size_t n = 0; n + lag < raised.size(); ++n) sum += double(normal[n]) * raised[n + lag];
-                return sum;
-            };
-            int best = 0;
-            for (int lag = 1; lag < 20; ++lag)
-                if (correlation(lag) > correlation(best)) best = lag;
-            const double before = correlation(best - 1), at = correlation(best), after = correlation(best + 1);
-            const double delay = best + 0.5 * (before - after) / (before - 2.0 * at + after);
+            const double delay = lowFrequencyDelay(normal, raised, 20);
             const int factor = oversamplingFactor(setting);
             EXPECT_NEAR(delay, BandOversampler::lowFrequencyDelayFrames(factor), 0.02) << "factor " << factor;
             EXPECT_NEAR(delay, DistortionProcessor::latencyFrames(setting), 0.5) << "factor " << factor;
