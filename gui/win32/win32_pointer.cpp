@@ -45,13 +45,3 @@ int32_t pressButtonsOf(UINT message, WPARAM wParam) {
     if (GetKeyState(VK_MENU) & 0x8000) bits |= kGuiAlt;
     return bits;
 }
-
-Win32PressPointer::Win32PressPointer(GuiPointer& livePointer, int32_t buttons)
-    : live(livePointer), pressButtons(buttons) {}
-
-int32_t Win32PressPointer::buttons() { return following ? live.buttons() : pressButtons; }
-
-GuiPoint Win32PressPointer::location() {
-    following = true;
-    return live.location();
-}

@@ -26,20 +26,3 @@ private:
 // thread's input state had it when the message was posted.
 int32_t pressButtonsOf(UINT message, WPARAM wParam);
 
-// The pointer a press is handled with. The press message may be handled
-// after its button is already up again (an instant click, or a tap while the
-// host's thread was busy); until the control starts following the live
-// pointer (its first location read), it sees the buttons and modifiers the
-// press message carried, as X11PressPointer does on Linux.
-class Win32PressPointer : public GuiPointer {
-public:
-    Win32PressPointer(GuiPointer& live, int32_t pressButtons);
-
-    int32_t buttons() override;
-    GuiPoint location() override;
-
-private:
-    GuiPointer& live;
-    int32_t pressButtons;
-    bool following = false;
-};

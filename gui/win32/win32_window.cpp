@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "gui/gui_press_pointer.h"
 #include "gdi_canvas.h"
 #include "keyed_blit.h"
 #include "win32_platform.h"
@@ -130,7 +131,7 @@ void Win32Window::press(UINT message, WPARAM wParam, LPARAM lParam) {
     GdiCanvas canvas(dc, window);
     // The press is handled with the buttons its message carried: by now a
     // quick click may be over, and the live state would read "up".
-    Win32PressPointer pressPointer(livePointer, pressButtonsOf(message, wParam));
+    GuiPressPointer pressPointer(livePointer, pressButtonsOf(message, wParam));
     client.windowPress(canvas, pressPointer, where);
 }
 

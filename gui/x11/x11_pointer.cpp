@@ -60,13 +60,3 @@ GuiPoint X11Pointer::location() {
     query(mask, where);
     return where;
 }
-
-X11PressPointer::X11PressPointer(GuiPointer& livePointer, int32_t buttons)
-    : live(livePointer), pressButtons(buttons) {}
-
-int32_t X11PressPointer::buttons() { return following ? live.buttons() : pressButtons; }
-
-GuiPoint X11PressPointer::location() {
-    following = true;
-    return live.location();
-}

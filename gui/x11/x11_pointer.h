@@ -33,19 +33,3 @@ private:
     GuiPoint lastKnown;
 };
 
-// The pointer a press is handled with. Presses reach the editor at its next
-// idle, when a quick click may already be over; until the control starts
-// following the live pointer (its first location read), it sees the buttons
-// and modifiers the press happened with.
-class X11PressPointer : public GuiPointer {
-public:
-    X11PressPointer(GuiPointer& live, int32_t pressButtons);
-
-    int32_t buttons() override;
-    GuiPoint location() override;
-
-private:
-    GuiPointer& live;
-    int32_t pressButtons;
-    bool following = false;
-};

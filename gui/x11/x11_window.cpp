@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "gui/gui_press_pointer.h"
 #include "cairo_canvas.h"
 
 namespace {
@@ -174,7 +175,7 @@ void X11Window::dispatchPress(const XButtonEvent& event) {
     std::unique_ptr<GuiCanvas> canvas = makeCanvas();
     if (!canvas) return;
     const int32_t buttons = guiButtonsFromState(event.state | stateMaskOfButton(event.button));
-    X11PressPointer pressPointer(livePointer, buttons);
+    GuiPressPointer pressPointer(livePointer, buttons);
     insidePress = true;
     client.windowPress(*canvas, pressPointer, GuiPoint{event.x, event.y});
     insidePress = false;

@@ -388,6 +388,24 @@ std::string joined(const std::vector<std::string>& lines) {
     return text;
 }
 
+// Solo2 is the 60 x 11 switch at (212, 112); Gain2 the knob at (248, 210).
+// Two clicks on Solo2, then a Ctrl+click on Gain2, each made by `click`.
+std::string soloTwiceThenCtrlClickOnGain2(const std::string& click) {
+    return "mousemove --sync --window WINDOW 242 117 " + click + " sleep 0.3 " + click + " sleep 0.3 "
+           "mousemove --sync --window WINDOW 272 234 keydown ctrl sleep 0.1 " + click + " sleep 0.3 keyup ctrl";
+}
+
+// What those clicks must do: Solo2 on and off again, Gain2 back to its default.
+void expectSoloToggledTwiceAndGain2Reset(const std::vector<std::string>& lines) {
+    std::vector<std::string> solo, gain;
+    for (const std::string& line : lines) {
+        if (line.rfind("automate 4 ", 0) == 0) solo.push_back(line);
+        if (line.rfind("automate 10 ", 0) == 0) gain.push_back(line);
+    }
+    EXPECT_EQ(solo, (std::vector<std::string>{"automate 4 1.000", "automate 4 0.000"})) << joined(lines);
+    EXPECT_EQ(gain, (std::vector<std::string>{"automate 10 0.500"})) << joined(lines);
+}
+
 TEST_F(WineEditor, Gain1DragOf100PixelsRightIsOneGestureEndingAtHalf) {
     // Gain1 is the 48 x 48 knob at (108, 210); linear drags cover the range in 200 px.
     const std::vector<std::string> lines = traceWineGesture(
@@ -398,18 +416,9 @@ TEST_F(WineEditor, Gain1DragOf100PixelsRightIsOneGestureEndingAtHalf) {
 }
 
 TEST_F(WineEditor, SoloClicksToggleAndCtrlClickResetsAKnobWithoutEditBrackets) {
-    // Solo2 is the 60 x 11 switch at (212, 112); Gain2 the knob at (248, 210).
-    const std::vector<std::string> lines = traceWineGesture(
-        {"--set", "Gain2=0.9"},
-        "mousemove --sync --window WINDOW 242 117 " + kClick + " sleep 0.3 " + kClick + " sleep 0.3 "
-        "mousemove --sync --window WINDOW 272 234 keydown ctrl sleep 0.1 " + kClick + " sleep 0.3 keyup ctrl");
-    std::vector<std::string> solo, gain;
-    for (const std::string& line : lines) {
-        if (line.rfind("automate 4 ", 0) == 0) solo.push_back(line);
-        if (line.rfind("automate 10 ", 0) == 0) gain.push_back(line);
-    }
-    EXPECT_EQ(solo, (std::vector<std::string>{"automate 4 1.000", "automate 4 0.000"})) << joined(lines);
-    EXPECT_EQ(gain, (std::vector<std::string>{"automate 10 0.500"})) << joined(lines);
+    const std::vector<std::string> lines =
+        traceWineGesture({"--set", "Gain2=0.9"}, soloTwiceThenCtrlClickOnGain2(kClick));
+    expectSoloToggledTwiceAndGain2Reset(lines);
     EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("beginEdit", 0) == 0; }), 0)
         << joined(lines);
 }
@@ -427,18 +436,9 @@ protected:
 };
 
 TEST_P(WineInstantClicks, AnInstantClickTogglesASoloAndAnInstantCtrlClickResetsAKnob) {
-    // Solo2 is the 60 x 11 switch at (212, 112); Gain2 the knob at (248, 210).
-    const std::vector<std::string> lines = traceWineGestureIn(
-        GetParam(), {"--set", "Gain2=0.9"},
-        "mousemove --sync --window WINDOW 242 117 click 1 sleep 0.3 click 1 sleep 0.3 "
-        "mousemove --sync --window WINDOW 272 234 keydown ctrl sleep 0.1 click 1 sleep 0.3 keyup ctrl");
-    std::vector<std::string> solo, gain;
-    for (const std::string& line : lines) {
-        if (line.rfind("automate 4 ", 0) == 0) solo.push_back(line);
-        if (line.rfind("automate 10 ", 0) == 0) gain.push_back(line);
-    }
-    EXPECT_EQ(solo, (std::vector<std::string>{"automate 4 1.000", "automate 4 0.000"})) << joined(lines);
-    EXPECT_EQ(gain, (std::vector<std::string>{"automate 10 0.500"})) << joined(lines);
+    const std::vector<std::string> lines =
+        traceWineGestureIn(GetParam(), {"--set", "Gain2=0.9"}, soloTwiceThenCtrlClickOnGain2("click 1"));
+    expectSoloToggledTwiceAndGain2Reset(lines);
 }
 
 INSTANTIATE_TEST_SUITE_P(Builds, WineInstantClicks, ::testing::ValuesIn(kBuilds), buildName);

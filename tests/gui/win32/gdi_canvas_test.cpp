@@ -273,7 +273,9 @@ TEST(GdiDrawing, TheValueDisplayAndEveryTableFontSelectTrueType) {
                         selectedIsTrueType(dc) ? " (TrueType)" : "");
             EXPECT_TRUE(selectedIsTrueType(dc) || _stricmp(face.c_str(), font.lfFaceName) == 0)
                 << index << ": " << face;
-            if (_stricmp(face.c_str(), "Arial") == 0) EXPECT_EQ(font.lfOutPrecision, 1) << index;
+            if (_stricmp(face.c_str(), "Arial") == 0) {
+                EXPECT_EQ(font.lfOutPrecision, 1) << index;
+            }
         }
         // The display's own font (4: Arial 11), as the display sets it.
         context.setFont(4, 0, 0);

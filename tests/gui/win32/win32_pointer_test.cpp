@@ -4,6 +4,7 @@
 
 #include "gui/win32/win32_platform.h"
 #include "gui/win32/win32_pointer.h"
+#include "gui/gui_press_pointer.h"
 #include "win32_test_support.h"
 
 namespace {
@@ -72,7 +73,7 @@ TEST(Win32Pointer, APressReportsTheButtonAndModifiersOfItsMessage) {
 
 TEST(Win32Pointer, APressPointerFollowsTheLiveStateOnceItsLocationIsRead) {
     ReleasedPointer live;
-    Win32PressPointer press(live, kGuiLButton | kGuiControl);
+    GuiPressPointer press(live, kGuiLButton | kGuiControl);
     EXPECT_EQ(press.buttons(), kGuiLButton | kGuiControl);
     EXPECT_EQ(press.buttons(), kGuiLButton | kGuiControl);  // asked twice: still the press
     EXPECT_EQ(press.location(), (GuiPoint{7, 9}));
