@@ -312,7 +312,10 @@ TEST_P(WineHostOrders, NoneCrashesOrLeaksOver20Rounds) {
         if (std::sscanf(line.c_str(), "%15s %llu %llu", what, &before, &after) == 3) usage[what] = {before, after};
     }
     ASSERT_EQ(usage.size(), 4u) << run.out;
-    EXPECT_LE(usage["handles"].second, usage["handles"].first) << "kernel handles left open";
+    // A leak in any order leaves at least one handle per round (20 here),
+    // while Wine's own service threads may open one at any moment, more
+    // often on a loaded machine: two are noise.
+    EXPECT_LE(usage["handles"].second, usage["handles"].first + 2) << "kernel handles left open";
     EXPECT_LE(usage["gdi"].second, usage["gdi"].first) << "GDI objects left behind";
     EXPECT_LE(usage["user"].second, usage["user"].first) << "windows or other USER objects left behind";
     // 20 rounds make 100 instances and 140 editors; a leak of even a small
