@@ -1,13 +1,9 @@
+// The signal path's set-up and state keeping; its routed loops are in
+// paired_signal_path_routing.h.
 #include "paired_signal_path.h"
 
-#include <algorithm>
-
 #include "band_split_filter.h"
-#include "mix_stage.h"
 #include "parameter_laws.h"
-#include "post_filter_stage.h"
-#include "shape_stage.h"
-#include "split_stage.h"
 
 PairedSignalPath::PairedSignalPath(const std::atomic<float>* values, const std::atomic<float>* rate)
     : curves{paired_shaper::BandCurve(values[kType1].load(std::memory_order_relaxed)),
@@ -36,51 +32,6 @@ bool PairedSignalPath::vexEncodingAvailable() {
 #else
     return false;
 #endif
-}
-
-template <bool Accumulate>
-void PairedSignalPath::process(float* const* inputs, float* const* outputs, int32_t frames) {
-    if (frames <= 0 || !inputs || !outputs) return;
-    const float* inL = inputs[0];
-    const float* inR = inputs[1];
-    float* outL = outputs[0];
-    float* outR = outputs[1];
-    if (!inL || !inR || !outL || !outR) return;
-
-    // Routing is fixed for the whole call; each routing is its own loop.
-    const bool post = laws::postFilterOn(parameter(kPFilter));
-    const bool solo1 = laws::soloOn(parameter(kSolo1));
-    const bool solo2 = laws::soloOn(parameter(kSolo2));
-    const bool solo3 = laws::soloOn(parameter(kSolo3));
-    const bool anySolo = solo1 || solo2 || solo3;
-    const int routing = ((solo1 || !anySolo) ? 1 : 0) | ((solo2 || !anySolo) ? 2 : 0) |
-                        ((solo3 || !anySolo) ? 4 : 0) | (post ? 8 : 0);
-
-#define VELMORA_ROUTE(bits, b1, b2, b3, pf)                                         \
-    case bits:                                                                      \
-        if (vexEncoding)                                                            \
-            processRoutingVex<Accumulate, b1, b2, b3, pf>(inL, inR, outL, outR, frames); \
-        else                                                                        \
-            processRouting<Accumulate, b1, b2, b3, pf>(inL, inR, outL, outR, frames);    \
-        break;
-    switch (routing) {
-        VELMORA_ROUTE(1, true, false, false, false)
-        VELMORA_ROUTE(2, false, true, false, false)
-        VELMORA_ROUTE(3, true, true, false, false)
-        VELMORA_ROUTE(4, false, false, true, false)
-        VELMORA_ROUTE(5, true, false, true, false)
-        VELMORA_ROUTE(6, false, true, true, false)
-        VELMORA_ROUTE(7, true, true, true, false)
-        VELMORA_ROUTE(9, true, false, false, true)
-        VELMORA_ROUTE(10, false, true, false, true)
-        VELMORA_ROUTE(11, true, true, false, true)
-        VELMORA_ROUTE(12, false, false, true, true)
-        VELMORA_ROUTE(13, true, false, true, true)
-        VELMORA_ROUTE(14, false, true, true, true)
-        VELMORA_ROUTE(15, true, true, true, true)
-        default: break;
-    }
-#undef VELMORA_ROUTE
 }
 
 void PairedSignalPath::resetNonFiniteState() {
@@ -112,136 +63,3 @@ PairedFilterCoefficients PairedSignalPath::crossoverDesign(CachedLaw<PairedFilte
         return PairedFilterCoefficients::from(designer);
     });
 }
-
-template <bool Band1, bool Band2, bool Band3, bool PostFilter>
-void PairedSignalPath::startSubBlock() {
-    takeUpOversampling();
-    resetNonFiniteState();
-
-    const float rate = sampleRate->load(std::memory_order_relaxed);
-    if constexpr (Band1 || Band2) {
-        crossover1.coefficients = crossoverDesign(crossover1Design, kCross1, rate);
-        if constexpr (PostFilter && Band1) postFilter1.coefficients = crossover1.coefficients;
-    }
-    if constexpr (Band2 || Band3) {
-        crossover2.coefficients = crossoverDesign(crossover2Design, kCross2, rate);
-        if constexpr (PostFilter && Band2) postFilter2.coefficients = crossover2.coefficients;
-    }
-    constexpr bool sounding[3] = {Band1, Band2, Band3};
-    for (int b = 0; b < 3; ++b) {
-        if (!sounding[b]) continue;
-        const float balance = parameter(kBalance1 + b);
-        const float gain = parameter(kGain1 + b);
-        const float level = parameter(kLevel1 + b);
-        ramps[b].balance.aimAt(pair::make(laws::guarded(laws::balanceLeft, balance),
-                                          laws::guarded(laws::balanceRight, balance)),
-                               kRampStep);
-        const double drive = driveTarget[b].get(floatBits(gain), [&] { return laws::guarded(laws::drive, gain); });
-        ramps[b].drive.aimAt(pair::broadcast(drive), kRampStep);
-        const double bandLevel =
-            levelTarget[b].get(floatBits(level), [&] { return laws::guarded(laws::level, level); });
-        ramps[b].level.aimAt(pair::broadcast(bandLevel), kRampStep);
-    }
-    const float masterValue = parameter(kMaster);
-    master.aimAt(pair::broadcast(masterTarget.get(floatBits(masterValue),
-                                                  [&] { return laws::guarded(laws::level, masterValue); })),
-                 kRampStep);
-}
-
-template <bool Band1, bool Band2, bool Band3>
-void PairedSignalPath::shapeSubBlock(SubBlockBands& bands, int frames) {
-    constexpr bool sounding[3] = {Band1, Band2, Band3};
-    bool still = true;
-    for (int b = 0; b < 3; ++b)
-        if (sounding[b]) still = still && ramps[b].balance.holdsStill() && ramps[b].drive.holdsStill();
-    auto run = [&](auto shape) VELMORA_INLINE_LAMBDA {
-        for (int i = 0; i < frames; ++i) shape.frame(bands.frame[i]);
-        shape.finish();
-    };
-    if (still)
-        run(ShapeStage<Band1, Band2, Band3, true>(ramps, curves, parameterValues + kType1, dcBlocker));
-    else
-        run(ShapeStage<Band1, Band2, Band3, false>(ramps, curves, parameterValues + kType1, dcBlocker));
-}
-
-template <bool Band1, bool Band2, bool Band3>
-void PairedSignalPath::shapeRaisedSubBlock(SubBlockBands& bands, int frames) {
-    constexpr bool sounding[3] = {Band1, Band2, Band3};
-    oversampler.up<Band1, Band2, Band3>(factor, bands.frame, frames, raised.frame);
-    bool still = true;
-    for (int b = 0; b < 3; ++b)
-        if (sounding[b]) still = still && ramps[b].balance.holdsStill() && ramps[b].drive.holdsStill();
-    auto run = [&](auto shape) VELMORA_INLINE_LAMBDA {
-        for (int i = 0; i < frames; ++i) shape.raisedFrame(raised.frame + i * factor, factor, raisedDcCoefficient);
-        shape.finish();
-    };
-    if (still)
-        run(ShapeStage<Band1, Band2, Band3, true>(ramps, curves, parameterValues + kType1, dcBlocker));
-    else
-        run(ShapeStage<Band1, Band2, Band3, false>(ramps, curves, parameterValues + kType1, dcBlocker));
-    oversampler.down<Band1, Band2, Band3>(factor, raised.frame, frames, bands.frame);
-}
-
-template <bool Accumulate, bool Band1, bool Band2, bool Band3>
-void PairedSignalPath::mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR) {
-    constexpr bool sounding[3] = {Band1, Band2, Band3};
-    bool still = master.holdsStill();
-    for (int b = 0; b < 3; ++b)
-        if (sounding[b]) still = still && ramps[b].level.holdsStill();
-    auto run = [&](auto mix) VELMORA_INLINE_LAMBDA {
-        for (int i = 0; i < frames; ++i) mix.frame(bands.frame[i], outL + i, outR + i);
-        mix.finish();
-    };
-    if (still)
-        run(MixStage<Accumulate, Band1, Band2, Band3, true>(ramps, master));
-    else
-        run(MixStage<Accumulate, Band1, Band2, Band3, false>(ramps, master));
-}
-
-template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
-void PairedSignalPath::processRouting(const float* inL, const float* inR, float* outL, float* outR,
-                                         int32_t frames) {
-    runRouting<Accumulate, Band1, Band2, Band3, PostFilter>(inL, inR, outL, outR, frames);
-}
-
-template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
-void PairedSignalPath::processRoutingVex(const float* inL, const float* inR, float* outL, float* outR,
-                                            int32_t frames) {
-    runRouting<Accumulate, Band1, Band2, Band3, PostFilter>(inL, inR, outL, outR, frames);
-}
-
-template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
-void PairedSignalPath::runRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames) {
-    // Each stage runs over the whole sub-block before the next: a loop then
-    // holds one stage's state in registers, and the latency-bound filter
-    // recursions of consecutive frames overlap. The split reads every input
-    // of the sub-block before the mix writes any output, so in-place buffers
-    // stay safe.
-    SubBlockBands bands;
-    FilterHistory history[2];
-    for (int32_t done = 0; done < frames;) {
-        const int n = static_cast<int>(std::min<int32_t>(frames - done, kSubBlock));
-        startSubBlock<Band1, Band2, Band3, PostFilter>();
-        {
-            SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset, history);
-            for (int i = 0; i < n; ++i) split.frame(i, inL + done + i, inR + done + i, bands.frame[i]);
-            split.finish(n);
-        }
-        if (factor == 1)
-            shapeSubBlock<Band1, Band2, Band3>(bands, n);
-        else
-            shapeRaisedSubBlock<Band1, Band2, Band3>(bands, n);
-        constexpr bool kPost = PostFilter && (Band1 || Band2);
-        if constexpr (kPost) {
-            PostFilterStage<Band1 && kPost, Band2 && kPost> post(postFilter1, postFilter2, postFilterOffset,
-                                                                 history);
-            for (int i = 0; i < n; ++i) post.frame(i, bands.frame[i]);
-            post.finish(n);
-        }
-        mixSubBlock<Accumulate, Band1, Band2, Band3>(bands, n, outL + done, outR + done);
-        done += n;
-    }
-}
-
-template void PairedSignalPath::process<false>(float* const*, float* const*, int32_t);
-template void PairedSignalPath::process<true>(float* const*, float* const*, int32_t);
