@@ -18,7 +18,7 @@ public:
 
 TEST(Win32Pointer, PositionsAreRelativeToTheWindowOrToTheScreenWithoutOne) {
     HostWindow host;
-    SetWindowPos(host.handle, nullptr, 40, 30, 600, 400, SWP_NOZORDER);
+    SetWindowPos(host.handle, nullptr, 40, 30, 600, 400, SWP_NOZORDER | SWP_NOACTIVATE);
     Win32Platform platform;
     IdleClient client;
     auto window = platform.createWindow(host.handle, 484, 286, client);

@@ -76,8 +76,12 @@ public:
         settings.hInstance = GetModuleHandleA(nullptr);
         settings.lpszClassName = "VelmoraTestHost";
         RegisterClassA(&settings);  // a second registration fails harmlessly
-        handle = CreateWindowExA(0, "VelmoraTestHost", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
-                                 0, 600, 400, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        // A pop-up shown without activation: Wine hands framed or activated
+        // windows to the window manager and, when there is none, waits two
+        // seconds for it at every destruction.
+        handle = CreateWindowExA(0, "VelmoraTestHost", "host", WS_POPUP, 0, 0, 600, 400, nullptr, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+        if (handle) ShowWindow(handle, SW_SHOWNOACTIVATE);
     }
     ~HostWindow() {
         if (handle) DestroyWindow(handle);
