@@ -74,11 +74,18 @@ run_fuzz_suite() {
   "$dir/tests/stress/fuzz_calls" -max_total_time="${VELMORA_FUZZ_SECONDS:-60}" -max_len=4096 "$dir/corpus"
 }
 
-build_and_test_windows
-run_suite build -DVELMORA_BUILD_BENCH=ON -DVELMORA_WIN32_BUILD="$PWD/build-win32" \
+# Each phase says how long it took, so a slow one stands out in CI's log.
+timed() {
+  local start=$SECONDS
+  "$@"
+  echo "== $1 took $((SECONDS - start)) s"
+}
+
+timed build_and_test_windows
+timed run_suite build -DVELMORA_BUILD_BENCH=ON -DVELMORA_WIN32_BUILD="$PWD/build-win32" \
           -DVELMORA_WIN64_BUILD="$PWD/build-win64" -DVELMORA_WINEPREFIX="$PWD/build-win32/wineprefix"
-run_linux_wine_tests build
-run_suite build-sanitize -DVELMORA_SANITIZE=ON -DVELMORA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
-run_thread_suite
-run_fuzz_suite
+timed run_linux_wine_tests build
+timed run_suite build-sanitize -DVELMORA_SANITIZE=ON -DVELMORA_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+timed run_thread_suite
+timed run_fuzz_suite
 echo "All tests passed in the plain, the sanitized and the thread-sanitized build and under Wine, and the fuzzer found nothing."
