@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cfloat>
 
+#include "dsp/band_routing.h"
 #include "dsp/parameter_laws.h"
 
 namespace {
@@ -30,34 +31,10 @@ void ScalarDistortionProcessor::process(float* const* inputs, float* const* outp
     if (!inL || !inR || !outL || !outR) return;
 
     // Routing is fixed for the whole call; each routing is its own loop.
-    const bool post = laws::postFilterOn(parameter(kPFilter));
-    const bool solo1 = laws::soloOn(parameter(kSolo1));
-    const bool solo2 = laws::soloOn(parameter(kSolo2));
-    const bool solo3 = laws::soloOn(parameter(kSolo3));
-    const bool anySolo = solo1 || solo2 || solo3;
-    const int routing = ((solo1 || !anySolo) ? 1 : 0) | ((solo2 || !anySolo) ? 2 : 0) |
-                        ((solo3 || !anySolo) ? 4 : 0) | (post ? 8 : 0);
-
-#define VELMORA_ROUTE(bits, b1, b2, b3, pf) \
-    case bits: processRouting<Accumulate, b1, b2, b3, pf>(inL, inR, outL, outR, frames); break;
-    switch (routing) {
-        VELMORA_ROUTE(1, true, false, false, false)
-        VELMORA_ROUTE(2, false, true, false, false)
-        VELMORA_ROUTE(3, true, true, false, false)
-        VELMORA_ROUTE(4, false, false, true, false)
-        VELMORA_ROUTE(5, true, false, true, false)
-        VELMORA_ROUTE(6, false, true, true, false)
-        VELMORA_ROUTE(7, true, true, true, false)
-        VELMORA_ROUTE(9, true, false, false, true)
-        VELMORA_ROUTE(10, false, true, false, true)
-        VELMORA_ROUTE(11, true, true, false, true)
-        VELMORA_ROUTE(12, false, false, true, true)
-        VELMORA_ROUTE(13, true, false, true, true)
-        VELMORA_ROUTE(14, false, true, true, true)
-        VELMORA_ROUTE(15, true, true, true, true)
-        default: break;
-    }
-#undef VELMORA_ROUTE
+    withBandRouting(parameter(kPFilter), parameter(kSolo1), parameter(kSolo2), parameter(kSolo3), [&](auto routing) {
+        using R = decltype(routing);
+        processRouting<Accumulate, R::band1, R::band2, R::band3, R::postFilter>(inL, inR, outL, outR, frames);
+    });
 }
 
 template <bool Band1, bool Band2, bool Band3, bool PostFilter>
