@@ -40,10 +40,20 @@ public:
     // brings is processor().latencyFrames().
     void setOversampling(Oversampling setting) { path.setOversampling(setting); }
 
+    // Any thread, for the formats that offer them (VST 2 never calls these,
+    // so its output stays the effect alone): the wet share 0..1 (clamped,
+    // NaN counts as 1) and the host-linked bypass.
+    void setMix(float share) { mixShare.store(share >= 0.0f ? (share <= 1.0f ? share : 1.0f) : (share < 0.0f ? 0.0f : 1.0f), std::memory_order_relaxed); }
+    float mix() const { return mixShare.load(std::memory_order_relaxed); }
+    void setBypassed(bool on) { bypass.store(on, std::memory_order_relaxed); }
+    bool bypassed() const { return bypass.load(std::memory_order_relaxed); }
+
     const DistortionProcessor& processor() const { return path; }
 
 private:
     ParameterValues values;
     std::atomic<float> rate{kDefaultSampleRate};
     DistortionProcessor path;
+    std::atomic<float> mixShare{1.0f};
+    std::atomic<bool> bypass{false};
 };
