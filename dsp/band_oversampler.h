@@ -11,7 +11,7 @@
 // what latencyFrames reports. lowFrequencyDelayFrames gives the exact value.
 #pragma once
 
-#include "half_band_stages.h"
+#include "half_band_wide.h"
 #include "oversampling.h"
 #include "sub_block.h"
 
@@ -34,22 +34,45 @@ public:
     // frames at the raised rate, and back (`raised` is overwritten).
     template <bool B1, bool B2, bool B3>
     VELMORA_INLINE void up(int factor, const FrameBands* in, int n, FrameBands* raised) {
-        half_band::upsample<B1, B2, B3>(upStages[0], in, n, raised);
-        if (factor >= 4) half_band::upsample<B1, B2, B3>(upStages[1], raised, 2 * n, raised);
-        if (factor >= 8) half_band::upsample<B1, B2, B3>(upStages[2], raised, 4 * n, raised);
+        for (int s = 0, span = 2; span <= factor; ++s, span *= 2) {
+            half_band::spread<B1, B2, B3>(s == 0 ? in : raised, n * span / 2, raised);
+            upStages[s].run<B1, B2, B3>(raised, raised + 1, n * span / 2);
+        }
     }
     template <bool B1, bool B2, bool B3>
     VELMORA_INLINE void down(int factor, FrameBands* raised, int n, FrameBands* out) {
-        if (factor >= 8) half_band::downsample<B1, B2, B3>(downStages[2], laterPhase(8, 2), raised, 4 * n, raised);
-        if (factor >= 4)
-            half_band::downsample<B1, B2, B3>(downStages[1], laterPhase(factor, 1), raised, 2 * n, raised);
-        half_band::downsample<B1, B2, B3>(downStages[0], laterPhase(factor, 0), raised, n, out);
+        for (int s = stagesFor(factor) - 1; s >= 0; --s) {
+            const int frames = n << s;
+            const bool later = laterPhase(factor, s);
+            downStages[s].run<B1, B2, B3>(half_band::evenChainInput(later, raised),
+                                          half_band::oddChainInput(later, raised), frames);
+            half_band::averageChains<B1, B2, B3>(downStages[s], later, raised, frames, s == 0 ? out : raised);
+        }
+    }
+    // The same in the AVX copy, both chains of a stage in 256-bit lanes.
+    template <bool B1, bool B2, bool B3>
+    VELMORA_WIDE_INLINE void upWide(int factor, const FrameBands* in, int n, FrameBands* raised) {
+        for (int s = 0, span = 2; span <= factor; ++s, span *= 2) {
+            half_band::spread<B1, B2, B3>(s == 0 ? in : raised, n * span / 2, raised);
+            half_band::runPacked<B1, B2, B3>(upStages[s], raised, raised + 1, n * span / 2);
+        }
+    }
+    template <bool B1, bool B2, bool B3>
+    VELMORA_WIDE_INLINE void downWide(int factor, FrameBands* raised, int n, FrameBands* out) {
+        for (int s = stagesFor(factor) - 1; s >= 0; --s) {
+            const int frames = n << s;
+            const bool later = laterPhase(factor, s);
+            half_band::runPacked<B1, B2, B3>(downStages[s], half_band::evenChainInput(later, raised),
+                                             half_band::oddChainInput(later, raised), frames);
+            half_band::averageChains<B1, B2, B3>(downStages[s], later, raised, frames, s == 0 ? out : raised);
+        }
     }
 
 private:
     // Whether a stage's downsampler keeps the later sample (see above):
     // 2x 2.75 frames, 4x 4.08, 8x 4.98 at low frequencies.
     static constexpr bool laterPhase(int factor, int stage) { return stage == 0 && (factor == 2 || factor == 4); }
+    static constexpr int stagesFor(int factor) { return factor >= 8 ? 3 : (factor >= 4 ? 2 : (factor >= 2 ? 1 : 0)); }
 
     half_band::Stage upStages[kHalfBandStages];
     half_band::Stage downStages[kHalfBandStages];

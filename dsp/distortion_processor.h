@@ -1,7 +1,8 @@
-// The effect's audio path as the effect owns it: the paired (SSE2) signal
-// path in storage aligned by hand. The heap of a 32-bit Windows host hands out
-// 8-byte aligned blocks, while the compiler takes 16 for granted for every
-// object, so the path's 16-byte aligned state cannot simply be a member.
+// The effect's audio path as the effect owns it: the paired signal path in
+// storage aligned by hand. The heap of a 32-bit Windows host hands out 8-byte
+// aligned blocks, while the compiler takes the path's alignment (32 bytes,
+// for the AVX copy's 256-bit vectors) for granted, so the path cannot simply
+// be a member.
 #pragma once
 
 #include <atomic>
@@ -42,11 +43,11 @@ public:
     // place (nothing allocated).
     void clear() {
         const Oversampling setting = path.oversampling();
-        const bool vex = path.usesVexEncoding();
+        const AudioPath copy = path.audioPath();
         path.~PairedSignalPath();
         new (alignedStorage()) PairedSignalPath(values, rate);
         path.setOversampling(setting);
-        path.useVexEncoding(vex);
+        path.useAudioPath(copy);
         outputStage.reset();
     }
 
@@ -65,9 +66,9 @@ public:
     static constexpr int latencyFrames(Oversampling setting) { return PairedSignalPath::latencyFrames(setting); }
     int latencyFrames() const { return latencyFrames(oversampling()); }
 
-    // Which of the two encodings of the audio path runs (see PairedSignalPath).
-    bool usesVexEncoding() const { return path.usesVexEncoding(); }
-    void useVexEncoding(bool on) { path.useVexEncoding(on); }
+    // Which compiled copy of the audio path runs (audio_path.h).
+    AudioPath audioPath() const { return path.audioPath(); }
+    void useAudioPath(AudioPath copy) { path.useAudioPath(copy); }
 
     // Signal-path state, exposed read-only for tests and diagnostics.
     double getBandGain(int band) const { return path.getBandGain(band); }

@@ -175,26 +175,31 @@ struct alignas(16) Stage {
     }
 };
 
-// n frames of `in` become 2n frames of `out`, which may start at `in`
-// (the copy runs backwards for that).
+// Before a stage raises the rate: n frames of `in` become 2n frames of
+// `out`, each twice, for the stage's two chains to filter in place. `out`
+// may start at `in` (the copy runs backwards for that).
 template <bool B1, bool B2, bool B3>
-VELMORA_INLINE void upsample(Stage& stage, const FrameBands* in, int n, FrameBands* out) {
+VELMORA_INLINE void spread(const FrameBands* in, int n, FrameBands* out) {
     constexpr bool sounding[3] = {B1, B2, B3};
     for (int i = n - 1; i >= 0; --i)
         for (int b = 0; b < 3; ++b)
             if (sounding[b]) out[2 * i][b] = out[2 * i + 1][b] = in[i][b];
-    stage.run<B1, B2, B3>(out, out + 1, n);
 }
 
-// 2n frames of `in` (overwritten) become n frames of `out`, which may be
-// `in` itself. With `later` set, output m is the filter's output at input
-// 2m + 1 (one input sample less delay) instead of at 2m.
+// When a stage lowers the rate, A0 filters the even inputs and A1 the odd
+// ones; with `later` set, the other way round, so that output m is the
+// filter's output at input 2m + 1 (one input sample less delay) instead of
+// at 2m.
+inline FrameBands* evenChainInput(bool later, FrameBands* in) { return later ? in + 1 : in; }
+inline FrameBands* oddChainInput(bool later, FrameBands* in) { return later ? in : in + 1; }
+
+// After the chains of a lowering stage ran over 2n frames of `in`: their
+// averages, n frames of `out`, which may be `in` itself.
 template <bool B1, bool B2, bool B3>
-VELMORA_INLINE void downsample(Stage& stage, bool later, FrameBands* in, int n, FrameBands* out) {
+VELMORA_INLINE void averageChains(Stage& stage, bool later, const FrameBands* in, int n, FrameBands* out) {
     constexpr bool sounding[3] = {B1, B2, B3};
     const Pair half = pair::kHalf();
     if (later) {
-        stage.run<B1, B2, B3>(in + 1, in, n);
         for (int i = 0; i < n; ++i)
             for (int b = 0; b < 3; ++b)
                 if (sounding[b]) out[i][b] = _mm_mul_pd(half, _mm_add_pd(in[2 * i][b], in[2 * i + 1][b]));
@@ -202,7 +207,6 @@ VELMORA_INLINE void downsample(Stage& stage, bool later, FrameBands* in, int n, 
     }
     // A1 takes the odd inputs one pair late: output m pairs A0(x[2m]) with
     // A1(x[2m - 1]), carried over from the previous run.
-    stage.run<B1, B2, B3>(in, in + 1, n);
     for (int i = 0; i < n; ++i)
         for (int b = 0; b < 3; ++b) {
             if (!sounding[b]) continue;

@@ -20,20 +20,6 @@ PairedSignalPath::PairedSignalPath(const std::atomic<float>* values, const std::
     master.value = pair::broadcast(1.0);
 }
 
-bool PairedSignalPath::vexEncodingAvailable() {
-#if defined(__x86_64__) || defined(__i386__)
-    // Asked once per process; the answer includes the operating system's
-    // support of the wider register state.
-    static const bool available = [] {
-        __builtin_cpu_init();
-        return __builtin_cpu_supports("avx") != 0;
-    }();
-    return available;
-#else
-    return false;
-#endif
-}
-
 void PairedSignalPath::resetNonFiniteState() {
     for (PairedBandSplitFilter* filter : {&crossover1, &crossover2, &postFilter1, &postFilter2})
         filter->state.resetNonFiniteChannels();

@@ -18,9 +18,11 @@
 #include <atomic>
 #include <cstdint>
 
+#include "audio_path.h"
 #include "band_oversampler.h"
 #include "cached_law.h"
 #include "dry_tap.h"
+#include "filter_run.h"
 #include "oversampling.h"
 #include "paired_band_split_filter.h"
 #include "paired_shaper.h"
@@ -35,7 +37,7 @@
 #define VELMORA_REALIGN_STACK
 #endif
 
-class alignas(16) PairedSignalPath {
+class alignas(kWideAlignment) PairedSignalPath {
 public:
     static constexpr int kSubBlock = kSubBlockFrames;
     static constexpr double kRampStep = 1.0 / kSubBlock;
@@ -45,10 +47,16 @@ public:
     PairedSignalPath(const std::atomic<float>* parameterValues, const std::atomic<float>* sampleRate);
 
     void processReplacing(float* const* inputs, float* const* outputs, int32_t frames) {
-        process<false>(inputs, outputs, frames);
+        if (pathInUse == AudioPath::Avx)
+            processAvx<false>(inputs, outputs, frames);
+        else
+            processSse2<false>(inputs, outputs, frames);
     }
     void processAccumulating(float* const* inputs, float* const* outputs, int32_t frames) {
-        process<true>(inputs, outputs, frames);
+        if (pathInUse == AudioPath::Avx)
+            processAvx<true>(inputs, outputs, frames);
+        else
+            processSse2<true>(inputs, outputs, frames);
     }
 
     // The rate the bands are shaped at. Any thread may set it; the audio
@@ -76,12 +84,12 @@ public:
     }
     const DryTap& dryTap() const { return dry; }
 
-    // Whether the calls run the VEX-encoded copy (chosen at construction when
-    // the processor and the system support it); tests turn it off to check
-    // the plain SSE2 copy too.
-    bool usesVexEncoding() const { return vexEncoding; }
-    void useVexEncoding(bool on) { vexEncoding = on && vexEncodingAvailable(); }
-    static bool vexEncodingAvailable();
+    // Which compiled copy the calls run (audio_path.h), chosen at
+    // construction. Both copies keep the same state in the same layout, so
+    // tests and benchmarks may switch at any call; a copy the processor
+    // lacks falls back to SSE2.
+    AudioPath audioPath() const { return pathInUse; }
+    void useAudioPath(AudioPath path) { pathInUse = audioPathAvailable(path) ? path : AudioPath::Sse2; }
 
     // Signal-path state, exposed read-only for tests and diagnostics.
     double getBandGain(int band) const { return pair::left(ramps[band].drive.value); }
@@ -91,17 +99,32 @@ public:
     double getMasterLevel() const { return pair::left(master.value); }
 
 private:
+    // The two copies, each instantiated in files of its own
+    // (paired_signal_path_{sse2,avx}_{replacing,accumulating}.cpp) so that
+    // the build compiles them side by side.
     template <bool Accumulate>
-    VELMORA_REALIGN_STACK void process(float* const* inputs, float* const* outputs, int32_t frames);
+    VELMORA_REALIGN_STACK void processSse2(float* const* inputs, float* const* outputs, int32_t frames);
+    template <bool Accumulate>
+    VELMORA_REALIGN_STACK void processAvx(float* const* inputs, float* const* outputs, int32_t frames);
+    // Calls run(routing, inL, inR, outL, outR) with the call's routing.
+    template <typename Run>
+    VELMORA_INLINE void route(float* const* inputs, float* const* outputs, int32_t frames, Run run);
 
     template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
-    void processRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
+    void processRoutingSse2(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
     template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
-    VELMORA_TARGET_VEX void processRoutingVex(const float* inL, const float* inR, float* outL, float* outR,
+    VELMORA_TARGET_AVX void processRoutingAvx(const float* inL, const float* inR, float* outL, float* outR,
                                               int32_t frames);
-    // The body of both copies above, inlined into each.
-    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
+    // The body of both copies above, inlined into each; Wide turns on the
+    // 256-bit loops (the AVX copy on x86-64).
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide>
     VELMORA_INLINE void runRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
+    // A Normal-rate sub-block whose ramps all hold still, frame by frame.
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
+    VELMORA_TARGET_AVX void runFusedSubBlock(const float* inL, const float* inR, float* outL, float* outR, int n,
+                                         FilterHistory (&history)[4]);
+    template <bool Band1, bool Band2, bool Band3>
+    bool rampsHoldStill() const;
 
     template <bool Band1, bool Band2, bool Band3, bool PostFilter>
     void startSubBlock();
@@ -112,6 +135,12 @@ private:
     VELMORA_INLINE void shapeSubBlock(SubBlockBands& bands, int frames);
     template <bool Band1, bool Band2, bool Band3>
     VELMORA_INLINE void shapeRaisedSubBlock(SubBlockBands& bands, int frames);
+    template <bool Band1, bool Band2, bool Band3>
+    bool shapingRampsHoldStill() const;
+    // The AVX copy's own parts, called once per sub-block: functions of the
+    // AVX target themselves, since the 256-bit helpers inline only there.
+    template <bool Band1, bool Band2, bool Band3>
+    VELMORA_TARGET_AVX void shapeRaisedSubBlockWide(SubBlockBands& bands, int frames);
     template <bool Accumulate, bool Band1, bool Band2, bool Band3>
     VELMORA_INLINE void mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR);
 
@@ -141,7 +170,7 @@ private:
 
     const std::atomic<float>* parameterValues;
     const std::atomic<float>* sampleRate;
-    bool vexEncoding = vexEncodingAvailable();
+    AudioPath pathInUse = chosenAudioPath();
     double inputOffset = kDenormalOffset;
     double postFilterOffset = kDenormalOffset;
 
@@ -151,7 +180,7 @@ private:
     std::atomic<int> requestedOversampling{0};
     // The bands of a sub-block at the raised rate, between and inside the
     // resamplers. Last, so the state Normal works on stays together.
-    struct alignas(16) RaisedBands {
+    struct alignas(kWideAlignment) RaisedBands {
         FrameBands frame[kSubBlockFrames * kMaxOversamplingFactor];
     };
     BandOversampler oversampler;

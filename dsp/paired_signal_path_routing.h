@@ -1,7 +1,7 @@
 // The routed loops of PairedSignalPath: the sub-block passes and the
-// per-routing copies (SSE2 and VEX-encoded) that process<Accumulate> picks
-// from. Included by the two files that instantiate them, one for each
-// callback, so the compiler builds the many copies on two cores at once.
+// per-routing copies (SSE2 and AVX) that processSse2 and processAvx pick
+// from. Included by the four files that instantiate them, one for each copy
+// and callback, so the compiler builds the many copies on two cores at once.
 #pragma once
 
 #include <algorithm>
@@ -14,22 +14,40 @@
 #include "shape_stage.h"
 #include "split_stage.h"
 
-template <bool Accumulate>
-void PairedSignalPath::process(float* const* inputs, float* const* outputs, int32_t frames) {
+// The 256-bit loops need sixteen vector registers: on 32-bit x86 the AVX
+// copy keeps the 128-bit loops, VEX-encoded.
+#if defined(__x86_64__)
+constexpr bool kWideLanes = true;
+#else
+constexpr bool kWideLanes = false;
+#endif
+
+template <typename Run>
+void PairedSignalPath::route(float* const* inputs, float* const* outputs, int32_t frames, Run run) {
     if (frames <= 0 || !inputs || !outputs) return;
     const float* inL = inputs[0];
     const float* inR = inputs[1];
     float* outL = outputs[0];
     float* outR = outputs[1];
     if (!inL || !inR || !outL || !outR) return;
-
     // Routing is fixed for the whole call; each routing is its own loop.
-    withBandRouting(parameter(kPFilter), parameter(kSolo1), parameter(kSolo2), parameter(kSolo3), [&](auto routing) {
+    withBandRouting(parameter(kPFilter), parameter(kSolo1), parameter(kSolo2), parameter(kSolo3),
+                    [&](auto routing) { run(routing, inL, inR, outL, outR); });
+}
+
+template <bool Accumulate>
+void PairedSignalPath::processSse2(float* const* inputs, float* const* outputs, int32_t frames) {
+    route(inputs, outputs, frames, [&](auto routing, const float* inL, const float* inR, float* outL, float* outR) {
         using R = decltype(routing);
-        if (vexEncoding)
-            processRoutingVex<Accumulate, R::band1, R::band2, R::band3, R::postFilter>(inL, inR, outL, outR, frames);
-        else
-            processRouting<Accumulate, R::band1, R::band2, R::band3, R::postFilter>(inL, inR, outL, outR, frames);
+        processRoutingSse2<Accumulate, R::band1, R::band2, R::band3, R::postFilter>(inL, inR, outL, outR, frames);
+    });
+}
+
+template <bool Accumulate>
+void PairedSignalPath::processAvx(float* const* inputs, float* const* outputs, int32_t frames) {
+    route(inputs, outputs, frames, [&](auto routing, const float* inL, const float* inR, float* outL, float* outR) {
+        using R = decltype(routing);
+        processRoutingAvx<Accumulate, R::band1, R::band2, R::band3, R::postFilter>(inL, inR, outL, outR, frames);
     });
 }
 
@@ -69,16 +87,21 @@ void PairedSignalPath::startSubBlock() {
 }
 
 template <bool Band1, bool Band2, bool Band3>
-void PairedSignalPath::shapeSubBlock(SubBlockBands& bands, int frames) {
+bool PairedSignalPath::shapingRampsHoldStill() const {
     constexpr bool sounding[3] = {Band1, Band2, Band3};
     bool still = true;
     for (int b = 0; b < 3; ++b)
         if (sounding[b]) still = still && ramps[b].balance.holdsStill() && ramps[b].drive.holdsStill();
+    return still;
+}
+
+template <bool Band1, bool Band2, bool Band3>
+void PairedSignalPath::shapeSubBlock(SubBlockBands& bands, int frames) {
     auto run = [&](auto shape) VELMORA_INLINE_LAMBDA {
         for (int i = 0; i < frames; ++i) shape.frame(bands.frame[i]);
         shape.finish();
     };
-    if (still)
+    if (shapingRampsHoldStill<Band1, Band2, Band3>())
         run(ShapeStage<Band1, Band2, Band3, true>(ramps, curves, parameterValues + kType1, dcBlocker));
     else
         run(ShapeStage<Band1, Band2, Band3, false>(ramps, curves, parameterValues + kType1, dcBlocker));
@@ -86,20 +109,32 @@ void PairedSignalPath::shapeSubBlock(SubBlockBands& bands, int frames) {
 
 template <bool Band1, bool Band2, bool Band3>
 void PairedSignalPath::shapeRaisedSubBlock(SubBlockBands& bands, int frames) {
-    constexpr bool sounding[3] = {Band1, Band2, Band3};
     oversampler.up<Band1, Band2, Band3>(factor, bands.frame, frames, raised.frame);
-    bool still = true;
-    for (int b = 0; b < 3; ++b)
-        if (sounding[b]) still = still && ramps[b].balance.holdsStill() && ramps[b].drive.holdsStill();
     auto run = [&](auto shape) VELMORA_INLINE_LAMBDA {
         for (int i = 0; i < frames; ++i) shape.raisedFrame(raised.frame + i * factor, factor, raisedDcCoefficient);
         shape.finish();
     };
-    if (still)
+    if (shapingRampsHoldStill<Band1, Band2, Band3>())
         run(ShapeStage<Band1, Band2, Band3, true>(ramps, curves, parameterValues + kType1, dcBlocker));
     else
         run(ShapeStage<Band1, Band2, Band3, false>(ramps, curves, parameterValues + kType1, dcBlocker));
     oversampler.down<Band1, Band2, Band3>(factor, raised.frame, frames, bands.frame);
+}
+
+// The same as shapeRaisedSubBlock, in the AVX copy's wide lanes.
+template <bool Band1, bool Band2, bool Band3>
+void PairedSignalPath::shapeRaisedSubBlockWide(SubBlockBands& bands, int frames) {
+    oversampler.upWide<Band1, Band2, Band3>(factor, bands.frame, frames, raised.frame);
+    auto run = [&](auto shape) VELMORA_WIDE_INLINE_LAMBDA {
+        for (int i = 0; i < frames; ++i)
+            shape.raisedFrameWide(raised.frame + i * factor, factor, raisedDcCoefficient);
+        shape.finish();
+    };
+    if (shapingRampsHoldStill<Band1, Band2, Band3>())
+        run(ShapeStage<Band1, Band2, Band3, true>(ramps, curves, parameterValues + kType1, dcBlocker));
+    else
+        run(ShapeStage<Band1, Band2, Band3, false>(ramps, curves, parameterValues + kType1, dcBlocker));
+    oversampler.downWide<Band1, Band2, Band3>(factor, raised.frame, frames, bands.frame);
 }
 
 template <bool Accumulate, bool Band1, bool Band2, bool Band3>
@@ -118,19 +153,30 @@ void PairedSignalPath::mixSubBlock(const SubBlockBands& bands, int frames, float
         run(MixStage<Accumulate, Band1, Band2, Band3, false>(ramps, master));
 }
 
+template <bool Band1, bool Band2, bool Band3>
+bool PairedSignalPath::rampsHoldStill() const {
+    constexpr bool sounding[3] = {Band1, Band2, Band3};
+    bool still = master.holdsStill();
+    for (int b = 0; b < 3; ++b)
+        if (sounding[b])
+            still = still && ramps[b].balance.holdsStill() && ramps[b].drive.holdsStill() &&
+                    ramps[b].level.holdsStill();
+    return still;
+}
+
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
-void PairedSignalPath::processRouting(const float* inL, const float* inR, float* outL, float* outR,
+void PairedSignalPath::processRoutingSse2(const float* inL, const float* inR, float* outL, float* outR,
+                                          int32_t frames) {
+    runRouting<Accumulate, Band1, Band2, Band3, PostFilter, false>(inL, inR, outL, outR, frames);
+}
+
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
+void PairedSignalPath::processRoutingAvx(const float* inL, const float* inR, float* outL, float* outR,
                                          int32_t frames) {
-    runRouting<Accumulate, Band1, Band2, Band3, PostFilter>(inL, inR, outL, outR, frames);
+    runRouting<Accumulate, Band1, Band2, Band3, PostFilter, kWideLanes>(inL, inR, outL, outR, frames);
 }
 
-template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
-void PairedSignalPath::processRoutingVex(const float* inL, const float* inR, float* outL, float* outR,
-                                            int32_t frames) {
-    runRouting<Accumulate, Band1, Band2, Band3, PostFilter>(inL, inR, outL, outR, frames);
-}
-
-template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide>
 void PairedSignalPath::runRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames) {
     // Each stage runs over the whole sub-block before the next: a loop then
     // holds one stage's state in registers, and the latency-bound filter
@@ -138,28 +184,67 @@ void PairedSignalPath::runRouting(const float* inL, const float* inR, float* out
     // of the sub-block before the mix writes any output, so in-place buffers
     // stay safe.
     SubBlockBands bands;
-    FilterHistory history[2];
+    FilterHistory history[4];
     for (int32_t done = 0; done < frames;) {
         const int n = static_cast<int>(std::min<int32_t>(frames - done, kSubBlock));
         startSubBlock<Band1, Band2, Band3, PostFilter>();
+        if constexpr (Wide) {
+            if (factor == 1 && !dryWanted && rampsHoldStill<Band1, Band2, Band3>()) {
+                runFusedSubBlock<Accumulate, Band1, Band2, Band3, PostFilter>(inL + done, inR + done, outL + done,
+                                                                              outR + done, n, history);
+                done += n;
+                continue;
+            }
+        }
         {
-            SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset, history);
+            SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset, history[0], history[1]);
             for (int i = 0; i < n; ++i) split.frame(i, inL + done + i, inR + done + i, bands.frame[i]);
             split.finish(n);
         }
         if (dryWanted) dry.capture(bands, Band1, Band2, Band3, n, factor);
         if (factor == 1)
             shapeSubBlock<Band1, Band2, Band3>(bands, n);
+        else if constexpr (Wide)
+            shapeRaisedSubBlockWide<Band1, Band2, Band3>(bands, n);
         else
             shapeRaisedSubBlock<Band1, Band2, Band3>(bands, n);
         constexpr bool kPost = PostFilter && (Band1 || Band2);
         if constexpr (kPost) {
             PostFilterStage<Band1 && kPost, Band2 && kPost> post(postFilter1, postFilter2, postFilterOffset,
-                                                                 history);
+                                                                 history[0], history[1]);
             for (int i = 0; i < n; ++i) post.frame(i, bands.frame[i]);
             post.finish(n);
         }
         mixSubBlock<Accumulate, Band1, Band2, Band3>(bands, n, outL + done, outR + done);
         done += n;
     }
+}
+
+// When every ramp holds still at the host rate and no dry signal is tapped,
+// the four stages run frame by frame in one loop instead: the crossovers'
+// and the post filters' recursions, each waiting on its own last output,
+// then overlap with one another and with the curves. (Frame i's inputs are
+// read before its outputs are written, which keeps in-place buffers safe.)
+// Each stage performs the same operations in the same order as in its own
+// pass, so the bits are the same.
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
+void PairedSignalPath::runFusedSubBlock(const float* inL, const float* inR, float* outL, float* outR, int n,
+                                        FilterHistory (&history)[4]) {
+    constexpr bool kPost = PostFilter && (Band1 || Band2);
+    SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset, history[0], history[1]);
+    ShapeStage<Band1, Band2, Band3, true> shape(ramps, curves, parameterValues + kType1, dcBlocker);
+    PostFilterStage<Band1 && kPost, Band2 && kPost> post(postFilter1, postFilter2, postFilterOffset, history[2],
+                                                         history[3]);
+    MixStage<Accumulate, Band1, Band2, Band3, true> mix(ramps, master);
+    for (int i = 0; i < n; ++i) {
+        FrameBands bands;
+        split.frame(i, inL + i, inR + i, bands);
+        shape.frame(bands);
+        if constexpr (kPost) post.frame(i, bands);
+        mix.frame(bands, outL + i, outR + i);
+    }
+    split.finish(n);
+    shape.finish();
+    if constexpr (kPost) post.finish(n);
+    mix.finish();
 }

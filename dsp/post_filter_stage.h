@@ -10,8 +10,8 @@ template <bool Band1, bool Band2>
 class PostFilterStage {
 public:
     PostFilterStage(PairedBandSplitFilter& postFilter1, PairedBandSplitFilter& postFilter2, double& postFilterOffset,
-                    FilterHistory (&history)[2])
-        : run1(postFilter1, history[0]), run2(postFilter2, history[1]), postFilterOffset(postFilterOffset),
+                    FilterHistory& history1, FilterHistory& history2)
+        : run1(postFilter1, history1), run2(postFilter2, history2), postFilterOffset(postFilterOffset),
           offset(pair::broadcast(postFilterOffset)) {}
 
     VELMORA_INLINE void frame(int i, FrameBands& bands) {

@@ -8,6 +8,7 @@
 
 #include "paired_shaper.h"
 #include "sub_block.h"
+#include "wide_lanes.h"
 
 // With StillGains, the balance and drive ramps of every sounding band hold
 // still (PairedRamp::holdsStill) for the sub-block: their product is then
@@ -38,27 +39,23 @@ public:
     // Each band's Type is read once per host frame, as at Normal: when every
     // sounding band keeps its table curve, the samples skip the reads.
     VELMORA_INLINE void raisedFrame(FrameBands* frames, int factor, Pair dcCoefficient) {
-        paired_shaper::RaisedRateDcBlocker raisedDc{dc, dcCoefficient};
-        if constexpr (Band1) advanceGain<0>();
-        if constexpr (Band2) advanceGain<1>();
-        if constexpr (Band3) advanceGain<2>();
-        bool tables = true;
-        if constexpr (Band1) tables = tables && curves[0].holdsTableCurve(typeValues[0]);
-        if constexpr (Band2) tables = tables && curves[1].holdsTableCurve(typeValues[1]);
-        if constexpr (Band3) tables = tables && curves[2].holdsTableCurve(typeValues[2]);
-        if (tables) {
-            for (int j = 0; j < factor; ++j) {
-                if constexpr (Band1) frames[j][0] = curves[0].tableShape(_mm_mul_pd(gain[0], frames[j][0]));
-                if constexpr (Band2) frames[j][1] = curves[1].tableShape(_mm_mul_pd(gain[1], frames[j][1]));
-                if constexpr (Band3) frames[j][2] = curves[2].tableShape(_mm_mul_pd(gain[2], frames[j][2]));
-            }
-            return;
-        }
+        advanceGains();
+        if (!holdsTableCurves()) return shapeRaisedCurves(frames, factor, dcCoefficient);
         for (int j = 0; j < factor; ++j) {
-            if constexpr (Band1) frames[j][0] = shaped<0>(frames[j][0], raisedDc);
-            if constexpr (Band2) frames[j][1] = shaped<1>(frames[j][1], raisedDc);
-            if constexpr (Band3) frames[j][2] = shaped<2>(frames[j][2], raisedDc);
+            if constexpr (Band1) frames[j][0] = curves[0].tableShape(_mm_mul_pd(gain[0], frames[j][0]));
+            if constexpr (Band2) frames[j][1] = curves[1].tableShape(_mm_mul_pd(gain[1], frames[j][1]));
+            if constexpr (Band3) frames[j][2] = curves[2].tableShape(_mm_mul_pd(gain[2], frames[j][2]));
         }
+    }
+    // The same in the AVX copy: a band's table lookups two raised-rate
+    // samples at a time (factor is even). The lookups share no state, so
+    // their order does not matter.
+    VELMORA_WIDE_INLINE void raisedFrameWide(FrameBands* frames, int factor, Pair dcCoefficient) {
+        advanceGains();
+        if (!holdsTableCurves()) return shapeRaisedCurves(frames, factor, dcCoefficient);
+        if constexpr (Band1) tableShapeWide<0>(frames, factor);
+        if constexpr (Band2) tableShapeWide<1>(frames, factor);
+        if constexpr (Band3) tableShapeWide<2>(frames, factor);
     }
 
     void finish() {
@@ -77,6 +74,36 @@ private:
     VELMORA_INLINE void band(Pair& sample) {
         advanceGain<B>();
         sample = shaped<B>(sample, dc);
+    }
+    VELMORA_INLINE void advanceGains() {
+        if constexpr (Band1) advanceGain<0>();
+        if constexpr (Band2) advanceGain<1>();
+        if constexpr (Band3) advanceGain<2>();
+    }
+    VELMORA_INLINE bool holdsTableCurves() const {
+        bool tables = true;
+        if constexpr (Band1) tables = tables && curves[0].holdsTableCurve(typeValues[0]);
+        if constexpr (Band2) tables = tables && curves[1].holdsTableCurve(typeValues[1]);
+        if constexpr (Band3) tables = tables && curves[2].holdsTableCurve(typeValues[2]);
+        return tables;
+    }
+    VELMORA_INLINE void shapeRaisedCurves(FrameBands* frames, int factor, Pair dcCoefficient) {
+        paired_shaper::RaisedRateDcBlocker raisedDc{dc, dcCoefficient};
+        for (int j = 0; j < factor; ++j) {
+            if constexpr (Band1) frames[j][0] = shaped<0>(frames[j][0], raisedDc);
+            if constexpr (Band2) frames[j][1] = shaped<1>(frames[j][1], raisedDc);
+            if constexpr (Band3) frames[j][2] = shaped<2>(frames[j][2], raisedDc);
+        }
+    }
+    template <int B>
+    VELMORA_WIDE_INLINE void tableShapeWide(FrameBands* frames, int factor) {
+        const paired_shaper::BandCurve& curve = curves[B];
+        const Quad g = quad::broadcast(gain[B]), scale = quad::broadcast(curve.scale);
+        const Quad last = quad::broadcast(curve.last);
+        for (int j = 0; j < factor; j += 2) {
+            const Quad x = quad::mul(g, quad::load(frames[j][B], frames[j + 1][B]));
+            quad::store(quad::oddLookup(x, scale, last, curve.table), frames[j][B], frames[j + 1][B]);
+        }
     }
     template <int B>
     VELMORA_INLINE void advanceGain() {

@@ -10,8 +10,8 @@ template <bool Band1, bool Band2, bool Band3>
 class SplitStage {
 public:
     SplitStage(PairedBandSplitFilter& crossover1, PairedBandSplitFilter& crossover2, double& inputOffset,
-               FilterHistory (&history)[2])
-        : run1(crossover1, history[0]), run2(crossover2, history[1]), inputOffset(inputOffset),
+               FilterHistory& history1, FilterHistory& history2)
+        : run1(crossover1, history1), run2(crossover2, history2), inputOffset(inputOffset),
           offset(pair::broadcast(inputOffset)) {}
 
     VELMORA_INLINE void frame(int i, const float* inL, const float* inR, FrameBands& bands) {

@@ -15,12 +15,19 @@ using Pair = __m128d;
 #define VELMORA_INLINE inline __attribute__((always_inline))
 #define VELMORA_INLINE_LAMBDA __attribute__((always_inline))
 
-// The same code compiled once more with the VEX encoding of the same SSE2
-// operations (three operands, so none of the register copies), for
-// processors that have it. Each operation and its order stay the same, so
-// the output stays the same to the bit; no FMA is enabled. A copy gets the
-// encoding only for what is inlined into it: hence VELMORA_INLINE above.
-#define VELMORA_TARGET_VEX __attribute__((target("avx")))
+// The copy of the path for processors with AVX (audio_path.h): its 128-bit
+// operations get the VEX encoding (three operands, so none of the register
+// copies) and its wide loops the 256-bit registers. Each lane performs the
+// same operations in the same order, so the output stays the same to the
+// bit; FMA is not enabled, so no multiplication and addition are fused. A
+// copy gets the encoding only for what is inlined into it: hence
+// VELMORA_INLINE above, and helpers that use 256-bit operations are
+// VELMORA_WIDE_INLINE (wide_lanes.h).
+#define VELMORA_TARGET_AVX __attribute__((target("avx")))
+
+// What the wide copy's state may hold: 256-bit vectors want 32-byte
+// alignment, which DistortionProcessor's storage gives by hand.
+constexpr int kWideAlignment = 32;
 
 namespace pair {
 

@@ -176,8 +176,8 @@ TEST(Oversampling, HarmonicsOfALowToneKeepTheirLevels) {
 TEST(Oversampling, SwitchingWhilePlayingStaysFiniteAndKeepsTheOtherState) {
     // PFilter off and no Saturation3: back at Normal, nothing the raised rate
     // touched is heard, so the output must equal a path that never switched.
-    // The plain SSE2 copy of the path must switch to the same bits as the
-    // VEX-encoded one (where the processor has it).
+    // The SSE2 copy of the path must switch to the same bits as the AVX one
+    // (where the processor has it).
     std::mt19937 random(15);
     std::uniform_real_distribution<float> noise(-0.9f, 0.9f);
     std::vector<float> input(40000);
@@ -186,7 +186,7 @@ TEST(Oversampling, SwitchingWhilePlayingStaysFiniteAndKeepsTheOtherState) {
     Effect steady(0.7f, kHardClip, Oversampling::Normal), switching(0.7f, kHardClip, Oversampling::Normal),
         plain(0.7f, kHardClip, Oversampling::Normal);
     for (Effect* e : {&steady, &switching, &plain}) e->values[kPFilter] = 0.0f;
-    plain.processor->useVexEncoding(false);
+    plain.processor->useAudioPath(AudioPath::Sse2);
     std::uniform_int_distribution<int> blockSize(1, 700), setting(0, 3);
     size_t done = 0;
     for (int call = 0; done < input.size(); ++call) {

@@ -1,7 +1,9 @@
-// The paired (SSE2) audio path against the plain one-channel path, bit for
-// bit: random parameters (in range, out of range, non-finite) every few
-// calls, random block sizes from 1 to 4096, both callbacks, in-place
-// buffers, every routing, every curve, odd sample rates and hostile input.
+// Both compiled copies of the paired audio path (SSE2 and AVX) against the
+// plain one-channel path, bit for bit: random parameters (in range, out of
+// range, non-finite) every few calls, random block sizes from 1 to 4096, both
+// callbacks, in-place buffers, every routing, every curve, odd sample rates
+// and hostile input. At the raised shaping rates, which the plain path does
+// not have, the AVX copy is held to the SSE2 copy the same way.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -13,6 +15,7 @@
 #include <new>
 #include <random>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "dsp/distortion_processor.h"
@@ -40,17 +43,26 @@ struct Knobs {
     bool hostileInput = false;   // huge, non-finite and denormal samples
     bool oddRates = false;       // sample rates the host should not send
     int fixedRouting = -1;       // solo bits 0..7 and PFilter bit 8, or random
-    bool vexEncoding = false;    // the VEX-encoded copy, where the processor has it
+    AudioPath copy = AudioPath::Sse2;  // the copy under test (AVX where the processor has it)
+    Oversampling rate = Oversampling::Normal;
+    bool alternateCopies = false;  // the copy under test changes between calls
 };
 
-// Both encodings of the audio path must give the plain path's bits.
-std::string encodingName(bool vex) { return vex ? "VEX-encoded" : "SSE2-encoded"; }
+constexpr AudioPath kCopies[] = {AudioPath::Sse2, AudioPath::Avx};
 
-class PairedVersusScalar {
+// The copy under test against Reference: the plain path at Normal, the SSE2
+// copy at a raised rate.
+template <typename Reference>
+class PairedVersus {
 public:
-    explicit PairedVersusScalar(uint32_t seed, Knobs knobs) : random(seed), knobs(knobs) {
+    explicit PairedVersus(uint32_t seed, Knobs knobs) : random(seed), knobs(knobs) {
         for (int i = 0; i < kNumParameters; ++i) values[i] = kDefaults[i];
-        paired.useVexEncoding(knobs.vexEncoding);
+        paired.useAudioPath(knobs.copy);
+        paired.setOversampling(knobs.rate);
+        if constexpr (std::is_same_v<Reference, DistortionProcessor>) {
+            scalar.useAudioPath(AudioPath::Sse2);
+            scalar.setOversampling(knobs.rate);
+        }
     }
 
     // Runs `calls` callbacks and reports the first difference, if any.
@@ -58,6 +70,7 @@ public:
         for (int call = 0; call < calls; ++call) {
             if (call % 3 == 0) randomizeParameters();
             if (knobs.oddRates && call % 17 == 0) randomizeRate();
+            if (knobs.alternateCopies) paired.useAudioPath(coin(0.5) ? AudioPath::Avx : AudioPath::Sse2);
             const int frames = blockSize();
             makeInput(frames);
             const bool accumulate = coin(0.3);
@@ -203,7 +216,7 @@ private:
     Knobs knobs;
     std::atomic<float> values[kNumParameters];
     std::atomic<float> rate{44100.0f};
-    ScalarDistortionProcessor scalar{values, &rate};
+    Reference scalar{values, &rate};
     DistortionProcessor paired{values, &rate};
     double phase = 0.0;
     std::vector<float> inL, inR, scalarOutL, scalarOutR, pairedOutL, pairedOutR;
@@ -212,50 +225,66 @@ private:
 }  // namespace
 
 TEST(PairedPathIdentity, EveryRoutingWithRandomSettingsMatchesBitForBit) {
-    for (bool vex : {false, true})
+    for (AudioPath copy : kCopies)
         for (int routing = 0; routing < 16; ++routing) {
             Knobs knobs;
             knobs.fixedRouting = routing;
-            knobs.vexEncoding = vex;
-            PairedVersusScalar check(1000u + routing, knobs);
-            EXPECT_TRUE(check.run(60)) << "routing " << routing << ", " << encodingName(vex);
+            knobs.copy = copy;
+            PairedVersus<ScalarDistortionProcessor> check(1000u + routing, knobs);
+            EXPECT_TRUE(check.run(60)) << "routing " << routing << ", " << audioPathName(copy);
         }
 }
 
 TEST(PairedPathIdentity, RandomRoutingsCurvesAndBlockSizesMatchBitForBit) {
-    for (bool vex : {false, true})
+    for (AudioPath copy : kCopies)
         for (uint32_t seed = 1; seed <= 6; ++seed) {
             Knobs knobs;
-            knobs.vexEncoding = vex;
-            PairedVersusScalar check(seed, knobs);
-            EXPECT_TRUE(check.run(150)) << "seed " << seed << ", " << encodingName(vex);
+            knobs.copy = copy;
+            PairedVersus<ScalarDistortionProcessor> check(seed, knobs);
+            EXPECT_TRUE(check.run(150)) << "seed " << seed << ", " << audioPathName(copy);
         }
 }
 
 TEST(PairedPathIdentity, HostileValuesInputsAndSampleRatesMatchBitForBit) {
-    for (bool vex : {false, true})
+    for (AudioPath copy : kCopies)
         for (uint32_t seed = 50; seed <= 55; ++seed) {
             Knobs knobs;
             knobs.hostileValues = knobs.hostileInput = knobs.oddRates = true;
-            knobs.vexEncoding = vex;
-            PairedVersusScalar check(seed, knobs);
-            EXPECT_TRUE(check.run(150)) << "seed " << seed << ", " << encodingName(vex);
+            knobs.copy = copy;
+            PairedVersus<ScalarDistortionProcessor> check(seed, knobs);
+            EXPECT_TRUE(check.run(150)) << "seed " << seed << ", " << audioPathName(copy);
         }
 }
 
-// The encoding follows the processor: VEX wherever it is available, and a
-// request for it elsewhere falls back to SSE2.
-TEST(PairedPathIdentity, TheVexEncodingRunsWhereverTheProcessorHasIt) {
+TEST(PairedPathIdentity, TheAvxCopyMatchesTheSse2CopyAtEveryRaisedRateAndRouting) {
+    for (Oversampling rate : {Oversampling::x2, Oversampling::x4, Oversampling::x8})
+        for (int routing = 0; routing < 16; ++routing) {
+            Knobs knobs;
+            knobs.fixedRouting = routing;
+            knobs.hostileValues = knobs.hostileInput = routing % 4 == 0;
+            knobs.alternateCopies = routing % 4 == 1;
+            knobs.copy = AudioPath::Avx;
+            knobs.rate = rate;
+            PairedVersus<DistortionProcessor> check(2000u + routing, knobs);
+            EXPECT_TRUE(check.run(25)) << "routing " << routing << ", factor " << oversamplingFactor(rate);
+        }
+}
+
+// The AVX copy runs wherever the processor and the system support it, a
+// request for it elsewhere falls back to SSE2, and the copies may take
+// turns within a stream.
+TEST(PairedPathIdentity, TheAvxCopyRunsWhereverTheProcessorHasIt) {
     std::atomic<float> values[kNumParameters];
     for (int i = 0; i < kNumParameters; ++i) values[i] = kDefaults[i];
     std::atomic<float> rate{44100.0f};
     DistortionProcessor processor(values, &rate);
-    EXPECT_EQ(processor.usesVexEncoding(), PairedSignalPath::vexEncodingAvailable());
-    processor.useVexEncoding(false);
-    EXPECT_FALSE(processor.usesVexEncoding());
-    processor.useVexEncoding(true);
-    EXPECT_EQ(processor.usesVexEncoding(), PairedSignalPath::vexEncodingAvailable());
-    if (!PairedSignalPath::vexEncodingAvailable()) std::printf("this processor runs the SSE2 encoding only\n");
+    const AudioPath best = processorRunsAvx() ? AudioPath::Avx : AudioPath::Sse2;
+    EXPECT_EQ(processor.audioPath(), best);
+    processor.useAudioPath(AudioPath::Sse2);
+    EXPECT_EQ(processor.audioPath(), AudioPath::Sse2);
+    processor.useAudioPath(AudioPath::Avx);
+    EXPECT_EQ(processor.audioPath(), best);
+    if (!processorRunsAvx()) std::printf("this processor runs the SSE2 copy only\n");
 }
 
 // A 32-bit Windows heap aligns to 8 bytes only: the processor must work, and
