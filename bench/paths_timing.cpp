@@ -1,14 +1,16 @@
 // Both audio paths timed without Google Benchmark, so the same program runs
 // in the Windows cross builds under Wine: ns per frame at the defaults on a
 // synthetic two-tone signal, best of 15 runs of 100,000 frames, and the ratio
-// of the paired path to the plain one. Then the paired path at each shaping
-// rate, the four taking turns in every run, and each one's ratio to Normal.
+// of the paired path (each compiled copy the processor runs) to the plain
+// one. Then the paired path at each shaping rate, the four taking turns in
+// every run, and each one's ratio to Normal.
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 #include "dsp/distortion_processor.h"
@@ -37,7 +39,7 @@ double timedRun(Processor& processor, const std::vector<float>& left, const std:
     return std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count() / frames;
 }
 
-void shapingRates(const std::vector<float>& left, const std::vector<float>& right, int block) {
+void shapingRates(const std::vector<float>& left, const std::vector<float>& right, int block, AudioPath copy) {
     std::atomic<float> values[kNumParameters];
     for (int i = 0; i < kNumParameters; ++i) values[i] = kDefaults[i];
     std::atomic<float> rate{44100.0f};
@@ -46,6 +48,7 @@ void shapingRates(const std::vector<float>& left, const std::vector<float>& righ
     for (int s = 0; s < 4; ++s) {
         processors[s] = std::make_unique<DistortionProcessor>(values, &rate);
         processors[s]->setOversampling(static_cast<Oversampling>(s));
+        processors[s]->useAudioPath(copy);
         best[s] = 1e30;
     }
     std::vector<float> outLeft(block), outRight(block);
@@ -54,18 +57,20 @@ void shapingRates(const std::vector<float>& left, const std::vector<float>& righ
             const double ns = timedRun(*processors[s], left, right, block, outLeft, outRight);
             if (ns < best[s]) best[s] = ns;
         }
-    std::printf("block %3d, shaping rate:", block);
+    std::printf("%-4s block %3d, shaping rate:", audioPathName(copy), block);
     const char* names[4] = {"Normal", "2x", "4x", "8x"};
     for (int s = 0; s < 4; ++s) std::printf("  %s %.2f (%.2f)", names[s], best[s], best[s] / best[0]);
     std::printf(" ns/frame (ratio to Normal)\n");
 }
 
 template <typename Processor>
-double bestNsPerFrame(const std::vector<float>& left, const std::vector<float>& right, int block) {
+double bestNsPerFrame(const std::vector<float>& left, const std::vector<float>& right, int block,
+                      AudioPath copy = AudioPath::Sse2) {
     std::atomic<float> values[kNumParameters];
     for (int i = 0; i < kNumParameters; ++i) values[i] = kDefaults[i];
     std::atomic<float> rate{44100.0f};
     Processor processor(values, &rate);
+    if constexpr (std::is_same_v<Processor, DistortionProcessor>) processor.useAudioPath(copy);
     std::vector<float> outLeft(block), outRight(block);
     double best = 1e30;
     for (int run = 0; run < 15; ++run) best = std::min(best, timedRun(processor, left, right, block, outLeft, outRight));
@@ -80,12 +85,18 @@ int main() {
         left[n] = static_cast<float>(0.5 * std::sin(0.01 * n) + 0.2 * std::sin(0.3 * n));
         right[n] = static_cast<float>(0.4 * std::sin(0.013 * n) + 0.2 * std::sin(0.21 * n));
     }
+    std::vector<AudioPath> copies{AudioPath::Sse2};
+    if (audioPathAvailable(AudioPath::Avx)) copies.push_back(AudioPath::Avx);
     for (int block : {512, 32}) {
         const double plain = bestNsPerFrame<ScalarDistortionProcessor>(left, right, block);
-        const double paired = bestNsPerFrame<DistortionProcessor>(left, right, block);
-        std::printf("block %3d: plain %7.2f  paired %6.2f ns/frame  (ratio %.3f)\n", block, plain, paired,
-                    paired / plain);
+        std::printf("block %3d: plain %7.2f", block, plain);
+        for (AudioPath copy : copies) {
+            const double paired = bestNsPerFrame<DistortionProcessor>(left, right, block, copy);
+            std::printf("  %s %6.2f (%.3f)", audioPathName(copy), paired, paired / plain);
+        }
+        std::printf(" ns/frame (ratio to plain)\n");
     }
-    for (int block : {512, 32}) shapingRates(left, right, block);
+    for (AudioPath copy : copies)
+        for (int block : {512, 32}) shapingRates(left, right, block, copy);
     return 0;
 }

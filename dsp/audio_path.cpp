@@ -44,6 +44,15 @@ AudioPath chosenAudioPath() {
 
 const char* audioPathName(AudioPath path) { return path == AudioPath::Avx ? "avx" : "sse2"; }
 
+const char* audioPathDescription(AudioPath path) {
+    if (path == AudioPath::Sse2) return "sse2 (128-bit SSE2)";
+#if defined(__x86_64__)
+    return "avx (256-bit AVX where it pays, the rest VEX-encoded)";
+#else
+    return "avx (128-bit, VEX-encoded)";
+#endif
+}
+
 std::optional<AudioPath> audioPathNamed(std::string_view name) {
     if (name == "sse2") return AudioPath::Sse2;
     if (name == "avx") return AudioPath::Avx;

@@ -27,4 +27,6 @@ constexpr const char* kAudioPathVariable = "VELMORA_AUDIO_PATH";
 AudioPath chosenAudioPath();
 
 const char* audioPathName(AudioPath path);
+// The name with what the copy does on this build, for people.
+const char* audioPathDescription(AudioPath path);
 std::optional<AudioPath> audioPathNamed(std::string_view name);

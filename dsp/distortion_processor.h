@@ -1,8 +1,7 @@
-// The effect's audio path as the effect owns it: the paired signal path in
-// storage aligned by hand. The heap of a 32-bit Windows host hands out 8-byte
-// aligned blocks, while the compiler takes the path's alignment (32 bytes,
-// for the AVX copy's 256-bit vectors) for granted, so the path cannot simply
-// be a member.
+// The effect's audio path as the effect owns it: the paired signal path
+// in storage aligned by hand. The heap of a 32-bit Windows host hands out
+// 8-byte aligned blocks, while the compiler takes 16 for granted for every
+// object, so the path's 16-byte aligned state cannot simply be a member.
 #pragma once
 
 #include <atomic>

@@ -37,7 +37,7 @@
 #define VELMORA_REALIGN_STACK
 #endif
 
-class alignas(kWideAlignment) PairedSignalPath {
+class alignas(16) PairedSignalPath {
 public:
     static constexpr int kSubBlock = kSubBlockFrames;
     static constexpr double kRampStep = 1.0 / kSubBlock;
@@ -119,13 +119,6 @@ private:
     // 256-bit loops (the AVX copy on x86-64).
     template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide>
     VELMORA_INLINE void runRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
-    // A Normal-rate sub-block whose ramps all hold still, frame by frame.
-    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
-    VELMORA_TARGET_AVX void runFusedSubBlock(const float* inL, const float* inR, float* outL, float* outR, int n,
-                                         FilterHistory (&history)[4]);
-    template <bool Band1, bool Band2, bool Band3>
-    bool rampsHoldStill() const;
-
     template <bool Band1, bool Band2, bool Band3, bool PostFilter>
     void startSubBlock();
     // The shaping and mixing passes over one sub-block, each in a variant for
@@ -180,7 +173,7 @@ private:
     std::atomic<int> requestedOversampling{0};
     // The bands of a sub-block at the raised rate, between and inside the
     // resamplers. Last, so the state Normal works on stays together.
-    struct alignas(kWideAlignment) RaisedBands {
+    struct alignas(16) RaisedBands {
         FrameBands frame[kSubBlockFrames * kMaxOversamplingFactor];
     };
     BandOversampler oversampler;

@@ -153,17 +153,6 @@ void PairedSignalPath::mixSubBlock(const SubBlockBands& bands, int frames, float
         run(MixStage<Accumulate, Band1, Band2, Band3, false>(ramps, master));
 }
 
-template <bool Band1, bool Band2, bool Band3>
-bool PairedSignalPath::rampsHoldStill() const {
-    constexpr bool sounding[3] = {Band1, Band2, Band3};
-    bool still = master.holdsStill();
-    for (int b = 0; b < 3; ++b)
-        if (sounding[b])
-            still = still && ramps[b].balance.holdsStill() && ramps[b].drive.holdsStill() &&
-                    ramps[b].level.holdsStill();
-    return still;
-}
-
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
 void PairedSignalPath::processRoutingSse2(const float* inL, const float* inR, float* outL, float* outR,
                                           int32_t frames) {
@@ -184,18 +173,10 @@ void PairedSignalPath::runRouting(const float* inL, const float* inR, float* out
     // of the sub-block before the mix writes any output, so in-place buffers
     // stay safe.
     SubBlockBands bands;
-    FilterHistory history[4];
+    FilterHistory history[2];
     for (int32_t done = 0; done < frames;) {
         const int n = static_cast<int>(std::min<int32_t>(frames - done, kSubBlock));
         startSubBlock<Band1, Band2, Band3, PostFilter>();
-        if constexpr (Wide) {
-            if (factor == 1 && !dryWanted && rampsHoldStill<Band1, Band2, Band3>()) {
-                runFusedSubBlock<Accumulate, Band1, Band2, Band3, PostFilter>(inL + done, inR + done, outL + done,
-                                                                              outR + done, n, history);
-                done += n;
-                continue;
-            }
-        }
         {
             SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset, history[0], history[1]);
             for (int i = 0; i < n; ++i) split.frame(i, inL + done + i, inR + done + i, bands.frame[i]);
@@ -218,33 +199,4 @@ void PairedSignalPath::runRouting(const float* inL, const float* inR, float* out
         mixSubBlock<Accumulate, Band1, Band2, Band3>(bands, n, outL + done, outR + done);
         done += n;
     }
-}
-
-// When every ramp holds still at the host rate and no dry signal is tapped,
-// the four stages run frame by frame in one loop instead: the crossovers'
-// and the post filters' recursions, each waiting on its own last output,
-// then overlap with one another and with the curves. (Frame i's inputs are
-// read before its outputs are written, which keeps in-place buffers safe.)
-// Each stage performs the same operations in the same order as in its own
-// pass, so the bits are the same.
-template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
-void PairedSignalPath::runFusedSubBlock(const float* inL, const float* inR, float* outL, float* outR, int n,
-                                        FilterHistory (&history)[4]) {
-    constexpr bool kPost = PostFilter && (Band1 || Band2);
-    SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset, history[0], history[1]);
-    ShapeStage<Band1, Band2, Band3, true> shape(ramps, curves, parameterValues + kType1, dcBlocker);
-    PostFilterStage<Band1 && kPost, Band2 && kPost> post(postFilter1, postFilter2, postFilterOffset, history[2],
-                                                         history[3]);
-    MixStage<Accumulate, Band1, Band2, Band3, true> mix(ramps, master);
-    for (int i = 0; i < n; ++i) {
-        FrameBands bands;
-        split.frame(i, inL + i, inR + i, bands);
-        shape.frame(bands);
-        if constexpr (kPost) post.frame(i, bands);
-        mix.frame(bands, outL + i, outR + i);
-    }
-    split.finish(n);
-    shape.finish();
-    if constexpr (kPost) post.finish(n);
-    mix.finish();
 }

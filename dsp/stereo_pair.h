@@ -25,10 +25,6 @@ using Pair = __m128d;
 // VELMORA_WIDE_INLINE (wide_lanes.h).
 #define VELMORA_TARGET_AVX __attribute__((target("avx")))
 
-// What the wide copy's state may hold: 256-bit vectors want 32-byte
-// alignment, which DistortionProcessor's storage gives by hand.
-constexpr int kWideAlignment = 32;
-
 namespace pair {
 
 inline Pair broadcast(double value) { return _mm_set1_pd(value); }

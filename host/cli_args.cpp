@@ -26,7 +26,7 @@ const char kUsage[] =
     "      OUT.wav as 32-bit float stereo. A mono input is duplicated to both\n"
     "      channels; more than two channels is an error.\n"
     "  bench PLUGIN [PLUGIN2 ...] [--block N] [--seconds S] [--baseline]\n"
-    "        [--set NAME=VALUE ...] [--program N]\n"
+    "        [--path sse2|avx] [--set NAME=VALUE ...] [--program N]\n"
     "      Time processReplacing (CLAP: process) on the demo signal, the plug-ins\n"
     "      taking turns in rounds, and print each one's median ns per frame and\n"
     "      its ratio to the first plug-in. --set and --program apply to every\n"
@@ -60,6 +60,8 @@ const char kUsage[] =
     "  --baseline          bench: also time Velmora's plain one-channel signal\n"
     "                      path, built into this host, with the first plug-in's\n"
     "                      parameter values; ratios are then to it.\n"
+    "  --path sse2|avx     bench: the compiled copy of Velmora's audio path to run\n"
+    "                      (default: avx where the processor has it).\n"
     "  --trace             Print every call the plug-in makes to the host on\n"
     "                      stdout, one line each (automate, beginEdit, endEdit, ...).\n"
     "  --quit-after S      Close the editor window after S seconds.\n"
@@ -84,7 +86,7 @@ bool takesOption(Command command, std::string_view option) {
     if (option == "--block") return command == Command::Render || command == Command::Bench;
     if (option == "--rate") return command == Command::Render || command == Command::Spectrum;
     if (option == "--tone") return command == Command::Spectrum;
-    if (option == "--seconds" || option == "--baseline") return command == Command::Bench;
+    if (option == "--seconds" || option == "--baseline" || option == "--path") return command == Command::Bench;
     if (option == "--trace" || option == "--quit-after") return command == Command::Gui;
     return false;
 }
@@ -221,6 +223,9 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
             invocation.toneHz = numberOption(arg, value, 1.0, 192000.0);
         } else if (arg == "--seconds") {
             invocation.benchSeconds = numberOption(arg, value, 0.01, 3600.0);
+        } else if (arg == "--path") {
+            if (value != "sse2" && value != "avx") throw UsageError("--path takes sse2 or avx, not " + quoted(value) + ".");
+            invocation.audioPath = value;
         } else if (arg == "--quit-after") {
             invocation.quitAfter = numberOption(arg, value, 0.0, 86400.0);
         }

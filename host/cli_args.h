@@ -28,6 +28,7 @@ struct Invocation {
     std::optional<double> toneHz;      // spectrum: the sine's frequency
     double benchSeconds = 3.0;
     bool baseline = false;  // bench: time the built-in plain signal path too
+    std::optional<std::string> audioPath;  // bench: "sse2" or "avx", the copy Velmora runs
     bool trace = false;
     std::optional<double> quitAfter;
 };

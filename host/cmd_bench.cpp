@@ -1,12 +1,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <vector>
 
 #include <string>
 
+#include "dsp/audio_path.h"
 #include "host/baseline_processor.h"
 #include "host/commands.h"
 #include "host/demo_signal.h"
@@ -68,6 +70,23 @@ double timeTurn(Contender& contender, const StereoSignal& signal, std::vector<fl
     return elapsed / static_cast<double>(kTurnFrames);
 }
 
+// Velmora reads its copy from the environment when an instance is created,
+// so the choice is made before any plug-in is loaded; the copy that runs is
+// what the same function answers in this process.
+AudioPath chooseAudioPath(const Invocation& invocation) {
+    if (invocation.audioPath) {
+        const AudioPath wanted = *audioPathNamed(*invocation.audioPath);
+        if (!audioPathAvailable(wanted))
+            throw HostError("This processor or system has no AVX, so --path avx cannot run; use --path sse2.");
+#if defined(_WIN32)
+        _putenv_s(kAudioPathVariable, invocation.audioPath->c_str());
+#else
+        setenv(kAudioPathVariable, invocation.audioPath->c_str(), 1);
+#endif
+    }
+    return chosenAudioPath();
+}
+
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const size_t middle = values.size() / 2;
@@ -78,6 +97,7 @@ double median(std::vector<double> values) {
 
 int runBench(const Invocation& invocation) {
     const StereoSignal signal = makeDemoSignal(kRate);
+    const AudioPath audioPath = chooseAudioPath(invocation);
     std::vector<Contender> contenders;
     for (const auto& path : invocation.plugins) {
         Contender contender;
@@ -119,6 +139,10 @@ int runBench(const Invocation& invocation) {
                 kTurnFrames, invocation.blockSize, kRate, defaults ? "default" : "the given");
     size_t width = 7;
     for (auto& contender : contenders) width = std::max(width, contender.name.size());
+    const bool velmoraRuns = std::any_of(contenders.begin(), contenders.end(), [](const Contender& c) {
+        return c.plugin && c.plugin->displayName() == "Velmora";
+    });
+    if (velmoraRuns) std::printf("Velmora's audio path: %s\n", audioPathDescription(audioPath));
     std::printf("%-*s  %10s  %8s\n", static_cast<int>(width), "plug-in", "ns/frame", "ratio");
     const double reference = median(contenders.front().nsPerFrame);
     for (size_t i = 0; i < contenders.size(); ++i) {

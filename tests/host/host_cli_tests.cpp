@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "dsp/audio_path.h"
 #include "host_runner.h"
 
 namespace {
@@ -289,6 +290,21 @@ TEST(HostBench, BaselineIsTheBuiltInPlainPathWithTheFirstPluginsValues) {
     // A --set name a plug-in does not have is refused before timing starts.
     const HostRun unknown = runHost({"bench", velmoraPath(), "--set", "Loudness=1", "--seconds", "0.05"});
     EXPECT_EQ(unknown.status, 2);
+
+    // --path picks the compiled copy and the output names it; a copy the
+    // processor lacks is a failure, an unknown one a usage error.
+    const HostRun sse2 = runHost({"bench", velmoraPath(), "--path", "sse2", "--seconds", "0.05"});
+    ASSERT_EQ(sse2.status, 0) << sse2.err;
+    EXPECT_NE(sse2.out.find("Velmora's audio path: sse2"), std::string::npos) << sse2.out;
+    const HostRun avx = runHost({"bench", velmoraPath(), "--path", "avx", "--seconds", "0.05"});
+    if (processorRunsAvx()) {
+        ASSERT_EQ(avx.status, 0) << avx.err;
+        EXPECT_NE(avx.out.find("Velmora's audio path: avx"), std::string::npos) << avx.out;
+    } else {
+        EXPECT_EQ(avx.status, 1);
+        EXPECT_NE(avx.err.find("no AVX"), std::string::npos) << avx.err;
+    }
+    EXPECT_EQ(runHost({"bench", velmoraPath(), "--path", "neon"}).status, 2);
 }
 
 // The alias figure of the landed build for HardClip at Gain 0.8, and a CLAP
