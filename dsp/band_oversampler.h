@@ -50,22 +50,24 @@ public:
         }
     }
     // The same in the AVX copy, both chains of a stage in 256-bit lanes.
+    // A raising stage reads its input straight from the frames of the one
+    // before, so each stage writes where the next can read it: stage s's
+    // frames end where the raised rate's do, and its input lies in the upper
+    // half of its output (see raisePacked).
     template <bool B1, bool B2, bool B3>
     VELMORA_WIDE_INLINE void upWide(int factor, const FrameBands* in, int n, FrameBands* raised) {
+        const int total = n * factor;
         for (int s = 0, span = 2; span <= factor; ++s, span *= 2) {
-            half_band::spread<B1, B2, B3>(s == 0 ? in : raised, n * span / 2, raised);
-            half_band::runPacked<B1, B2, B3>(upStages[s], raised, raised + 1, n * span / 2);
+            FrameBands* out = raised + total - n * span;
+            half_band::raisePacked<B1, B2, B3>(upStages[s], in, n * span / 2, out);
+            in = out;
         }
     }
     template <bool B1, bool B2, bool B3>
     VELMORA_WIDE_INLINE void downWide(int factor, FrameBands* raised, int n, FrameBands* out) {
-        for (int s = stagesFor(factor) - 1; s >= 0; --s) {
-            const int frames = n << s;
-            const bool later = laterPhase(factor, s);
-            half_band::runPacked<B1, B2, B3>(downStages[s], half_band::evenChainInput(later, raised),
-                                             half_band::oddChainInput(later, raised), frames);
-            half_band::averageChains<B1, B2, B3>(downStages[s], later, raised, frames, s == 0 ? out : raised);
-        }
+        for (int s = stagesFor(factor) - 1; s >= 0; --s)
+            half_band::lowerPacked<B1, B2, B3>(downStages[s], laterPhase(factor, s), raised, n << s,
+                                               s == 0 ? out : raised);
     }
 
 private:
