@@ -134,6 +134,16 @@ private:
     // AVX target themselves, since the 256-bit helpers inline only there.
     template <bool Band1, bool Band2, bool Band3>
     VELMORA_TARGET_AVX void shapeRaisedSubBlockWide(SubBlockBands& bands, int frames);
+    // Its split with its curves, and its post filters with its mix, each
+    // pair in one loop (at Normal without a dry tap, and always).
+    template <bool Band1, bool Band2, bool Band3>
+    VELMORA_TARGET_AVX void splitAndShapeSkewed(const float* inL, const float* inR, int n, SubBlockBands& bands,
+                                                FilterHistory (&history)[2]);
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
+    VELMORA_TARGET_AVX void postFilterAndMixSkewed(SubBlockBands& bands, int n, float* outL, float* outR,
+                                                   FilterHistory (&history)[2]);
+    template <bool Band1, bool Band2, bool Band3>
+    bool mixRampsHoldStill() const;
     template <bool Accumulate, bool Band1, bool Band2, bool Band3>
     VELMORA_INLINE void mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR);
 

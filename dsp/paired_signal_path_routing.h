@@ -137,12 +137,18 @@ void PairedSignalPath::shapeRaisedSubBlockWide(SubBlockBands& bands, int frames)
     oversampler.downWide<Band1, Band2, Band3>(factor, raised.frame, frames, bands.frame);
 }
 
-template <bool Accumulate, bool Band1, bool Band2, bool Band3>
-void PairedSignalPath::mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR) {
+template <bool Band1, bool Band2, bool Band3>
+bool PairedSignalPath::mixRampsHoldStill() const {
     constexpr bool sounding[3] = {Band1, Band2, Band3};
     bool still = master.holdsStill();
     for (int b = 0; b < 3; ++b)
         if (sounding[b]) still = still && ramps[b].level.holdsStill();
+    return still;
+}
+
+template <bool Accumulate, bool Band1, bool Band2, bool Band3>
+void PairedSignalPath::mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR) {
+    const bool still = mixRampsHoldStill<Band1, Band2, Band3>();
     auto run = [&](auto mix) VELMORA_INLINE_LAMBDA {
         for (int i = 0; i < frames; ++i) mix.frame(bands.frame[i], outL + i, outR + i);
         mix.finish();
@@ -167,36 +173,102 @@ void PairedSignalPath::processRoutingAvx(const float* inL, const float* inR, flo
 
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide>
 void PairedSignalPath::runRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames) {
-    // Each stage runs over the whole sub-block before the next: a loop then
-    // holds one stage's state in registers, and the latency-bound filter
-    // recursions of consecutive frames overlap. The split reads every input
-    // of the sub-block before the mix writes any output, so in-place buffers
-    // stay safe.
+    // Each stage runs over the whole sub-block before the next (the AVX copy
+    // pairs them up, see splitAndShapeSkewed): a loop then holds one stage's
+    // state in registers, and the latency-bound filter recursions of
+    // consecutive frames overlap. The split reads every input of the
+    // sub-block before the mix writes any output, so in-place buffers stay
+    // safe.
     SubBlockBands bands;
     FilterHistory history[2];
     for (int32_t done = 0; done < frames;) {
         const int n = static_cast<int>(std::min<int32_t>(frames - done, kSubBlock));
         startSubBlock<Band1, Band2, Band3, PostFilter>();
-        {
-            SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset, history[0], history[1]);
-            for (int i = 0; i < n; ++i) split.frame(i, inL + done + i, inR + done + i, bands.frame[i]);
-            split.finish(n);
+        auto splitThenShape = [&] {
+            {
+                SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset, history[0], history[1]);
+                for (int i = 0; i < n; ++i) split.frame(i, inL + done + i, inR + done + i, bands.frame[i]);
+                split.finish(n);
+            }
+            if (dryWanted) dry.capture(bands, Band1, Band2, Band3, n, factor);
+            if (factor == 1)
+                shapeSubBlock<Band1, Band2, Band3>(bands, n);
+            else if constexpr (Wide)
+                shapeRaisedSubBlockWide<Band1, Band2, Band3>(bands, n);
+            else
+                shapeRaisedSubBlock<Band1, Band2, Band3>(bands, n);
+        };
+        if constexpr (Wide) {
+            if (factor == 1 && !dryWanted)
+                splitAndShapeSkewed<Band1, Band2, Band3>(inL + done, inR + done, n, bands, history);
+            else
+                splitThenShape();
+        } else {
+            splitThenShape();
         }
-        if (dryWanted) dry.capture(bands, Band1, Band2, Band3, n, factor);
-        if (factor == 1)
-            shapeSubBlock<Band1, Band2, Band3>(bands, n);
-        else if constexpr (Wide)
-            shapeRaisedSubBlockWide<Band1, Band2, Band3>(bands, n);
-        else
-            shapeRaisedSubBlock<Band1, Band2, Band3>(bands, n);
-        constexpr bool kPost = PostFilter && (Band1 || Band2);
-        if constexpr (kPost) {
-            PostFilterStage<Band1 && kPost, Band2 && kPost> post(postFilter1, postFilter2, postFilterOffset,
-                                                                 history[0], history[1]);
-            for (int i = 0; i < n; ++i) post.frame(i, bands.frame[i]);
-            post.finish(n);
+        if constexpr (Wide) {
+            postFilterAndMixSkewed<Accumulate, Band1, Band2, Band3, PostFilter>(bands, n, outL + done, outR + done,
+                                                                                 history);
+        } else {
+            constexpr bool kPost = PostFilter && (Band1 || Band2);
+            if constexpr (kPost) {
+                PostFilterStage<Band1 && kPost, Band2 && kPost> post(postFilter1, postFilter2, postFilterOffset,
+                                                                     history[0], history[1]);
+                for (int i = 0; i < n; ++i) post.frame(i, bands.frame[i]);
+                post.finish(n);
+            }
+            mixSubBlock<Accumulate, Band1, Band2, Band3>(bands, n, outL + done, outR + done);
         }
-        mixSubBlock<Accumulate, Band1, Band2, Band3>(bands, n, outL + done, outR + done);
         done += n;
     }
+}
+
+// The AVX copy's two loops instead of four. The crossovers and the post
+// filters wait on their own recursions (about a dozen cycles a frame) and
+// leave most of the processor idle; the curves and the mix, which have no
+// such recursion, fill that time when they run in the same loop on frames
+// kSkew steps behind, whose bands are already there. Every stage still sees
+// its frames in order and performs the same operations, so the bits are the
+// same.
+constexpr int kSkew = 4;
+
+template <bool Band1, bool Band2, bool Band3>
+void PairedSignalPath::splitAndShapeSkewed(const float* inL, const float* inR, int n, SubBlockBands& bands,
+                                           FilterHistory (&history)[2]) {
+    auto run = [&](auto shape) VELMORA_INLINE_LAMBDA {
+        SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset, history[0], history[1]);
+        for (int i = 0; i < n; ++i) {
+            split.frame(i, inL + i, inR + i, bands.frame[i]);
+            if (i >= kSkew) shape.frame(bands.frame[i - kSkew]);
+        }
+        for (int i = std::max(0, n - kSkew); i < n; ++i) shape.frame(bands.frame[i]);
+        split.finish(n);
+        shape.finish();
+    };
+    if (shapingRampsHoldStill<Band1, Band2, Band3>())
+        run(ShapeStage<Band1, Band2, Band3, true>(ramps, curves, parameterValues + kType1, dcBlocker));
+    else
+        run(ShapeStage<Band1, Band2, Band3, false>(ramps, curves, parameterValues + kType1, dcBlocker));
+}
+
+// (Band1 && PostFilter below is Band1 && kPost of runRouting, and so on;
+// spelled out because GCC 12 fails on a local constant inside the lambda.)
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
+void PairedSignalPath::postFilterAndMixSkewed(SubBlockBands& bands, int n, float* outL, float* outR,
+                                              FilterHistory (&history)[2]) {
+    auto run = [&](auto mix) VELMORA_INLINE_LAMBDA {
+        PostFilterStage<Band1 && PostFilter, Band2 && PostFilter> post(postFilter1, postFilter2, postFilterOffset,
+                                                                       history[0], history[1]);
+        for (int i = 0; i < n; ++i) {
+            if constexpr (PostFilter && (Band1 || Band2)) post.frame(i, bands.frame[i]);
+            if (i >= kSkew) mix.frame(bands.frame[i - kSkew], outL + i - kSkew, outR + i - kSkew);
+        }
+        for (int i = std::max(0, n - kSkew); i < n; ++i) mix.frame(bands.frame[i], outL + i, outR + i);
+        if constexpr (PostFilter && (Band1 || Band2)) post.finish(n);
+        mix.finish();
+    };
+    if (mixRampsHoldStill<Band1, Band2, Band3>())
+        run(MixStage<Accumulate, Band1, Band2, Band3, true>(ramps, master));
+    else
+        run(MixStage<Accumulate, Band1, Band2, Band3, false>(ramps, master));
 }
