@@ -184,7 +184,7 @@ void PairedSignalPath::runRouting(const float* inL, const float* inR, float* out
     for (int32_t done = 0; done < frames;) {
         const int n = static_cast<int>(std::min<int32_t>(frames - done, kSubBlock));
         startSubBlock<Band1, Band2, Band3, PostFilter>();
-        auto splitThenShape = [&] {
+        auto splitThenShape = [&]() VELMORA_INLINE_LAMBDA {
             {
                 SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset, history[0], history[1]);
                 for (int i = 0; i < n; ++i) split.frame(i, inL + done + i, inR + done + i, bands.frame[i]);
