@@ -135,14 +135,15 @@ int runBench(const Invocation& invocation) {
     }
 
     const bool defaults = invocation.assignments.empty() && !invocation.program;
-    std::printf("%d rounds of %zu frames per plug-in, %d-frame blocks, %.0f Hz, %s parameters\n", rounds,
-                kTurnFrames, invocation.blockSize, kRate, defaults ? "default" : "the given");
-    size_t width = 7;
-    for (auto& contender : contenders) width = std::max(width, contender.name.size());
     const bool velmoraRuns = std::any_of(contenders.begin(), contenders.end(), [](const Contender& c) {
         return c.plugin && c.plugin->displayName() == "Velmora";
     });
-    if (velmoraRuns) std::printf("Velmora's audio path: %s\n", audioPathDescription(audioPath));
+    std::printf("%d rounds of %zu frames per plug-in, %d-frame blocks, %.0f Hz, %s parameters", rounds, kTurnFrames,
+                invocation.blockSize, kRate, defaults ? "default" : "the given");
+    if (velmoraRuns) std::printf("; Velmora's audio path: %s", audioPathDescription(audioPath));
+    std::printf("\n");
+    size_t width = 7;
+    for (auto& contender : contenders) width = std::max(width, contender.name.size());
     std::printf("%-*s  %10s  %8s\n", static_cast<int>(width), "plug-in", "ns/frame", "ratio");
     const double reference = median(contenders.front().nsPerFrame);
     for (size_t i = 0; i < contenders.size(); ++i) {
