@@ -29,7 +29,7 @@ std::unique_ptr<Lv2UiInstance> Lv2UiInstance::create(LV2UI_Write_Function write,
 }
 
 Lv2UiInstance::Lv2UiInstance(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch)
-    : link(write, controller, touch), editor(link) {
+    : link(write, controller, touch), editor(link, EditorFooter::QualityMixBypass) {
     link.setEditor(&editor);
 }
 
@@ -45,12 +45,11 @@ LV2UI_Widget Lv2UiInstance::widget() const {
 }
 
 void Lv2UiInstance::portEvent(uint32_t port, uint32_t bufferSize, uint32_t format, const void* buffer) {
-    // Only plain float values of the parameters' ports; the editor has no
-    // Quality control and shows no latency, so those ports are not its own.
-    if (format != 0 || bufferSize != sizeof(float) || !buffer || !lv2id::isParameterPort(port)) return;
+    // Only plain float values; the link keeps the ports the editor shows.
+    if (format != 0 || bufferSize != sizeof(float) || !buffer) return;
     float value;
     std::memcpy(&value, buffer, sizeof value);
-    link.hostChanged(static_cast<int32_t>(port - lv2id::kFirstControl), value);
+    link.portChanged(port, value);
 }
 
 int Lv2UiInstance::idle() {

@@ -1,4 +1,4 @@
-// Draws the editor's eight bitmaps (ids 1001-1008) and writes them as .bmp
+// Draws the editor's bitmaps (ids 1001-1011) and writes them as .bmp
 // files into the directory given on the command line.
 //
 // Run it by hand after changing the artwork, look at the result, and commit
@@ -275,14 +275,22 @@ Image drawKnobStrip(const KnobStyle& style, int images, int positions, int ticks
 // ---------------------------------------------------------------- switches
 
 // One state of a dark push button with a legend, on the panel colour.
+// The glow of a lit button: its face gradient, its top edge and its halo.
+struct LitTint {
+    Colour faceTop, faceBottom, edge, halo;
+};
+const LitTint kGreenLit{{0.17, 0.33, 0.19}, {0.08, 0.18, 0.09}, rgb(90, 160, 96), {0.38, 0.92, 0.44}};
+// Bypass glows amber: a warning, not an engaged feature.
+const LitTint kAmberLit{{0.40, 0.28, 0.08}, {0.22, 0.14, 0.03}, rgb(190, 140, 60), {0.98, 0.70, 0.20}};
+
 void drawButton(cairo_t* cr, double y, double w, double h, const std::string& legend, const Font& font,
-                bool lit, Colour legendColour) {
+                const LitTint* lit, Colour legendColour) {
     const double r = h > 12 ? 3.5 : 3;
     // Face: dark plate, green-tinted and glowing when lit.
     cairo_pattern_t* face = cairo_pattern_create_linear(0, y, 0, y + h);
     if (lit) {
-        cairo_pattern_add_color_stop_rgb(face, 0, 0.17, 0.33, 0.19);
-        cairo_pattern_add_color_stop_rgb(face, 1, 0.08, 0.18, 0.09);
+        cairo_pattern_add_color_stop_rgb(face, 0, lit->faceTop.r, lit->faceTop.g, lit->faceTop.b);
+        cairo_pattern_add_color_stop_rgb(face, 1, lit->faceBottom.r, lit->faceBottom.g, lit->faceBottom.b);
     } else {
         cairo_pattern_add_color_stop_rgb(face, 0, 0.27, 0.27, 0.29);
         cairo_pattern_add_color_stop_rgb(face, 1, 0.13, 0.13, 0.14);
@@ -295,7 +303,7 @@ void drawButton(cairo_t* cr, double y, double w, double h, const std::string& le
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
     // Lit top edge inside the border.
-    setColour(cr, lit ? rgb(90, 160, 96) : rgb(100, 100, 106), 0.8);
+    setColour(cr, lit ? lit->edge : rgb(100, 100, 106), 0.8);
     cairo_move_to(cr, 0.5 + r, y + 1.5);
     cairo_line_to(cr, w - 0.5 - r, y + 1.5);
     cairo_stroke(cr);
@@ -308,8 +316,8 @@ void drawButton(cairo_t* cr, double y, double w, double h, const std::string& le
     if (lit) {
         // A soft halo behind the lit legend.
         cairo_pattern_t* halo = cairo_pattern_create_radial(w / 2, y + h / 2, 1, w / 2, y + h / 2, w / 2);
-        cairo_pattern_add_color_stop_rgba(halo, 0, 0.38, 0.92, 0.44, 0.35);
-        cairo_pattern_add_color_stop_rgba(halo, 1, 0.38, 0.92, 0.44, 0);
+        cairo_pattern_add_color_stop_rgba(halo, 0, lit->halo.r, lit->halo.g, lit->halo.b, 0.35);
+        cairo_pattern_add_color_stop_rgba(halo, 1, lit->halo.r, lit->halo.g, lit->halo.b, 0);
         cairo_save(cr);
         roundedRect(cr, 1, y + 1, w - 2, h - 2, r);
         cairo_clip(cr);
@@ -321,10 +329,11 @@ void drawButton(cairo_t* cr, double y, double w, double h, const std::string& le
     drawText(cr, legend, w / 2.0, baseline, font, Align::centre, legendColour);
 }
 
-Image drawSwitch(int w, int h, const std::string& legend, const Font& font, Colour offLegend) {
+Image drawSwitch(int w, int h, const std::string& legend, const Font& font, Colour offLegend,
+                 const LitTint& lit = kGreenLit, Colour litLegend = tone::ledGreen) {
     Canvas canvas(w, h * 2, tone::panel);
-    drawButton(canvas.cr(), 0, w, h, legend, font, false, offLegend);
-    drawButton(canvas.cr(), h, w, h, legend, font, true, tone::ledGreen);
+    drawButton(canvas.cr(), 0, w, h, legend, font, nullptr, offLegend);
+    drawButton(canvas.cr(), h, w, h, legend, font, &lit, litLegend);
     return canvas.image();
 }
 
@@ -386,6 +395,66 @@ Image drawDisplayField() {
     return canvas.image();
 }
 
+// ---------------------------------------------------------------- footer
+
+// The strip below the panel in the editors that offer Quality, Mix and
+// Bypass; places are relative to the strip's top-left corner.
+constexpr int kFooterHeight = 40;
+constexpr int kQualitySettings = 4;
+constexpr Rect kQualitySelector{80, 13, 160, 14};
+constexpr Rect kMixKnob{306, 5, 30, 30};
+constexpr Rect kBypassSwitch{396, 13, 60, 14};
+const Font kSegmentLegend{7.5, true, false, 0.4};
+
+Image drawFooter() {
+    Canvas canvas(kPanelWidth, kFooterHeight, tone::panel);
+    cairo_t* cr = canvas.cr();
+    // The panel's own bevel, so the strip reads as a second plate below it.
+    setColour(cr, tone::panelEdge);
+    cairo_set_line_width(cr, 1);
+    cairo_rectangle(cr, 0.5, 0.5, kPanelWidth - 1, kFooterHeight - 1);
+    cairo_stroke(cr);
+    setColour(cr, tone::panelLight);
+    cairo_move_to(cr, 1, 1.5);
+    cairo_line_to(cr, kPanelWidth - 1, 1.5);
+    cairo_move_to(cr, 1.5, 1);
+    cairo_line_to(cr, 1.5, kFooterHeight - 1);
+    cairo_stroke(cr);
+    setColour(cr, rgb(196, 192, 184));
+    cairo_move_to(cr, 2, kFooterHeight - 1.5);
+    cairo_line_to(cr, kPanelWidth - 1, kFooterHeight - 1.5);
+    cairo_move_to(cr, kPanelWidth - 1.5, 2);
+    cairo_line_to(cr, kPanelWidth - 1.5, kFooterHeight - 1);
+    cairo_stroke(cr);
+
+    const Rect& q = kQualitySelector;
+    drawText(cr, "QUALITY", q.x - 6, q.cy() + 3, kSmallLabel, Align::right, tone::ink);
+    drawKnobPlace(cr, kMixKnob, smallKnob, kScaleTicks);
+    drawText(cr, "MIX", kMixKnob.x - 4, kMixKnob.cy() + 3, kSmallLabel, Align::right, tone::ink);
+    return canvas.image();
+}
+
+// One image per setting, stacked: the whole row of segments with that
+// setting's segment lit.
+Image drawQualitySelector() {
+    static const char* const legends[kQualitySettings] = {"NORMAL", "2x", "4x", "8x"};
+    const Rect& q = kQualitySelector;
+    const int segment = q.w / kQualitySettings;
+    Canvas canvas(q.w, q.h * kQualitySettings, tone::panel);
+    cairo_t* cr = canvas.cr();
+    for (int chosen = 0; chosen < kQualitySettings; ++chosen) {
+        for (int i = 0; i < kQualitySettings; ++i) {
+            cairo_save(cr);
+            cairo_translate(cr, i * segment, 0);
+            const bool lit = i == chosen;
+            drawButton(cr, chosen * q.h, segment, q.h, legends[i], kSegmentLegend, lit ? &kGreenLit : nullptr,
+                       lit ? tone::ledGreen : rgb(150, 150, 154));
+            cairo_restore(cr);
+        }
+    }
+    return canvas.image();
+}
+
 // ---------------------------------------------------------------- output
 
 bool writeAll(const std::string& dir) {
@@ -401,6 +470,11 @@ bool writeAll(const std::string& dir) {
                                                      tone::plateText));
     ok &= writeBmp24(dir + "/1007.bmp", drawAbout());
     ok &= writeBmp24(dir + "/1008.bmp", drawDisplayField());
+    ok &= writeBmp24(dir + "/1009.bmp", drawFooter());
+    ok &= writeBmp24(dir + "/1010.bmp", drawQualitySelector());
+    ok &= writeBmp24(dir + "/1011.bmp", drawSwitch(kBypassSwitch.w, kBypassSwitch.h, "BYPASS",
+                                                     Font{8, true, false, 0.6}, rgb(150, 150, 154), kAmberLit,
+                                                     rgb(255, 196, 80)));
     return ok;
 }
 

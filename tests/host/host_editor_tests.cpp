@@ -265,6 +265,33 @@ TEST_F(EditorHost, VelmoraClapGain1DragOf100PixelsRightAutomatesToHalf) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "unregister_fd"), lines.end());
 }
 
+// The CLAP editor's footer (Quality traced normalised: "4x" is 2 of 0..3): a click on "4x", a drag of
+// Mix 100 px left from 100 % and a click on Bypass, each one gesture.
+TEST_F(EditorHost, VelmoraClapFooterClicksAndDragReachTheHost) {
+    if (!canDriveVelmora() || velmoraClapPath().empty()) GTEST_SKIP() << "a plug-in or xdotool is missing";
+    if (runHost({"info", velmoraClapPath()}).out.find("Mix") == std::string::npos)
+        GTEST_SKIP() << "velmora.clap offers no Mix parameter";
+    // Selector 160 x 14 at (80, 299) in four segments; Mix 30 x 30 at (306, 291);
+    // Bypass 60 x 14 at (396, 299).
+    const std::vector<std::string> lines = traceVelmoraGesture(
+        "mousemove --sync --window WINDOW 180 306 click 1 sleep 0.2 "
+        "mousemove --sync --window WINDOW 321 306 mousedown 1 sleep 0.1 "
+        "mousemove_relative --sync -- -50 0 sleep 0.05 mousemove_relative --sync -- -50 0 sleep 0.1 mouseup 1 "
+        "sleep 0.2 mousemove --sync --window WINDOW 426 306 click 1",
+        velmoraClapPath());
+    const auto gestureOf = [&](int index) {
+        std::vector<std::string> gesture;
+        for (const std::string& line : lines) {
+            for (const char* kind : {"beginEdit ", "automate ", "endEdit "})
+                if (line.starts_with(kind + std::to_string(index))) gesture.push_back(line);
+        }
+        return gesture;
+    };
+    EXPECT_EQ(gestureOf(19), (std::vector<std::string>{"beginEdit 19", "automate 19 0.667", "endEdit 19"}));
+    expectOneDragEndingNear(gestureOf(20), 20, 0.5f);
+    EXPECT_EQ(gestureOf(21), (std::vector<std::string>{"beginEdit 21", "automate 21 1.000", "endEdit 21"}));
+}
+
 TEST_F(EditorHost, VelmoraSoloClicksToggleTheSwitch) {
     if (!canDriveVelmora()) GTEST_SKIP() << "velmora.so or xdotool is missing";
     // Solo2 is the 60 x 11 switch at (212, 112).

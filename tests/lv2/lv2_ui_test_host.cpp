@@ -96,6 +96,13 @@ Lv2UiTestHost::Lv2UiTestHost() {
                                  ui.bundlePath.c_str(), ui.binaryPath.c_str(), features);
     if (!instance) throw std::runtime_error("the UI could not be instantiated");
     widget = reinterpret_cast<unsigned long>(suil_instance_get_widget(instance));
+    // As suil's own embedding does: the host window takes the UI window's size.
+    ::Window root;
+    int x, y;
+    unsigned width, height, border, depth;
+    if (XGetGeometry(display, widget, &root, &x, &y, &width, &height, &border, &depth))
+        XResizeWindow(display, window, width, height);
+    XSync(display, False);
 
     // As hosts do: every control's current value once, then a first paint.
     for (uint32_t i = 0; i < ports; ++i)
@@ -140,6 +147,10 @@ void Lv2UiTestHost::portEvent(const std::string& symbol, float value) {
     const uint32_t index = portIndex(symbol);
     controls[index] = value;
     suil_instance_port_event(instance, index, sizeof value, 0, &value);
+}
+
+bool Lv2UiTestHost::hasPort(const std::string& symbol) const {
+    return std::find(symbols.begin(), symbols.end(), symbol) != symbols.end();
 }
 
 float Lv2UiTestHost::control(const std::string& symbol) const { return controls[portIndex(symbol)]; }
