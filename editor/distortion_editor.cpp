@@ -125,9 +125,9 @@ namespace {
 // holds its own reference, so these are released on every way out.
 class LoadedBitmaps {
 public:
-    explicit LoadedBitmaps(int32_t count) {
+    LoadedBitmaps(int32_t count, GuiScale scale) {
         try {
-            for (int32_t i = 0; i < count; ++i) bitmaps[i] = new GuiBitmap(kLoadOrder[i]);
+            for (int32_t i = 0; i < count; ++i) bitmaps[i] = new GuiBitmap(kLoadOrder[i], scale);
         } catch (...) {
             releaseAll();  // no destructor runs for an object never made
             throw;
@@ -182,9 +182,9 @@ bool DistortionEditor::build(void* parentWindow) {
     forgetParameterChanges();
     windowOpen.store(true, std::memory_order_relaxed);
 
-    const LoadedBitmaps bitmap(footer == EditorFooter::None ? kPanelBitmapCount : kBitmapCount);
+    const LoadedBitmaps bitmap(footer == EditorFooter::None ? kPanelBitmapCount : kBitmapCount, getScale());
     GuiBitmap* background = bitmap(kBackground);
-    frame = new GuiFrame(GuiRect{0, 0, editorSize.width, editorSize.height}, parentWindow, this);
+    frame = new GuiFrame(GuiRect{0, 0, editorSize.width, editorSize.height}, parentWindow, this, getScale());
     if (parentWindow && !frame->getWindow()) {
         // No window in the host's (the class or the window could not be made).
         close();

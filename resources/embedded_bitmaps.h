@@ -12,3 +12,15 @@ struct EmbeddedBitmap {
 
 // The bitmap with this resource id, or null when there is none.
 const EmbeddedBitmap* findEmbeddedBitmap(int id);
+
+// The same bitmap drawn for a larger scale step, as a PNG file.
+struct EmbeddedPng {
+    int id;
+    int percent;
+    const unsigned char* data;
+    std::size_t size;
+};
+
+// The PNG drawn for this id and step, or null: steps derived from a larger
+// one (see scale_steps.h) have none.
+const EmbeddedPng* findEmbeddedPng(int id, int percent);
