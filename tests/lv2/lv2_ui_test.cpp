@@ -161,3 +161,22 @@ TEST_F(Lv2Ui, RealInputOnTheFooterWritesQualityMixAndEnabled) {
     host.idle();
     EXPECT_EQ(host.capture(80, 299, 160, 14), normal);
 }
+
+// At the host's scale of 2: the UI asks for twice the size, and a drag of
+// 200 device pixels on Gain1 (at twice its place) moves it as 100 do at 100 %.
+TEST_F(Lv2Ui, AtTheHostsScaleOfTwoTheWindowAndTheDragsAreTwiceAsLarge) {
+    if (!haveXdotool()) GTEST_SKIP() << "xdotool is not installed";
+    Lv2UiTestHost host(2.0f);
+    EXPECT_EQ(host.resizes(), (std::vector<std::pair<int, int>>{{968, 652}}));
+    const std::string window = std::to_string(host.hostWindow());
+    EXPECT_EQ(driveWhileIdling(host, "mousemove --sync --window " + window +
+                                         " 264 468 mousedown 1 sleep 0.1 "
+                                         "mousemove_relative --sync 50 0 sleep 0.05 mousemove_relative --sync 50 0 "
+                                         "sleep 0.05 mousemove_relative --sync 50 0 sleep 0.05 "
+                                         "mousemove_relative --sync 50 0 sleep 0.1 mouseup 1 sleep 0.1 "
+                                         "mousemove --sync --window " + window + " 484 234 click 1 sleep 0.1"),
+              0);
+    EXPECT_NEAR(host.control("gain1"), 0.5f, 0.02f);
+    // The Solo2 switch (60 x 11 at 212, 112) at twice its place.
+    EXPECT_EQ(host.control("solo2"), 1.0f);
+}
