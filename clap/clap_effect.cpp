@@ -192,12 +192,18 @@ void ClapEffect::setParameter(vclap::Id id, double value) {
 // host's lanes, controls and saved project hold what is heard.
 void ClapEffect::applyHostValue(const vclap::ParamValueEvent& event, const vclap::OutputEvents* out, uint32_t time) {
     const vclap::Id id = event.param_id;
-    if (clapParameter(id) == nullptr) return;
+    const ClapParameter* parameter = clapParameter(id);
+    if (parameter == nullptr) return;
     const float crossovers[2] = {core->parameters().get(kCross1), core->parameters().get(kCross2)};
     setParameter(id, event.value);
-    double stored = 0.0;
-    parameterValue(id, stored);
-    if (std::bit_cast<uint64_t>(stored) != std::bit_cast<uint64_t>(event.value)) reportValue(out, id, stored, time);
+    // Only a value moved into the range is news: the float a value in range
+    // is stored as is what the host's double means.
+    const double valid = clampedClapValue(*parameter, event.value);
+    if (!(valid == event.value)) {
+        double stored = valid;
+        parameterValue(id, stored);
+        reportValue(out, id, stored, time);
+    }
     for (int32_t partner : {kCross1, kCross2}) {
         const float now = core->parameters().get(partner);
         if (static_cast<vclap::Id>(partner) != id &&
