@@ -4,18 +4,13 @@
 
 namespace {
 
-// The ports after the latency output: Mix (0..1) and the host's bypass
-// switch, "enabled" (1 processes, 0 or below bypasses).
-constexpr uint32_t kMixPort = lv2id::kLatency + 1;
-constexpr uint32_t kEnabledPort = lv2id::kLatency + 2;
-
 float& slot(float (&extended)[kNumExtendedParameters - kNumParameters], int32_t index) {
     return extended[index - kQualityIndex];
 }
 
 uint32_t extendedPort(int32_t index) {
     if (index == kQualityIndex) return lv2id::kQuality;
-    return index == kMixIndex ? kMixPort : kEnabledPort;
+    return index == kMixIndex ? lv2id::kMix : lv2id::kEnabled;
 }
 
 // Each port's unit to the link's and back: Quality is the nearest whole
@@ -41,8 +36,8 @@ float storable(int32_t index, float value) {
 int32_t indexOfPort(uint32_t port) {
     if (lv2id::isParameterPort(port)) return static_cast<int32_t>(port - lv2id::kFirstControl);
     if (port == lv2id::kQuality) return kQualityIndex;
-    if (port == kMixPort) return kMixIndex;
-    if (port == kEnabledPort) return kBypassIndex;
+    if (port == lv2id::kMix) return kMixIndex;
+    if (port == lv2id::kEnabled) return kBypassIndex;
     return -1;
 }
 

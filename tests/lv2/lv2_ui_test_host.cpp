@@ -162,10 +162,6 @@ void Lv2UiTestHost::portEvent(const std::string& symbol, float value) {
     suil_instance_port_event(instance, index, sizeof value, 0, &value);
 }
 
-bool Lv2UiTestHost::hasPort(const std::string& symbol) const {
-    return std::find(symbols.begin(), symbols.end(), symbol) != symbols.end();
-}
-
 float Lv2UiTestHost::control(const std::string& symbol) const { return controls[portIndex(symbol)]; }
 
 void Lv2UiTestHost::writeFunction(void* controller, uint32_t port, uint32_t size, uint32_t format,

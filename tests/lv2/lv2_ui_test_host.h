@@ -31,7 +31,6 @@ public:
     // The host reports a control port's value to the UI.
     void portEvent(const std::string& symbol, float value);
 
-    bool hasPort(const std::string& symbol) const;
     // The control port's value as the UI last wrote it (its default before).
     float control(const std::string& symbol) const;
     // What the UI did, one entry each: "write gain1 0.5", "touch gain1 on".
