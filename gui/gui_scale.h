@@ -42,6 +42,18 @@ struct GuiScale {
         return static_cast<int32_t>(scaled >= 0 ? scaled / percent : -((-scaled + percent - 1) / percent));
     }
     GuiPoint toLogical(const GuiPoint& p) const { return GuiPoint{toLogical(p.h), toLogical(p.v)}; }
+    // A copy from a bitmap drawn for this step: the device destination and
+    // source. Pixels are copied one to one from the rows the same rounding
+    // gives (a strip's image starts exactly there), and never past the
+    // source's own extent, so a neighbouring image cannot show when the two
+    // roundings differ by a row.
+    void toDeviceBlit(const GuiRect& dest, const GuiPoint& src, GuiRect& deviceDest, GuiPoint& deviceSrc) const {
+        deviceDest = toDevice(dest);
+        deviceSrc = toDevice(src);
+        const GuiRect srcEnd = toDevice(GuiRect{src.h, src.v, src.h + dest.width(), src.v + dest.height()});
+        if (srcEnd.width() < deviceDest.width()) deviceDest.right = deviceDest.left + srcEnd.width();
+        if (srcEnd.height() < deviceDest.height()) deviceDest.bottom = deviceDest.top + srcEnd.height();
+    }
     // The logical rectangle that covers a device rectangle.
     GuiRect toLogicalCovering(const GuiRect& r) const {
         return GuiRect{toLogical(r.left), toLogical(r.top), toLogical(r.right + percent / 100 + 1),

@@ -169,16 +169,10 @@ void CairoCanvas::drawText(const char* utf, const GuiRect& r, int32_t align, boo
 
 void CairoCanvas::paintSurface(cairo_surface_t* source, const GuiRect& logicalDest, const GuiPoint& logicalSrc) {
     if (!cr || !source || logicalDest.width() <= 0 || logicalDest.height() <= 0) return;
-    // The bitmap was drawn for this step: its pixels are copied one to one,
-    // from the device rows the same rounding gives (a strip's image starts
-    // exactly there), and never past the source's own extent, so a
-    // neighbouring image cannot show when the two roundings differ by a row.
-    GuiRect dest = scale.toDevice(logicalDest);
-    const GuiPoint src = scale.toDevice(logicalSrc);
-    const GuiRect srcEnd = scale.toDevice(GuiRect{logicalSrc.h, logicalSrc.v, logicalSrc.h + logicalDest.width(),
-                                                  logicalSrc.v + logicalDest.height()});
-    dest.right = std::min(dest.right, dest.left + srcEnd.width());
-    dest.bottom = std::min(dest.bottom, dest.top + srcEnd.height());
+    // The bitmap was drawn for this step: device pixels, outside the transform.
+    GuiRect dest;
+    GuiPoint src;
+    scale.toDeviceBlit(logicalDest, logicalSrc, dest, src);
     cairo_save(cr);
     cairo_identity_matrix(cr);
     cairo_rectangle(cr, dest.left, dest.top, dest.width(), dest.height());
