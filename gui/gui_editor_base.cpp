@@ -71,6 +71,17 @@ void GuiEditorBase::close() {}
 
 void GuiEditorBase::idle() {
     if (insideDragIdle) return;
+    if (rescaleRequested && frame) {
+        // Not from the window procedure that reported it: the window goes.
+        rescaleRequested = false;
+        const int32_t before = scale.percent;
+        if (chooseScaleStep(hostScale, std::getenv("VELMORA_UI_SCALE"), guiPlatform().desktopScale(parentWindow)) !=
+            before) {
+            void* parent = parentWindow;
+            close();
+            open(parent);
+        }
+    }
     if (updateRequested) {
         updateRequested = false;
         update();

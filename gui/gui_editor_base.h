@@ -52,6 +52,9 @@ public:
 
     GuiFrame* getFrame() const { return frame; }
     GuiScale getScale() const;
+    // The window's DPI changed: the next idle chooses the step again and
+    // reopens the editor at it when it differs.
+    void requestRescale() { rescaleRequested = true; }
     void* getParentWindow() const { return parentWindow; }
     ParameterLink& getParameterLink() const { return *parameterLink; }
     bool isUpdateRequested() const { return updateRequested; }
@@ -78,6 +81,7 @@ protected:
     // desktop may have changed, and the parent tells which screen it is).
     mutable GuiScale scale;
     mutable bool scaleChosen = false;
+    bool rescaleRequested = false;
 
     // Shared by every editor in the process; 2 is linear.
     static int32_t knobDragMode;

@@ -295,6 +295,10 @@ bool GuiFrame::windowDrop(void** items, int32_t count, int32_t type, const GuiPo
     return onDrop(items, count, type, point);
 }
 
+void GuiFrame::windowDpiChanged() {
+    if (editor) editor->requestRescale();
+}
+
 void GuiFrame::windowDestroyed() {
     open = false;
     parentWindow = nullptr;

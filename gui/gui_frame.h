@@ -82,6 +82,7 @@ private:
     void windowPaint(GuiCanvas& canvas, GuiPointer& pointer, const GuiRect& damaged) override;
     void windowPress(GuiCanvas& canvas, GuiPointer& pointer, const GuiPoint& where) override;
     void windowDestroyed() override;
+    void windowDpiChanged() override;
     bool windowDrop(void** items, int32_t count, int32_t type, const GuiPoint& where) override;
 
     bool anyViewDirty();

@@ -81,6 +81,8 @@ public:
     virtual void windowPress(GuiCanvas& canvas, GuiPointer& pointer, const GuiPoint& where) = 0;
     // The system destroyed the window (for instance with the host's parent).
     virtual void windowDestroyed() = 0;
+    // The system says the window's DPI changed (it moved to another screen).
+    virtual void windowDpiChanged() {}
     // Text (type kGuiDropText: items[0] is the text, count its size in bytes)
     // or files (kGuiDropFiles: count names) dropped on the window at where.
     // True when a view took them.

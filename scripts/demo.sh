@@ -11,7 +11,8 @@ cmake --build build -j2
 mkdir -p out
 build/velmora-host render build/velmora.so out/demo.wav
 scripts/with-display.sh build/velmora-host screenshot build/velmora.so out/editor.png
-echo "Wrote out/demo.wav and out/editor.png"
+scripts/with-display.sh build/velmora-host screenshot build/velmora.so out/editor@2x.png --scale 2
+echo "Wrote out/demo.wav, out/editor.png and out/editor@2x.png"
 
 # The same demo signal through the LV2 build, rendered by lv2apply.
 build/velmora-demo-input out/demo-input.wav

@@ -8,6 +8,12 @@
 #include "win32_platform.h"
 #include "win32_window_class.h"
 
+namespace {
+// WM_DPICHANGED_AFTERPARENT: reaches child windows in hosts that are
+// per-monitor aware (version 2) when the window moves to another screen.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
+}  // namespace
+
 std::unique_ptr<Win32Window> Win32Window::create(HWND parent, int32_t logicalWidth, int32_t logicalHeight,
                                                  GuiScale scale, GuiWindowClient& client) {
     const int32_t width = scale.toDevice(logicalWidth), height = scale.toDevice(logicalHeight);
@@ -102,6 +108,9 @@ LRESULT Win32Window::handleMessage(HWND handle, UINT message, WPARAM wParam, LPA
         case WM_DESTROY:
             self->systemDestroyed();
             break;
+        case kDpiChangedAfterParent:
+            self->client.windowDpiChanged();
+            return 0;
         default:
             break;
     }
