@@ -23,6 +23,7 @@ struct Invocation {
     std::string outputPath;            // render: WAV, screenshot and spectrum: PNG
     std::vector<ParamAssignment> assignments;
     std::optional<int32_t> program;
+    std::optional<std::string> preset;  // a preset's name (any letter case) or CLAP load key
     int32_t blockSize = 512;
     std::optional<double> sampleRate;  // render: demo signal rate; spectrum: the rate
     std::optional<double> toneHz;      // spectrum: the sine's frequency
