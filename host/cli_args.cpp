@@ -43,6 +43,12 @@ const char kUsage[] =
     "      output's spectrum with its harmonics and its aliases (the inharmonic\n"
     "      rest) told apart, and print the alias-to-harmonic power ratio in dB.\n"
     "      VST 2 and CLAP plug-ins; Linux build only.\n"
+    "  compare PLUGIN [IN.wav] OUT.png [--preset NAME] [--set NAME=VALUE ...]\n"
+    "          [--program N] [--rate HZ]\n"
+    "      Process IN.wav, or the demo signal, through the plug-in and draw the\n"
+    "      input's and the output's long-term spectra side by side, labelled\n"
+    "      with the preset and every setting; print the output's RMS relative\n"
+    "      to the input's. Linux build only.\n"
     "\n"
     "Options:\n"
     "  --set NAME=VALUE    Set a parameter, named as the plug-in names it (any\n"
@@ -79,14 +85,17 @@ struct CommandName {
 constexpr CommandName kCommands[] = {
     {"info", Command::Info},   {"render", Command::Render},         {"bench", Command::Bench},
     {"screenshot", Command::Screenshot}, {"gui", Command::Gui}, {"spectrum", Command::Spectrum},
+    {"compare", Command::Compare},
 };
 
 bool takesOption(Command command, std::string_view option) {
     const bool setsParams = command == Command::Render || command == Command::Screenshot ||
-                            command == Command::Gui || command == Command::Bench || command == Command::Spectrum;
+                            command == Command::Gui || command == Command::Bench || command == Command::Spectrum ||
+                            command == Command::Compare;
     if (option == "--set" || option == "--program" || option == "--preset") return setsParams;
     if (option == "--block") return command == Command::Render || command == Command::Bench;
-    if (option == "--rate") return command == Command::Render || command == Command::Spectrum;
+    if (option == "--rate")
+        return command == Command::Render || command == Command::Spectrum || command == Command::Compare;
     if (option == "--tone") return command == Command::Spectrum;
     if (option == "--seconds" || option == "--baseline") return command == Command::Bench;
     if (option == "--trace" || option == "--quit-after") return command == Command::Gui;
@@ -244,7 +253,8 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
             invocation.plugins = positional;
             break;
         case Command::Render:
-            requireCount(2, 3, "PLUGIN [IN.wav] OUT.wav");
+        case Command::Compare:
+            requireCount(2, 3, command == Command::Render ? "PLUGIN [IN.wav] OUT.wav" : "PLUGIN [IN.wav] OUT.png");
             invocation.plugins = {positional[0]};
             if (positional.size() == 3) invocation.inputPath = positional[1];
             invocation.outputPath = positional.back();
@@ -266,7 +276,7 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
         case Command::Help:
             break;
     }
-    if (command == Command::Render && !invocation.inputPath.empty() &&
+    if ((command == Command::Render || command == Command::Compare) && !invocation.inputPath.empty() &&
         invocation.inputPath == invocation.outputPath) {
         throw UsageError("The output file must differ from the input file.");
     }
