@@ -114,6 +114,12 @@ bool ClapEffect::startProcessing() {
 
 void ClapEffect::stopProcessing() { processing.store(false, std::memory_order_relaxed); }
 
+// Audio thread: the state of a fresh activation at the same rate and values,
+// built in place (nothing allocated).
+void ClapEffect::reset() {
+    if (active) core->clearAudioState();
+}
+
 // Each value event applies at its frame: the frames before it are processed
 // with the values before it, as a VST 2 host splitting the block there would.
 // Only value events split the block, so other events leave the bits as a
@@ -127,6 +133,9 @@ vclap::ProcessStatus ClapEffect::process(const vclap::Process& block) {
     const vclap::InputEvents* events = block.in_events;
     const bool haveEvents = events != nullptr && events->size != nullptr && events->get != nullptr;
     const uint32_t eventCount = haveEvents ? events->size(events) : 0;
+    // The editor's edits first: they carry time 0, and output events go out
+    // in time order.
+    deliverEdits(block.out_events);
     uint32_t done = 0;
     for (uint32_t k = 0; k < eventCount; ++k) {
         vclap::ParamValueEvent event;
@@ -135,10 +144,9 @@ vclap::ProcessStatus ClapEffect::process(const vclap::Process& block) {
         const uint32_t at = std::min(event.header.time, frames);
         if (audio && at > done) runAudio(*in, *out, done, at);
         done = std::max(done, at);
-        setParameter(event.param_id, static_cast<float>(event.value));
+        applyHostValue(event, block.out_events, at);
     }
     if (audio && done < frames) runAudio(*in, *out, done, frames);
-    deliverEdits(block.out_events);
     return audio || frames == 0 ? vclap::status::kContinue : vclap::status::kError;
 }
 
@@ -162,12 +170,55 @@ bool ClapEffect::readValueEvent(const vclap::EventHeader* header, vclap::ParamVa
     return true;
 }
 
-void ClapEffect::setParameter(vclap::Id id, float value) {
-    const int32_t index = indexOf(id);
+// Stores a value clamped to the parameter's range (NaN as its default), so
+// that everything stored is a value a saved state may hold.
+void ClapEffect::setParameter(vclap::Id id, double value) {
+    const ClapParameter* parameter = clapParameter(id);
+    if (parameter == nullptr) return;
+    const double valid = clampedClapValue(*parameter, value);
     if (id == kClapQualityId)
-        setQuality(value);
-    else if (index >= 0)
-        core->parameters().set(index, value);
+        setQuality(valid);
+    else if (id == kClapMixId)
+        core->setMix(static_cast<float>(valid));
+    else if (id == kClapBypassId)
+        core->setBypassed(valid >= 0.5);
+    else
+        core->parameters().set(indexOf(id), static_cast<float>(valid));
+    if (editor && id >= kNumParameters) editor->parameterChanged(static_cast<int32_t>(id), static_cast<float>(valid));
+}
+
+// A value from the host. Whatever the plug-in changes beyond what the host
+// asked for (a value clamped into range, a crossover pushed along by the
+// other) is reported back at once as a value event at the same time, so the
+// host's lanes, controls and saved project hold what is heard.
+void ClapEffect::applyHostValue(const vclap::ParamValueEvent& event, const vclap::OutputEvents* out, uint32_t time) {
+    const vclap::Id id = event.param_id;
+    const ClapParameter* parameter = clapParameter(id);
+    if (parameter == nullptr) return;
+    const float crossovers[2] = {core->parameters().get(kCross1), core->parameters().get(kCross2)};
+    setParameter(id, event.value);
+    // Only a value moved into the range is news: the float a value in range
+    // is stored as is what the host's double means.
+    const double valid = clampedClapValue(*parameter, event.value);
+    if (!(valid == event.value)) {
+        double stored = valid;
+        parameterValue(id, stored);
+        reportValue(out, id, stored, time);
+    }
+    for (int32_t partner : {kCross1, kCross2}) {
+        const float now = core->parameters().get(partner);
+        if (static_cast<vclap::Id>(partner) != id &&
+            std::bit_cast<uint32_t>(now) != std::bit_cast<uint32_t>(crossovers[partner - kCross1]))
+            reportValue(out, static_cast<vclap::Id>(partner), now, time);
+    }
+}
+
+void ClapEffect::reportValue(const vclap::OutputEvents* out, vclap::Id id, double value, uint32_t time) {
+    if (out == nullptr || out->try_push == nullptr) return;
+    vclap::ParamValueEvent event{{sizeof(vclap::ParamValueEvent), time, vclap::kCoreEventSpace,
+                                  vclap::event::kParamValue, 0},
+                                 id, nullptr, -1, -1, -1, -1, value};
+    out->try_push(out, &event.header);
 }
 
 // Any thread. The latency may not change while the plug-in is active, so a
@@ -198,6 +249,10 @@ bool ClapEffect::parameterValue(vclap::Id id, double& value) const {
         value = static_cast<double>(qualityAsked.load(std::memory_order_relaxed));
         return true;
     }
+    if (id == kClapMixId || id == kClapBypassId) {
+        value = id == kClapMixId ? core->mix() : (core->bypassed() ? 1.0 : 0.0);
+        return true;
+    }
     const int32_t index = indexOf(id);
     if (index < 0) return false;
     value = core->parameters().get(index);
@@ -207,9 +262,10 @@ bool ClapEffect::parameterValue(vclap::Id id, double& value) const {
 void ClapEffect::flush(const vclap::InputEvents* in, const vclap::OutputEvents* out) {
     if (in != nullptr && in->size != nullptr && in->get != nullptr) {
         const uint32_t count = in->size(in);
+        deliverEdits(out);
         for (uint32_t k = 0; k < count; ++k)
-            if (vclap::ParamValueEvent event; readValueEvent(in->get(in, k), event))
-                setParameter(event.param_id, static_cast<float>(event.value));
+            if (vclap::ParamValueEvent event; readValueEvent(in->get(in, k), event)) applyHostValue(event, out, 0);
+        return;
     }
     deliverEdits(out);
 }
@@ -228,7 +284,7 @@ void ClapEffect::loadValues(const std::array<float, kClapParameterCount>& values
     // In id order through the setter: a saved pair of crossovers is in order,
     // so pushing one past the other leaves both as saved.
     for (uint32_t i = 0; i < kClapParameterCount; ++i)
-        if (values[i] == values[i]) setParameter(kClapParameters[i].id, values[i]);
+        if (values[i] == values[i]) setParameter(kClapParameters[i].id, static_cast<double>(values[i]));
     if (hostParams != nullptr && hostParams->rescan != nullptr) hostParams->rescan(host, vclap::param::kRescanValues);
 }
 
@@ -265,7 +321,7 @@ void ClapEffect::parameterChanged(int32_t index, float value) {
 // --- the editor's link (UI thread) ---------------------------------------------
 
 void ClapEffect::queueEdit(GuiEdit::Kind kind, int32_t index, double value) {
-    if (!ParameterValues::isIndex(index)) return;
+    if (!ParameterValues::isIndex(index) && !isExtendedIndex(index)) return;
     edits.push({kind, kClapParameters[static_cast<size_t>(index)].id, value});
     // While processing, the next block carries the edits anyway.
     if (!processing.load(std::memory_order_relaxed) && hostParams != nullptr && hostParams->request_flush != nullptr)
@@ -275,7 +331,15 @@ void ClapEffect::queueEdit(GuiEdit::Kind kind, int32_t index, double value) {
 void ClapEffect::beginEdit(int32_t index) { queueEdit(GuiEdit::Kind::Begin, index, 0.0); }
 
 void ClapEffect::setValue(int32_t index, float value) {
+    if (isExtendedIndex(index)) {
+        setParameter(static_cast<vclap::Id>(index), value);
+        double stored = 0.0;
+        parameterValue(static_cast<vclap::Id>(index), stored);
+        queueEdit(GuiEdit::Kind::Value, index, stored);
+        return;
+    }
     if (!ParameterValues::isIndex(index)) return;
+    value = static_cast<float>(clampedClapValue(kClapParameters[static_cast<size_t>(index)], value));
     ParameterValues& values = core->parameters();
     const float before[2] = {values.get(kCross1), values.get(kCross2)};
     values.set(index, value);
@@ -290,4 +354,7 @@ void ClapEffect::setValue(int32_t index, float value) {
 
 void ClapEffect::endEdit(int32_t index) { queueEdit(GuiEdit::Kind::End, index, 0.0); }
 
-float ClapEffect::currentValue(int32_t index) { return core->parameters().get(index); }
+float ClapEffect::currentValue(int32_t index) {
+    double value = 0.0;
+    return index >= 0 && parameterValue(static_cast<vclap::Id>(index), value) ? static_cast<float>(value) : 0.0f;
+}

@@ -40,6 +40,7 @@ public:
     // Audio thread.
     bool startProcessing();
     void stopProcessing();
+    void reset();
     vclap::ProcessStatus process(const vclap::Process& block);
 
     // Parameters by id: false for an id that is no parameter.
@@ -71,7 +72,9 @@ private:
 
     static bool readValueEvent(const vclap::EventHeader* header, vclap::ParamValueEvent& event);
     void runAudio(const vclap::AudioBuffer& in, const vclap::AudioBuffer& out, uint32_t from, uint32_t to);
-    void setParameter(vclap::Id id, float value);
+    void setParameter(vclap::Id id, double value);
+    void applyHostValue(const vclap::ParamValueEvent& event, const vclap::OutputEvents* out, uint32_t time);
+    static void reportValue(const vclap::OutputEvents* out, vclap::Id id, double value, uint32_t time);
     void setQuality(double value);
     void deliverEdits(const vclap::OutputEvents* out);
     void queueEdit(GuiEdit::Kind kind, int32_t index, double value);

@@ -53,9 +53,13 @@ void VCLAP_CALL stopProcessingCall(const vclap::Plugin* plugin) {
     });
 }
 
-// The path keeps only a few samples of filter memory and settles by itself;
-// clearing it would mean building a new one, which the audio thread may not.
-void VCLAP_CALL resetCall(const vclap::Plugin*) {}
+// Hosts reset on transport jumps and stops: no ringing of the old signal may
+// reach the new one.
+void VCLAP_CALL resetCall(const vclap::Plugin* plugin) {
+    guardedHostEntry([&] {
+        if (ClapEffect* effect = ClapEffect::of(plugin)) effect->reset();
+    });
+}
 
 vclap::ProcessStatus VCLAP_CALL processCall(const vclap::Plugin* plugin, const vclap::Process* block) {
     return guardedHostEntry(vclap::status::kError, [&] {

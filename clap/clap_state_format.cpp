@@ -1,7 +1,6 @@
 #include "clap/clap_state_format.h"
 
 #include <bit>
-#include <cmath>
 #include <cstring>
 
 namespace {
@@ -38,7 +37,7 @@ StateBytes encodeState(const std::array<float, kClapParameterCount>& values) {
         putWord(entry, kClapParameters[i].id);
         putWord(entry + 4, std::bit_cast<uint32_t>(values[i]));
     }
-    state.size = kStateMaxBytes;
+    state.size = kStateHeaderBytes + kClapParameterCount * kStateEntryBytes;
     return state;
 }
 
@@ -46,18 +45,17 @@ std::optional<SavedValues> decodeState(const uint8_t* bytes, size_t size) {
     if (bytes == nullptr || size < kStateHeaderBytes || std::memcmp(bytes, kMagic, sizeof kMagic) != 0) return {};
     if (getWord(bytes + 4) != kFormatVersion) return {};
     const uint32_t count = getWord(bytes + 8);
-    if (count == 0 || count > kClapParameterCount || size != kStateHeaderBytes + count * kStateEntryBytes) return {};
+    if (count > kStateMaxEntries || size < kStateHeaderBytes + count * kStateEntryBytes) return {};
     SavedValues saved;
-    saved.byIndex.fill(std::nanf(""));
-    for (const uint8_t* entry = bytes + kStateHeaderBytes; entry < bytes + size; entry += kStateEntryBytes) {
+    for (uint32_t i = 0; i < kClapParameterCount; ++i)
+        saved.byIndex[i] = static_cast<float>(kClapParameters[i].defaultValue);
+    const uint8_t* entry = bytes + kStateHeaderBytes;
+    for (uint32_t k = 0; k < count; ++k, entry += kStateEntryBytes) {
         const int index = indexOf(getWord(entry));
+        if (index < 0) continue;
         const float value = std::bit_cast<float>(getWord(entry + 4));
-        if (index < 0 || !std::isnan(saved.byIndex[index])) return {};
-        const ClapParameter& parameter = kClapParameters[index];
-        if (!(value >= parameter.minValue && value <= parameter.maxValue)) return {};  // NaN too
-        saved.byIndex[index] = value;
+        saved.byIndex[index] = static_cast<float>(clampedClapValue(kClapParameters[index], value));
     }
-    if (std::isnan(saved.byIndex[kClapQualityId])) saved.byIndex[kClapQualityId] = static_cast<float>(kClapParameters[kClapQualityId].defaultValue);
     return saved;
 }
 

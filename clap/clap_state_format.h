@@ -6,13 +6,15 @@
 //   uint32    format version, 1
 //   uint32    count of values that follow, 1 to the number of parameters
 //   count x   { uint32 parameter id, float32 value }
-// Ids are unique and known, values finite and within the parameter's range
-// (0..1, Quality 0..3). Anything else (empty, cut short, longer than its
-// count says, another magic or a newer version) is not ours, and loading it
-// changes nothing. Quality (id 19) came after the first states were saved:
-// a state without it loads as Normal, which is how it sounded. Since every
-// entry carries its id, that needed no new version; a build from before
-// Quality refuses a state holding it, as it refuses any unknown id.
+// A state loads whenever it is ours and whole: magic and version match and
+// the stream holds at least the entries its count announces. What it holds
+// is taken as far as it goes: a value outside its parameter's range is
+// clamped into it (NaN becomes the default), an id this build does not know
+// (a newer build's parameter) is skipped, a later entry for the same id wins,
+// a parameter it lacks (an older build's state) gets its default, and bytes
+// after the last entry are ignored. So a project never loses every setting
+// to one odd value. Anything else (empty, cut short, another magic or
+// version) is not ours, and loading it changes nothing.
 #pragma once
 
 #include <array>
@@ -24,13 +26,16 @@
 #include "clap/clap_parameters.h"
 
 struct SavedValues {
-    // NaN for a parameter the state does not hold.
+    // Every parameter's value, within its range.
     std::array<float, kClapParameterCount> byIndex;
 };
 
 inline constexpr size_t kStateHeaderBytes = 12;
 inline constexpr size_t kStateEntryBytes = 8;
-inline constexpr size_t kStateMaxBytes = kStateHeaderBytes + kClapParameterCount * kStateEntryBytes;
+// Room for the entries of later builds with more parameters.
+inline constexpr size_t kStateMaxEntries = 64;
+inline constexpr size_t kStateMaxBytes = kStateHeaderBytes + kStateMaxEntries * kStateEntryBytes;
+static_assert(kClapParameterCount <= kStateMaxEntries);
 
 struct StateBytes {
     std::array<uint8_t, kStateMaxBytes> bytes;

@@ -123,6 +123,10 @@ bool writeClapValueText(const ClapParameter& parameter, double value, char* text
     char full[kParameterValueTextSize] = "";
     if (parameter.id == kClapQualityId)
         std::snprintf(full, sizeof full, "%s", qualityLabel(clapQualitySetting(value)));
+    else if (parameter.id == kClapMixId)
+        std::snprintf(full, sizeof full, "%.0f %%", 100.0 * clampedClapValue(parameter, value));
+    else if (parameter.id == kClapBypassId)
+        std::snprintf(full, sizeof full, "%s", value >= 0.5 ? "On" : "Off");
     else
         writeParameterValueText(static_cast<int32_t>(parameter.id), static_cast<float>(value), full);
     const size_t length = std::min<size_t>(std::strlen(full), capacity - 1);
@@ -134,6 +138,14 @@ bool writeClapValueText(const ClapParameter& parameter, double value, char* text
 bool readClapValueText(const ClapParameter& parameter, const char* text, double& value) {
     if (text == nullptr) return false;
     if (parameter.id == kClapQualityId) return qualityNamed(trimmed(text), value);
+    if (parameter.id == kClapMixId) {
+        std::string_view shown = trimmed(text);
+        if (!shown.empty() && shown.back() == '%') shown = trimmed(shown.substr(0, shown.size() - 1));
+        double percent = 0.0;
+        if (!readNumber(shown, percent)) return false;
+        value = clampedClapValue(parameter, percent / 100.0);
+        return true;
+    }
     const std::string_view shown = withoutLabel(trimmed(text), parameter);
     double number = 0.0;
     switch (parameter.kind) {

@@ -28,7 +28,7 @@ public:
     // Audio thread: two input and two output channels of `frames` samples;
     // inputs and outputs may be the same buffers. Never allocates or locks.
     void processReplacing(float* const* inputs, float* const* outputs, int32_t frames) {
-        path.processReplacing(inputs, outputs, frames);
+        path.processMixed(inputs, outputs, frames, mix(), bypassed());
     }
     // The same, adding the result to what the outputs hold.
     void processAccumulating(float* const* inputs, float* const* outputs, int32_t frames) {
@@ -43,10 +43,17 @@ public:
     // Any thread, for the formats that offer them (VST 2 never calls these,
     // so its output stays the effect alone): the wet share 0..1 (clamped,
     // NaN counts as 1) and the host-linked bypass.
-    void setMix(float share) { mixShare.store(share >= 0.0f ? (share <= 1.0f ? share : 1.0f) : (share < 0.0f ? 0.0f : 1.0f), std::memory_order_relaxed); }
+    void setMix(float share) {
+        const float valid = share >= 0.0f ? (share <= 1.0f ? share : 1.0f) : (share < 0.0f ? 0.0f : 1.0f);
+        mixShare.store(valid, std::memory_order_relaxed);
+    }
     float mix() const { return mixShare.load(std::memory_order_relaxed); }
     void setBypassed(bool on) { bypass.store(on, std::memory_order_relaxed); }
     bool bypassed() const { return bypass.load(std::memory_order_relaxed); }
+
+    // Audio thread: the path as a fresh activation at the same rate and
+    // values would start it; allocates nothing.
+    void clearAudioState() { path.clear(); }
 
     const DistortionProcessor& processor() const { return path; }
 

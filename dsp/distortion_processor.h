@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <new>
 
+#include "mix_and_bypass.h"
 #include "paired_signal_path.h"
 #include "parameter_index.h"
 
@@ -17,7 +18,8 @@ public:
 
     // Reads parameters and sample rate from the owner; both outlive this object.
     DistortionProcessor(const std::atomic<float>* parameterValues, const std::atomic<float>* sampleRate)
-        : path(*new (alignedStorage()) PairedSignalPath(parameterValues, sampleRate)) {}
+        : values(parameterValues), rate(sampleRate),
+          path(*new (alignedStorage()) PairedSignalPath(parameterValues, sampleRate)) {}
     ~DistortionProcessor() { path.~PairedSignalPath(); }
     DistortionProcessor(const DistortionProcessor&) = delete;
     DistortionProcessor& operator=(const DistortionProcessor&) = delete;
@@ -27,6 +29,25 @@ public:
     }
     void processAccumulating(float* const* inputs, float* const* outputs, int32_t frames) {
         path.processAccumulating(inputs, outputs, frames);
+    }
+    // processReplacing with the dry/wet Mix (0..1, 1 = the path alone) and
+    // the host-linked bypass applied (see MixAndBypass).
+    void processMixed(float* const* inputs, float* const* outputs, int32_t frames, double mix, bool bypass) {
+        outputStage.process(path, inputs, outputs, frames, mix, bypass, latencyFrames(),
+                            rate->load(std::memory_order_relaxed));
+    }
+
+    // Audio thread: every filter, resampler, ramp and the mix back to the
+    // state of a new processor with the current values and Quality, built in
+    // place (nothing allocated).
+    void clear() {
+        const Oversampling setting = path.oversampling();
+        const bool vex = path.usesVexEncoding();
+        path.~PairedSignalPath();
+        new (alignedStorage()) PairedSignalPath(values, rate);
+        path.setOversampling(setting);
+        path.useVexEncoding(vex);
+        outputStage.reset();
     }
 
     // The rate the bands are shaped at (Normal by default, which is
@@ -63,6 +84,9 @@ private:
         return storage + ((kAlignment - address % kAlignment) % kAlignment);
     }
 
+    const std::atomic<float>* values;
+    const std::atomic<float>* rate;
     alignas(8) unsigned char storage[sizeof(PairedSignalPath) + kAlignment];
     PairedSignalPath& path;
+    MixAndBypass outputStage;
 };

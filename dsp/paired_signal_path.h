@@ -20,6 +20,7 @@
 
 #include "band_oversampler.h"
 #include "cached_law.h"
+#include "dry_tap.h"
 #include "oversampling.h"
 #include "paired_band_split_filter.h"
 #include "paired_shaper.h"
@@ -65,6 +66,15 @@ public:
     static constexpr int latencyFrames(Oversampling setting) {
         return BandOversampler::latencyFrames(oversamplingFactor(setting));
     }
+
+    // Whether the next calls also take the phase-matched dry signal of
+    // each sub-block (for a dry/wet mix; see DryTap). Turning it on starts
+    // the tap's resamplers from silence.
+    void tapDry(bool on) {
+        if (on && !dryWanted) dry.reset();
+        dryWanted = on;
+    }
+    const DryTap& dryTap() const { return dry; }
 
     // Whether the calls run the VEX-encoded copy (chosen at construction when
     // the processor and the system support it); tests turn it off to check
@@ -146,4 +156,6 @@ private:
     };
     BandOversampler oversampler;
     RaisedBands raised;
+    bool dryWanted = false;
+    DryTap dry;
 };

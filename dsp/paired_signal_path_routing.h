@@ -147,6 +147,7 @@ void PairedSignalPath::runRouting(const float* inL, const float* inR, float* out
             for (int i = 0; i < n; ++i) split.frame(i, inL + done + i, inR + done + i, bands.frame[i]);
             split.finish(n);
         }
+        if (dryWanted) dry.capture(bands, Band1, Band2, Band3, n, factor);
         if (factor == 1)
             shapeSubBlock<Band1, Band2, Band3>(bands, n);
         else

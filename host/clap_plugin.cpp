@@ -274,6 +274,7 @@ void ClapPlugin::processBlock(const float* inLeft, const float* inRight, float* 
     const vclap::ProcessStatus status = plugin_->process(plugin_, &block);
     steadyTime_ += frames;
     pending_.clear();
+    traceProduced();
     produced_.clear();
     if (status == vclap::status::kError) {
         std::fill_n(outLeft, frames, 0.0f);

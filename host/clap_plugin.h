@@ -45,6 +45,12 @@ public:
     // Queues a normalised value for frame `frame` of the next process call
     // (a flush takes every queued value at once). Calls come in frame order.
     void setParameterAt(int32_t index, float value, uint32_t frame);
+    // Queues a plain value exactly as given, unclamped and unrounded: how a
+    // careless host may send it.
+    void queueRawValue(vclap::Id id, double plain, uint32_t frame) { pending_.addParamValue(id, nullptr, plain, frame); }
+    // The value events the plug-in sent back (process and flush) since the
+    // last call, in the order it sent them.
+    std::vector<vclap::ParamValueEvent> takeProducedValues() { return std::move(producedValues_); }
 
     const std::string& path() const override { return path_; }
     std::string displayName() override;
@@ -105,6 +111,7 @@ private:
     // a flush, due timers and ready descriptors.
     void serviceMainThread();
     void flushIfDue();
+    // Traces what the plug-in sent back and keeps its value events.
     void traceProduced();
 
     std::string path_;
@@ -121,6 +128,7 @@ private:
     int64_t steadyTime_ = 0;
     ClapInputEvents pending_;
     ClapOutputEvents produced_;
+    std::vector<vclap::ParamValueEvent> producedValues_;
     std::unique_ptr<ClapBuffers> buffers_;
     std::optional<std::vector<ClapPresetEntry>> presets_;
 };

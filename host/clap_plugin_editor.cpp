@@ -103,6 +103,7 @@ void ClapPlugin::traceProduced() {
         if (header.type == vclap::event::kParamValue && header.size >= sizeof(vclap::ParamValueEvent)) {
             vclap::ParamValueEvent event;
             std::memcpy(&event, &header, sizeof event);
+            producedValues_.push_back(event);
             const int32_t index = indexOf(event.param_id);
             const vclap::ParamInfo* info = index >= 0 ? &params_[static_cast<size_t>(index)] : nullptr;
             const double span = info != nullptr ? info->max_value - info->min_value : 0.0;

@@ -6,6 +6,7 @@
 #include <new>
 
 #include "core/denormal_mode.h"
+#include "core/extended_parameters.h"
 
 namespace {
 
@@ -20,6 +21,12 @@ Oversampling qualityOf(float value) {
     int setting = 0;
     while (setting < kHighest && value >= static_cast<float>(setting) + 0.5f) ++setting;
     return static_cast<Oversampling>(setting);
+}
+
+// A control port's value within 0..1; NaN as the port's default.
+float withinRange(float value, float defaultValue) {
+    if (value != value) return defaultValue;
+    return std::clamp(value, kParameterMinimum, kParameterMaximum);
 }
 
 }  // namespace
@@ -52,6 +59,10 @@ void Lv2EffectInstance::connectPort(uint32_t port, void* data) {
         quality = static_cast<const float*>(data);
     else if (port == lv2id::kLatency)
         latency = static_cast<float*>(data);
+    else if (port == lv2id::kMix)
+        mix = static_cast<const float*>(data);
+    else if (port == lv2id::kEnabled)
+        enabled = static_cast<const float*>(data);
 }
 
 bool Lv2EffectInstance::activate() {
@@ -63,9 +74,12 @@ bool Lv2EffectInstance::activate() {
 void Lv2EffectInstance::applyChangedControls() {
     // Index order, through the core's setter: the crossover pair is kept in
     // order exactly as when a VST 2 host sets the same values.
+    // Each port is held to its declared range (NaN as its default) first: a
+    // host may write anything, and a value beyond the range would drive the
+    // laws far past what they are made for.
     for (int i = 0; i < kNumParameters; ++i) {
         if (!controls[i]) continue;
-        const float value = *controls[i];
+        const float value = withinRange(*controls[i], kParameterDefaults[static_cast<size_t>(i)]);
         if (sameBits(value, applied[i])) continue;
         applied[i] = value;
         core->parameters().set(i, value);
@@ -83,6 +97,9 @@ void Lv2EffectInstance::run(uint32_t frames) {
     if (!core) return;
     applyChangedControls();
     applyQualityAndReportLatency();
+    core->setMix(mix ? withinRange(*mix, kMixDefault) : kMixDefault);
+    // Above 0 processes, 0 or below bypasses; NaN counts as processing.
+    core->setBypassed(enabled != nullptr && *enabled <= 0.0f);
     float* inputs[2] = {audio[lv2id::kInLeft], audio[lv2id::kInRight]};
     float* outputs[2] = {audio[lv2id::kOutLeft], audio[lv2id::kOutRight]};
     if (!inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) return;

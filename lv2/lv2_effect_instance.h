@@ -36,6 +36,8 @@ private:
     const float* controls[kNumParameters] = {};
     const float* quality = nullptr;
     float* latency = nullptr;
+    const float* mix = nullptr;
+    const float* enabled = nullptr;
     // What the setter was last given for each port, so only changes reach it.
     float applied[kNumParameters];
 };

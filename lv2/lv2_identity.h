@@ -31,11 +31,15 @@ enum Port : uint32_t {
     kFirstControl,
     kQuality = kFirstControl + kNumParameters,  // the Oversampling setting, 0..3
     kLatency,                                   // output: the delay in frames at the setting in use
+    kMix,                                       // the dry/wet share, 0..1
+    kEnabled,                                   // the host's bypass: above 0 processes, 0 bypasses
     kNumPorts
 };
 
 inline constexpr char kQualitySymbol[] = "quality";
 inline constexpr char kLatencySymbol[] = "latency";
+inline constexpr char kMixSymbol[] = "mix";
+inline constexpr char kEnabledSymbol[] = "enabled";
 
 inline constexpr uint32_t controlPort(int parameterIndex) { return kFirstControl + static_cast<uint32_t>(parameterIndex); }
 // The parameters' own ports, as opposed to audio, Quality and latency.

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "dsp/distortion_processor.h"
+#include "core/extended_parameters.h"
 #include "core/quality_choice.h"
 #include "dsp/oversampling.h"
 #include "dsp/shaper_type.h"
@@ -123,6 +124,31 @@ void writeLatencyPort(std::ostringstream& out) {
         << "    ]";
 }
 
+// Mix and the bypass switch hosts link to their own bypass button, so the
+// plug-in keeps running (and its latency compensated) while bypassed.
+void writeMixAndEnabledPorts(std::ostringstream& out) {
+    out << "    [\n"
+        << "        a lv2:ControlPort , lv2:InputPort ;\n"
+        << "        lv2:index " << lv2id::kMix << " ;\n"
+        << "        lv2:symbol \"" << lv2id::kMixSymbol << "\" ;\n"
+        << "        lv2:name \"" << kMixName << "\" ;\n"
+        << "        lv2:default " << turtleDecimal(kMixDefault) << " ;\n"
+        << "        lv2:minimum 0.0 ;\n"
+        << "        lv2:maximum 1.0\n"
+        << "    ] ,\n"
+        << "    [\n"
+        << "        a lv2:ControlPort , lv2:InputPort ;\n"
+        << "        lv2:index " << lv2id::kEnabled << " ;\n"
+        << "        lv2:symbol \"" << lv2id::kEnabledSymbol << "\" ;\n"
+        << "        lv2:name \"Enabled\" ;\n"
+        << "        lv2:designation lv2:enabled ;\n"
+        << "        lv2:default 1 ;\n"
+        << "        lv2:minimum 0 ;\n"
+        << "        lv2:maximum 1 ;\n"
+        << "        lv2:portProperty lv2:toggled , lv2:integer\n"
+        << "    ]";
+}
+
 }  // namespace
 
 std::string turtleDecimal(float value) {
@@ -176,6 +202,8 @@ std::string pluginTurtle(const TurtleOptions& options) {
     writeQualityPort(out);
     out << " ,\n";
     writeLatencyPort(out);
+    out << " ,\n";
+    writeMixAndEnabledPorts(out);
     out << " .\n";
     if (options.withUi) {
         // The editor needs the host's window to live in and regular idle

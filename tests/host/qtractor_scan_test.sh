@@ -35,6 +35,6 @@ expect() {
   done
 }
 
-expect CLAP "$clap" "2:2|0:0|20:0" GUI EXT
+expect CLAP "$clap" "2:2|0:0|22:0" GUI EXT
 expect VST "$vst" "2:2|0:0|19:0" GUI
 echo "PASS"

@@ -105,11 +105,11 @@ TEST(Lv2Bundle, Lv2infoShowsIdentityAndRealTimeCapability) {
     EXPECT_EQ(listed.output.find("InPlaceBroken"), std::string::npos);
 }
 
-TEST(Lv2Bundle, Lv2infoListsFourAudioPortsThenNineteenControlsThenQualityAndLatency) {
+TEST(Lv2Bundle, Lv2infoListsAudioThenNineteenControlsThenQualityLatencyMixAndEnabled) {
     const CommandResult listed = lv2info();
     ASSERT_EQ(listed.exitCode, 0) << listed.output;
     const std::map<int, ListedPort> ports = parsePorts(listed.output);
-    ASSERT_EQ(ports.size(), 25u);
+    ASSERT_EQ(ports.size(), 27u);
 
     const char* audioSymbols[4] = {"in_l", "in_r", "out_l", "out_r"};
     for (int i = 0; i < 4; ++i) {
@@ -159,6 +159,15 @@ TEST(Lv2Bundle, Lv2infoListsFourAudioPortsThenNineteenControlsThenQualityAndLate
     EXPECT_EQ(latency.fields.at("Designation"), kLv2 + "latency");
     EXPECT_EQ(latency.properties, (std::set<std::string>{kLv2 + "integer", kLv2 + "reportsLatency"}));
     EXPECT_NE(listed.output.find("\tHas latency:       yes, reported by port 24\n"), std::string::npos);
+
+    EXPECT_EQ(ports.at(25).fields.at("Symbol"), "mix");
+    EXPECT_EQ(ports.at(25).fields.at("Default"), "1.000000");
+    // The port hosts link their bypass button to, so bypass keeps the plug-in running.
+    const ListedPort& enabled = ports.at(26);
+    EXPECT_EQ(enabled.fields.at("Symbol"), "enabled");
+    EXPECT_EQ(enabled.fields.at("Designation"), kLv2 + "enabled");
+    EXPECT_EQ(enabled.fields.at("Default"), "1.000000");
+    EXPECT_EQ(enabled.properties, (std::set<std::string>{kLv2 + "integer", kLv2 + "toggled"}));
 }
 
 TEST(Lv2Bundle, CurveChoicesOfferEachCurveAtItsLowestValue) {

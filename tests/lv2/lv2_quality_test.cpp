@@ -75,3 +75,37 @@ TEST(Lv2Quality, SwitchingWhilePlayingStaysFiniteAndTheLatencyFollows) {
     }
     EXPECT_GT(energy, 1.0);  // it played, not merely stayed silent
 }
+
+// A host writing Master 100 once pinned the output at the float limit long
+// after the value came back: ports are held to their range before use.
+TEST(Lv2HostValues, OutputIsNormalWithin64FramesOfAWildValueReturningIntoRange) {
+    const StereoFile source = readStereoFile(demoInputFile(96000.0));
+    for (const uint32_t block : {1u, 64u}) {
+        LilvTestHost host(96000.0);
+        host.set({{"master", 100.0f}, {"gain1", 1.0e6f}});
+        std::vector<float> left(source.left.size()), right(source.left.size());
+        constexpr size_t kBack = 4096, kEnd = 8192;
+        for (size_t start = 0; start < kEnd; start += block) {
+            if (start == kBack) host.set({{"master", 1.0f}, {"gain1", 0.5f}});
+            host.run(&source.left[start], &source.right[start], &left[start], &right[start], block);
+        }
+        for (size_t i = kBack + 64; i < kEnd; ++i)
+            ASSERT_TRUE(std::abs(left[i]) <= 4.0f && std::abs(right[i]) <= 4.0f) << "block " << block << " frame " << i;
+    }
+}
+
+// Bypass through the port hosts link to their button: the latency port
+// keeps the delay of the Quality in force, and once the fade is done the
+// output is the input exactly that late.
+TEST(Lv2HostValues, BypassedOutputIsTheInputDelayedByTheUnchangedLatency) {
+    const StereoFile source = readStereoFile(demoInputFile(48000.0));
+    LilvTestHost host(48000.0);
+    host.set({{"gain1", 0.7f}, {"quality", 2.0f}, {"enabled", 0.0f}});
+    constexpr uint32_t kBlock = 128, kFrames = 4096;
+    std::vector<float> left(kFrames), right(kFrames);
+    for (uint32_t start = 0; start < kFrames; start += kBlock) {
+        host.run(&source.left[start], &source.right[start], &left[start], &right[start], kBlock);
+        ASSERT_EQ(host.get("latency"), 4.0f);
+    }
+    for (uint32_t i = 4; i < kFrames; ++i) ASSERT_EQ(left[i], source.left[i - 4]) << i;
+}
