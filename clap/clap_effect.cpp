@@ -292,6 +292,7 @@ void ClapEffect::loadPreset(const FactoryPreset& preset) {
     std::array<float, kClapParameterCount> values;
     values.fill(std::numeric_limits<float>::quiet_NaN());
     std::copy(preset.values.begin(), preset.values.end(), values.begin());
+    values[kClapMixId] = preset.mix;
     loadValues(values);
 }
 

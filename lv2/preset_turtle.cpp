@@ -10,9 +10,6 @@
 
 namespace {
 
-// The Mix port's symbol: the wet share 0..1.
-constexpr char kMixSymbol[] = "mix";
-
 // Type, appliesTo and label go into the manifest too: lilv finds a preset
 // only when both the type and the plug-in it applies to are there.
 void writeHead(std::ostringstream& out, size_t index) {
@@ -60,7 +57,7 @@ std::string presetsTurtle() {
             writePortValue(out, kParameterTable[p].symbol, preset.values[static_cast<size_t>(p)]);
             out << " ,\n";
         }
-        writePortValue(out, kMixSymbol, preset.mix);
+        writePortValue(out, lv2id::kMixSymbol, preset.mix);
         out << " .\n";
     }
     return out.str();

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-struct StereoSignal {
+struct NoiseSignal {
     std::vector<float> left, right;
 };
 
@@ -18,8 +18,8 @@ inline double rmsOf(const std::vector<float>& a, const std::vector<float>& b, si
 
 // White noise through a sum of one-pole filters whose slopes add up to
 // -3 dB per octave within about half a dB from 10 Hz to 20 kHz at 44.1 kHz.
-inline StereoSignal pinkNoise(size_t frames, double rmsDbfs, uint64_t seed = 0x70696E6B) {
-    StereoSignal signal{std::vector<float>(frames), std::vector<float>(frames)};
+inline NoiseSignal pinkNoise(size_t frames, double rmsDbfs, uint64_t seed = 0x70696E6B) {
+    NoiseSignal signal{std::vector<float>(frames), std::vector<float>(frames)};
     uint64_t state = seed;
     for (std::vector<float>* channel : {&signal.left, &signal.right}) {
         double b[7] = {};
