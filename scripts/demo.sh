@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Builds only what the demo uses, renders the built-in demo signal through
-# the plug-in at its default program and through four contrasting factory
-# presets, draws the input's and one preset's spectrum side by side and takes
+# Builds only what the demo uses (velmora.clap and velmora-host), renders
+# the built-in demo signal through the plug-in at its defaults (the VST 2
+# build's default program, sample for sample) and through four contrasting
+# factory presets, draws the input's and one preset's spectrum side by side and takes
 # a picture of the editor. Results land in out/; one line per file says what
 # it is and how loud it is relative to the input.
 # Usage: scripts/demo.sh [--windows]   (--windows adds the 32-bit Windows
@@ -19,7 +20,7 @@ done
 
 scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF >/dev/null
-cmake --build build -j2 --target velmora velmora_clap velmora-host
+cmake --build build -j2 --target velmora_clap velmora-host
 
 # Four presets that sound unlike each other; the picture shows the second.
 presets=("Mix Bus Glue" "Lead Fuzz" "Lo-Fi Crackle" "Parallel Smash")
@@ -30,18 +31,17 @@ mkdir -p out
 loudness() { sed -n 's/.*output RMS \([-+0-9.]* dB\) relative to the input.*/\1/p'; }
 report() { printf '%-28s %-62s %s\n' "$1" "$2" "$3"; }
 
-level=$(build/velmora-host render build/velmora.so out/demo.wav | loudness)
-report out/demo.wav "the demo signal through velmora.so at its default program" "$level"
+level=$(build/velmora-host render build/velmora.clap out/demo.wav | loudness)
+report out/demo.wav "the demo signal through Velmora at its default settings" "$level"
 for preset in "${presets[@]}"; do
   key=$(echo "$preset" | tr 'A-Z ' 'a-z-')
   level=$(build/velmora-host render build/velmora.clap "out/demo-$key.wav" --preset "$preset" | loudness)
   report "out/demo-$key.wav" "the demo signal through the factory preset \"$preset\"" "$level"
 done
-level=$(build/velmora-host compare build/velmora.clap out/demo.png --preset "$pictured" |
-        sed -n 's/.*output RMS \([-+0-9.]* dB\) relative to the input.*/\1/p')
+level=$(build/velmora-host compare build/velmora.clap out/demo.png --preset "$pictured" | loudness)
 report out/demo.png "spectra of the demo signal and of \"$pictured\", side by side" "$level"
-scripts/with-display.sh build/velmora-host screenshot build/velmora.so out/editor.png >/dev/null
-report out/editor.png "the editor of velmora.so" "(picture)"
+scripts/with-display.sh build/velmora-host screenshot build/velmora.clap out/editor.png >/dev/null
+report out/editor.png "the editor, as velmora.clap shows it" "(picture)"
 
 if [ "$windows" = 1 ]; then
   cmake -S . -B build-win32 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
