@@ -20,7 +20,7 @@ done
 
 scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF -DVELMORA_BUILD_BENCH=OFF >/dev/null
-cmake --build build -j2 --target velmora_clap velmora-host
+cmake --build build -j2 --target velmora_demo
 
 # Four presets that sound unlike each other; the picture shows the second.
 presets=("Mix Bus Glue" "Lead Fuzz" "Lo-Fi Crackle" "Parallel Smash")
