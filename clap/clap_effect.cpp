@@ -75,7 +75,7 @@ bool ClapEffect::init() {
     editorGui.connect(host);
     // Made now, once: the core's listener may tell it of values from any
     // thread, so it lives as long as the instance.
-    editor = createEditor(*this, clapModuleHandle());
+    editor = createEditor(*this, clapModuleHandle(), EditorFooter::QualityMixBypass);
     editorGui.setEditor(editor.get());
     initialised = true;
     return true;

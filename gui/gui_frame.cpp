@@ -11,12 +11,12 @@ namespace {
 constexpr std::size_t kViewGrowth = 20;
 }
 
-GuiFrame::GuiFrame(const GuiRect& rect, void* parent, GuiEditorBase* owner)
+GuiFrame::GuiFrame(const GuiRect& rect, void* parent, GuiEditorBase* owner, GuiScale scale)
     : GuiView(rect), editor(owner), parentWindow(parent) {
     guiPlatform().beginThreadUse();
     if (!parentWindow) return;
     try {
-        window = guiPlatform().createWindow(parentWindow, size.width(), size.height(), *this);
+        window = guiPlatform().createWindow(parentWindow, size.width(), size.height(), scale, *this);
     } catch (...) {
         guiPlatform().endThreadUse();  // no destructor runs for a frame never made
         throw;

@@ -81,6 +81,7 @@ public:
     bool hasEditor() override;
     std::optional<EditorSize> editorSize() override;
     bool openEditor(void* parentWindow) override;
+    void setEditorScale(double factor) override { editorScale_ = factor; }
     void idleEditor() override;
     void closeEditor() override;
 
@@ -125,6 +126,7 @@ private:
     bool active_ = false;
     bool processing_ = false;
     bool guiCreated_ = false;
+    double editorScale_ = 0.0;  // 0: none asked for
     int64_t steadyTime_ = 0;
     ClapInputEvents pending_;
     ClapOutputEvents produced_;

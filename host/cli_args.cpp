@@ -33,9 +33,10 @@ const char kUsage[] =
     "      its ratio to the first plug-in. --preset, --set and --program apply\n"
     "      to every plug-in.\n"
     "  screenshot PLUGIN OUT.png [--preset NAME] [--set NAME=VALUE ...] [--program N]\n"
+    "             [--scale S]\n"
     "      Open the plug-in's editor in a window and save it as a PNG image.\n"
     "  gui PLUGIN [--preset NAME] [--set NAME=VALUE ...] [--program N] [--trace]\n"
-    "      [--quit-after SECONDS]\n"
+    "      [--quit-after SECONDS] [--scale S]\n"
     "      Open the plug-in's editor in a window until it is closed.\n"
     "  spectrum PLUGIN OUT.png [--tone HZ] [--rate HZ] [--preset NAME]\n"
     "           [--set NAME=VALUE ...] [--program N]\n"
@@ -73,6 +74,9 @@ const char kUsage[] =
     "  --trace             Print every call the plug-in makes to the host on\n"
     "                      stdout, one line each (automate, beginEdit, endEdit, ...).\n"
     "  --quit-after S      Close the editor window after S seconds.\n"
+    "  --scale S           Show the editor S times as large (screenshot, gui):\n"
+    "                      CLAP plug-ins are told through their GUI extension,\n"
+    "                      Velmora's VST 2 build through VELMORA_UI_SCALE.\n"
     "  -h, --help          Show this text.\n"
     "\n"
     "Exit status: 0 on success, 1 on failure, 2 on a usage error.\n";
@@ -99,6 +103,7 @@ bool takesOption(Command command, std::string_view option) {
     if (option == "--tone") return command == Command::Spectrum;
     if (option == "--seconds" || option == "--baseline") return command == Command::Bench;
     if (option == "--trace" || option == "--quit-after") return command == Command::Gui;
+    if (option == "--scale") return command == Command::Gui || command == Command::Screenshot;
     return false;
 }
 
@@ -239,6 +244,8 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
             invocation.benchSeconds = numberOption(arg, value, 0.01, 3600.0);
         } else if (arg == "--quit-after") {
             invocation.quitAfter = numberOption(arg, value, 0.0, 86400.0);
+        } else if (arg == "--scale") {
+            invocation.editorScale = numberOption(arg, value, 0.25, 8.0);
         }
     }
 

@@ -31,6 +31,8 @@ struct Invocation {
     bool baseline = false;  // bench: time the built-in plain signal path too
     bool trace = false;
     std::optional<double> quitAfter;
+    // The editor's scale factor (screenshot, gui); nothing leaves it to the plug-in.
+    std::optional<double> editorScale;
 };
 
 constexpr int32_t kMaxBlockSize = 65536;

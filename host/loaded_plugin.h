@@ -82,6 +82,9 @@ public:
     virtual std::optional<EditorSize> editorSize() = 0;
     // parentWindow is an X11 window id or an HWND.
     virtual bool openEditor(void* parentWindow) = 0;
+    // The host's scale factor for the editor, before it is sized; plug-ins
+    // of formats without one ignore it.
+    virtual void setEditorScale(double /*factor*/) {}
     // Called by the editor's window loop every 20 to 25 ms: the plug-in's idle
     // and whatever the host owes it on the main thread.
     virtual void idleEditor() = 0;

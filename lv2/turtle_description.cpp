@@ -207,12 +207,18 @@ std::string pluginTurtle(const TurtleOptions& options) {
     out << " .\n";
     if (options.withUi) {
         // The editor needs the host's window to live in and regular idle
-        // calls to paint; drags are bracketed with touch when offered.
+        // calls to paint; drags are bracketed with touch when offered. It
+        // takes the host's scale factor from the options (mapping the
+        // option's URIs), tells a size of its own through ui:resize, and
+        // chooses its size itself (noUserResize, not fixedSize: a scale step
+        // changes it).
         out << "\n"
             << uri(lv2id::kUiUri) << "\n"
             << "    a ui:X11UI ;\n"
             << "    lv2:requiredFeature ui:idleInterface , ui:parent ;\n"
-            << "    lv2:optionalFeature ui:touch ;\n"
+            << "    lv2:optionalFeature ui:touch , ui:resize , ui:noUserResize ,\n"
+            << "        <http://lv2plug.in/ns/ext/options#options> , <http://lv2plug.in/ns/ext/urid#map> ;\n"
+            << "    <http://lv2plug.in/ns/ext/options#supportedOption> ui:scaleFactor ;\n"
             << "    lv2:extensionData ui:idleInterface .\n";
     }
     return out.str();
