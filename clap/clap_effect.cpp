@@ -4,6 +4,7 @@
 #include <bit>
 #include <climits>
 #include <cstring>
+#include <limits>
 #include <new>
 
 #include "clap/clap_module_handle.h"
@@ -285,6 +286,14 @@ void ClapEffect::loadValues(const std::array<float, kClapParameterCount>& values
     for (uint32_t i = 0; i < kClapParameterCount; ++i)
         if (values[i] == values[i]) setParameter(kClapParameters[i].id, static_cast<double>(values[i]));
     if (hostParams != nullptr && hostParams->rescan != nullptr) hostParams->rescan(host, vclap::param::kRescanValues);
+}
+
+void ClapEffect::loadPreset(const FactoryPreset& preset) {
+    std::array<float, kClapParameterCount> values;
+    values.fill(std::numeric_limits<float>::quiet_NaN());
+    std::copy(preset.values.begin(), preset.values.end(), values.begin());
+    values[kClapMixId] = preset.mix;
+    loadValues(values);
 }
 
 void ClapEffect::deliverEdits(const vclap::OutputEvents* out) {

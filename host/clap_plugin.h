@@ -19,6 +19,7 @@
 #include "host/clap_event_lists.h"
 #include "host/clap_host.h"
 #include "host/clap_library.h"
+#include "host/clap_preset_index.h"
 #include "host/loaded_plugin.h"
 
 class ClapPlugin final : public LoadedPlugin {
@@ -57,6 +58,10 @@ public:
     std::optional<ProgramListing> programs() override { return std::nullopt; }
     int32_t programCount() override { return 0; }
     void selectProgram(int32_t) override {}
+    // Found through the library's preset-discovery factory (once), applied
+    // through the instance's preset-load extension.
+    std::vector<PresetListing> presets() override;
+    void loadPreset(size_t index) override;
 
     int32_t parameterCount() override { return static_cast<int32_t>(params_.size()); }
     std::string parameterName(int32_t index) override;
@@ -89,6 +94,7 @@ private:
         const vclap::PluginGui* gui = nullptr;
         const vclap::PluginTimerSupport* timers = nullptr;
         const vclap::PluginPosixFdSupport* fds = nullptr;
+        const vclap::PluginPresetLoad* presetLoad = nullptr;
     };
 
     void createInstance();
@@ -126,4 +132,5 @@ private:
     ClapOutputEvents produced_;
     std::vector<vclap::ParamValueEvent> producedValues_;
     std::unique_ptr<ClapBuffers> buffers_;
+    std::optional<std::vector<ClapPresetEntry>> presets_;
 };
