@@ -188,6 +188,25 @@ TEST_F(EditorHost, VelmoraEditorScreenshotIsItsPanel) {
     EXPECT_GT(distinctColours(png), 16u);  // a drawn panel, not an empty window
 }
 
+// With no scale from anywhere, the panel is the picture the editor showed
+// before it could scale, pixel for pixel (tests/host/data/editor-100.png);
+// the LV2 and CLAP editors show it above their footer.
+TEST_F(EditorHost, EveryEditorAt100PercentShowsTheUnscaledPanelPixelForPixel) {
+    if (velmoraPath().empty() || velmoraClapPath().empty()) GTEST_SKIP() << "a plug-in is not built";
+    const Png reference = readPng(std::string(VELMORA_SOURCE_DIR) + "/tests/host/data/editor-100.png");
+    ASSERT_EQ(reference.width, 484);
+    for (const std::string& plugin : {velmoraPath(), velmoraClapPath()}) {
+        ScratchDir dir;
+        const HostRun run = runHost({"screenshot", plugin, dir / "shot.png"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const Png shot = readPng(dir / "shot.png");
+        ASSERT_EQ(shot.width, reference.width) << plugin;
+        ASSERT_GE(shot.height, reference.height) << plugin;
+        const auto panel = shot.pixels.begin() + static_cast<ptrdiff_t>(reference.pixels.size());
+        EXPECT_TRUE(std::equal(shot.pixels.begin(), panel, reference.pixels.begin())) << plugin;
+    }
+}
+
 // Runs `velmora-host gui` on Velmora with tracing, performs `actions`
 // (xdotool commands relative to the editor window) and returns the trace
 // without idle lines.
