@@ -4,6 +4,7 @@
 #include <bit>
 #include <climits>
 #include <cstring>
+#include <limits>
 #include <new>
 
 #include "clap/clap_module_handle.h"
@@ -74,7 +75,7 @@ bool ClapEffect::init() {
     editorGui.connect(host);
     // Made now, once: the core's listener may tell it of values from any
     // thread, so it lives as long as the instance.
-    editor = createEditor(*this, clapModuleHandle());
+    editor = createEditor(*this, clapModuleHandle(), EditorFooter::QualityMixBypass);
     editorGui.setEditor(editor.get());
     initialised = true;
     return true;
@@ -192,12 +193,18 @@ void ClapEffect::setParameter(vclap::Id id, double value) {
 // host's lanes, controls and saved project hold what is heard.
 void ClapEffect::applyHostValue(const vclap::ParamValueEvent& event, const vclap::OutputEvents* out, uint32_t time) {
     const vclap::Id id = event.param_id;
-    if (clapParameter(id) == nullptr) return;
+    const ClapParameter* parameter = clapParameter(id);
+    if (parameter == nullptr) return;
     const float crossovers[2] = {core->parameters().get(kCross1), core->parameters().get(kCross2)};
     setParameter(id, event.value);
-    double stored = 0.0;
-    parameterValue(id, stored);
-    if (std::bit_cast<uint64_t>(stored) != std::bit_cast<uint64_t>(event.value)) reportValue(out, id, stored, time);
+    // Only a value moved into the range is news: the float a value in range
+    // is stored as is what the host's double means.
+    const double valid = clampedClapValue(*parameter, event.value);
+    if (!(valid == event.value)) {
+        double stored = valid;
+        parameterValue(id, stored);
+        reportValue(out, id, stored, time);
+    }
     for (int32_t partner : {kCross1, kCross2}) {
         const float now = core->parameters().get(partner);
         if (static_cast<vclap::Id>(partner) != id &&
@@ -279,6 +286,14 @@ void ClapEffect::loadValues(const std::array<float, kClapParameterCount>& values
     for (uint32_t i = 0; i < kClapParameterCount; ++i)
         if (values[i] == values[i]) setParameter(kClapParameters[i].id, static_cast<double>(values[i]));
     if (hostParams != nullptr && hostParams->rescan != nullptr) hostParams->rescan(host, vclap::param::kRescanValues);
+}
+
+void ClapEffect::loadPreset(const FactoryPreset& preset) {
+    std::array<float, kClapParameterCount> values;
+    values.fill(std::numeric_limits<float>::quiet_NaN());
+    std::copy(preset.values.begin(), preset.values.end(), values.begin());
+    values[kClapMixId] = preset.mix;
+    loadValues(values);
 }
 
 void ClapEffect::deliverEdits(const vclap::OutputEvents* out) {

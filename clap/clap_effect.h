@@ -16,6 +16,7 @@
 #include "clap/gui_edit_queue.h"
 #include "core/editor.h"
 #include "core/effect_core.h"
+#include "core/factory_presets.h"
 #include "core/parameter_link.h"
 #include "core/parameter_listener.h"
 
@@ -51,6 +52,11 @@ public:
     // Every value at once, from a loaded state; the editor and the host are
     // told. NaN leaves a value as it is.
     void loadValues(const std::array<float, kClapParameterCount>& values);
+
+    // Main thread: the preset's 19 values and Mix, Quality and Bypass left
+    // as they are; the host rescans the values.
+    void loadPreset(const FactoryPreset& preset);
+    const vclap::Host* clapHost() const { return host; }
 
     ClapGui& gui() { return editorGui; }
     bool isActive() const { return active; }

@@ -1,11 +1,12 @@
-// The library's one export, clap_entry, and the factory that makes Velmora's
-// single plug-in.
+// The library's one export, clap_entry, the factory that makes Velmora's
+// single plug-in, and the way to the preset-discovery factory.
 #include <atomic>
 #include <cstring>
 
 #include "clap/clap_effect.h"
 #include "core/host_entry_guard.h"
 #include "clap/clap_identity.h"
+#include "clap/clap_preset_discovery.h"
 
 namespace {
 
@@ -42,8 +43,15 @@ const vclap::Plugin* VCLAP_CALL createPlugin(const vclap::PluginFactory*, const 
 
 const vclap::PluginFactory kFactory = {pluginCount, descriptorAt, createPlugin};
 
+// The preset-discovery factory answers to its draft id as well: hosts built
+// against the draft ask for that one.
 const void* VCLAP_CALL getFactory(const char* id) {
-    return id != nullptr && std::strcmp(id, vclap::kPluginFactoryId) == 0 ? &kFactory : nullptr;
+    if (id == nullptr) return nullptr;
+    if (std::strcmp(id, vclap::kPluginFactoryId) == 0) return &kFactory;
+    if (std::strcmp(id, vclap::kPresetDiscoveryFactoryId) == 0 ||
+        std::strcmp(id, vclap::kPresetDiscoveryFactoryIdCompat) == 0)
+        return &kClapPresetDiscoveryFactory;
+    return nullptr;
 }
 
 }  // namespace

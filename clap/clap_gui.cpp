@@ -53,6 +53,8 @@ void ClapGui::connect(const vclap::Host* newHost) {
         timers = nullptr;
     fds = hostExtension<vclap::HostPosixFdSupport>(host, vclap::ext::kPosixFdSupport);
     if (fds != nullptr && (fds->register_fd == nullptr || fds->unregister_fd == nullptr)) fds = nullptr;
+    hostGui = hostExtension<vclap::HostGui>(host, vclap::ext::kGui);
+    if (hostGui != nullptr && hostGui->request_resize == nullptr) hostGui = nullptr;
 }
 
 bool ClapGui::create(const char* requestedApi, bool floating) {
@@ -73,6 +75,24 @@ bool ClapGui::size(uint32_t& width, uint32_t& height) const {
     return true;
 }
 
+bool ClapGui::setScale(double factor) {
+    if (!created || !(factor > 0.0)) return false;
+    const EditorSize before = editor->size();
+    if (open) stopServices();  // the reopened window has a connection of its own
+    editor->setScale(factor);
+    const EditorSize after = editor->size();
+    if (open) {
+        if (!windowMade(*editor)) {
+            open = false;
+            return true;
+        }
+        startServices();
+        if ((after.width != before.width || after.height != before.height) && hostGui != nullptr)
+            hostGui->request_resize(host, static_cast<uint32_t>(after.width), static_cast<uint32_t>(after.height));
+    }
+    return true;
+}
+
 bool ClapGui::setParent(const vclap::Window* window) {
     if (!created || open || window == nullptr || window->api == nullptr || std::strcmp(window->api, kApi) != 0)
         return false;
@@ -81,12 +101,16 @@ bool ClapGui::setParent(const vclap::Window* window) {
         return false;
     }
     open = true;
+    startServices();
+    return true;
+}
+
+void ClapGui::startServices() {
     if (timers != nullptr && !timers->register_timer(host, kIdlePeriodMs, &timer)) timer = vclap::kInvalidId;
     // Xlib may already hold events read from the socket, so the timer stays
     // as a backstop even when the descriptor is watched.
     const int fd = editor->eventDescriptor();
     if (fds != nullptr && fd >= 0 && fds->register_fd(host, fd, vclap::posix_fd::kRead)) watchedFd = fd;
-    return true;
 }
 
 void ClapGui::stopServices() {

@@ -1,6 +1,7 @@
 // The editor inside a CLAP host's window: "x11" embedded with set_parent
 // and idled from the host's timer (and its descriptor watch, where offered),
-// or "win32" in the host's HWND. Fixed size, never floating. Main thread only.
+// or "win32" in the host's HWND. Fixed size (one per scale step), never
+// floating. Main thread only.
 #pragma once
 
 #include <cstdint>
@@ -25,17 +26,22 @@ public:
     // Closes the window and stops the timer and the watch; safe at any time.
     void destroy();
     bool size(uint32_t& width, uint32_t& height) const;
+    // The host's factor, snapped to the editor's steps; an open editor asks
+    // the host to resize it when its size changes.
+    bool setScale(double factor);
     bool setParent(const vclap::Window* window);
     void onTimer(vclap::Id id);
     void onFd(int fd);
 
 private:
     void idle();
+    void startServices();
     void stopServices();
 
     const vclap::Host* host = nullptr;
     const vclap::HostTimerSupport* timers = nullptr;
     const vclap::HostPosixFdSupport* fds = nullptr;
+    const vclap::HostGui* hostGui = nullptr;
     Editor* editor = nullptr;
     bool created = false;
     bool open = false;

@@ -35,8 +35,13 @@ void VCLAP_CALL destroy(const vclap::Plugin* plugin) {
     });
 }
 
-// Sizes are physical pixels and the panel is a fixed bitmap: no scaling.
-bool VCLAP_CALL setScale(const vclap::Plugin*, double) { return false; }
+// Sizes are device pixels; the editor has fixed steps and takes the nearest.
+bool VCLAP_CALL setScale(const vclap::Plugin* plugin, double factor) {
+    return guardedHostEntry(false, [&] {
+        ClapGui* gui = guiOf(plugin);
+        return gui != nullptr && gui->setScale(factor);
+    });
+}
 
 bool VCLAP_CALL size(const vclap::Plugin* plugin, uint32_t* width, uint32_t* height) {
     return guardedHostEntry(false, [&] {

@@ -80,6 +80,8 @@ const void* VCLAP_CALL getExtensionCall(const vclap::Plugin* plugin, const char*
             {vclap::ext::kParams, &kClapParams},
             {vclap::ext::kState, &kClapState},
             {vclap::ext::kLatency, &kClapLatency},
+            {vclap::ext::kPresetLoad, &kClapPresetLoad},
+            {vclap::ext::kPresetLoadCompat, &kClapPresetLoad},
             // Without an editor there is no GUI to offer.
             {vclap::ext::kGui, effect->gui().available() ? &kClapGui : nullptr},
             {vclap::ext::kTimerSupport, &kClapTimerSupport},

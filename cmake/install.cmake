@@ -73,7 +73,7 @@ install(TARGETS velmora LIBRARY DESTINATION ${VELMORA_VST_DESTINATION})
 # The bundle as the build assembles it: both binaries and the generated Turtle files.
 set(VELMORA_LV2_BUNDLE_DESTINATION ${VELMORA_LV2_DESTINATION}/velmora.lv2)
 install(TARGETS velmora_lv2 velmora_lv2_ui LIBRARY DESTINATION ${VELMORA_LV2_BUNDLE_DESTINATION})
-install(FILES ${VELMORA_LV2_BUNDLE}/manifest.ttl ${VELMORA_LV2_BUNDLE}/velmora.ttl
+install(FILES ${VELMORA_LV2_BUNDLE}/manifest.ttl ${VELMORA_LV2_BUNDLE}/velmora.ttl ${VELMORA_LV2_BUNDLE}/presets.ttl
         DESTINATION ${VELMORA_LV2_BUNDLE_DESTINATION})
 
 if(TARGET velmora_clap)

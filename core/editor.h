@@ -16,7 +16,13 @@ class Editor : public ParameterListener {
 public:
     ~Editor() override = default;
 
+    // In device pixels, at the editor's scale step.
     virtual EditorSize size() const = 0;
+    // The host's scale factor (2.0 = twice as large); it wins over what the
+    // editor would find itself and applies from the next open. True when
+    // taken. An open editor reopens at the new size: the host resizes its
+    // window to size() after.
+    virtual bool setScale(double /*factor*/) { return false; }
     // parentWindow is the host's window: an X11 window id or an HWND.
     // Returns 1 when the window is open.
     virtual int32_t open(void* parentWindow) = 0;

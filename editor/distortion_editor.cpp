@@ -1,7 +1,9 @@
 #include "distortion_editor.h"
 
+#include <cmath>
 #include <new>
 
+#include "core/quality_choice.h"
 #include "gui/gui_toolkit.h"
 #include "value_texts.h"
 
@@ -16,15 +18,18 @@ enum BitmapId : int32_t {
     kPostFilterSwitch = 1006,
     kAboutImage = 1007,
     kDisplayField = 1008,
+    kFooterStrip = 1009,
+    kQualitySelector = 1010,
+    kBypassSwitch = 1011,
 };
 
-enum class ControlKind { Knob, Switch };
+enum class ControlKind { Knob, Switch, Selector };
 
 struct ControlPlace {
     int32_t tag;
     ControlKind kind;
     int32_t bitmap;
-    int32_t images;  // knob images used; switches hold two
+    int32_t images;  // knob images used; switches hold two; selectors one per choice
     int32_t left, top;
 };
 
@@ -51,9 +56,19 @@ constexpr ControlPlace kLayout[] = {
     {kType3, ControlKind::Knob, kTypeKnob, 7, 328, 139},
 };
 
-constexpr int32_t kLoadOrder[] = {kBackground, kSoloSwitch, kPostFilterSwitch, kSmallKnob,
-                                  kLargeKnob,  kTypeKnob,   kAboutImage,       kDisplayField};
+// The footer's controls, below the panel.
+constexpr int32_t kFooterTop = DistortionEditor::kHeight;
+constexpr ControlPlace kFooterLayout[] = {
+    {kQualityIndex, ControlKind::Selector, kQualitySelector, kQualitySettings, 80, kFooterTop + 13},
+    {kMixIndex, ControlKind::Knob, kSmallKnob, 126, 306, kFooterTop + 5},
+    {kBypassIndex, ControlKind::Switch, kBypassSwitch, 2, 396, kFooterTop + 13},
+};
+
+// The footer's bitmaps come last, so an editor without it loads only the rest.
+constexpr int32_t kLoadOrder[] = {kBackground, kSoloSwitch, kPostFilterSwitch, kSmallKnob,       kLargeKnob,   kTypeKnob,
+                                  kAboutImage, kDisplayField, kFooterStrip,    kQualitySelector, kBypassSwitch};
 constexpr int32_t kBitmapCount = sizeof kLoadOrder / sizeof kLoadOrder[0];
+constexpr int32_t kPanelBitmapCount = 8;
 
 constexpr GuiRect kDisplayPlace{176, 29, 0, 0};
 constexpr GuiRect kLogoArea{353, 14, 460, 68};
@@ -65,9 +80,43 @@ GuiRect placed(int32_t left, int32_t top, int32_t width, int32_t height) {
     return GuiRect{left, top, left + width, top + height};
 }
 
+// The Quality selector spreads the four settings over its 0..1; every other
+// control shows the link's value as it is.
+float controlValue(int32_t index, float linkValue) {
+    if (index != kQualityIndex) return linkValue;
+    return static_cast<float>(nearestQuality(linkValue)) / static_cast<float>(kQualitySettings - 1);
+}
+
+float linkValue(int32_t index, float controlValue) {
+    if (index == kQualityIndex) return std::round(controlValue * static_cast<float>(kQualitySettings - 1));
+    if (index == kBypassIndex) return controlValue != 0.0f ? 1.0f : 0.0f;
+    return controlValue;
+}
+
+GuiControl* makeControl(const ControlPlace& place, GuiBitmap* strip, GuiControlListener* listener) {
+    const int32_t width = strip->getWidth();
+    if (place.kind == ControlKind::Knob) {
+        const int32_t imageHeight = strip->getHeight() / place.images;
+        return new GuiAnimKnob(placed(place.left, place.top, width, imageHeight), listener, place.tag, place.images,
+                               imageHeight, strip, GuiPoint{0, 0});
+    }
+    if (place.kind == ControlKind::Switch)
+        return new GuiOnOffButton(placed(place.left, place.top, width, strip->getHeight() >> 1), listener, place.tag,
+                                  strip);
+    return new GuiSegmentSelector(placed(place.left, place.top, width, strip->getHeight() / place.images), listener,
+                                  place.tag, place.images, strip);
+}
+
 }  // namespace
 
-DistortionEditor::DistortionEditor(ParameterLink& link) : GuiEditorBase(link) { editorSize = {kWidth, kHeight}; }
+DistortionEditor::DistortionEditor(ParameterLink& link, EditorFooter withFooter)
+    : GuiEditorBase(link), footer(withFooter) {
+    editorSize = {kWidth, footer == EditorFooter::None ? kHeight : kHeight + kFooterHeight};
+}
+
+int32_t DistortionEditor::shownParameters() const {
+    return footer == EditorFooter::None ? kNumParameters : kNumExtendedParameters;
+}
 
 DistortionEditor::~DistortionEditor() { close(); }
 
@@ -76,9 +125,9 @@ namespace {
 // holds its own reference, so these are released on every way out.
 class LoadedBitmaps {
 public:
-    LoadedBitmaps() {
+    LoadedBitmaps(int32_t count, GuiScale scale) {
         try {
-            for (int32_t i = 0; i < kBitmapCount; ++i) bitmaps[i] = new GuiBitmap(kLoadOrder[i]);
+            for (int32_t i = 0; i < count; ++i) bitmaps[i] = new GuiBitmap(kLoadOrder[i], scale);
         } catch (...) {
             releaseAll();  // no destructor runs for an object never made
             throw;
@@ -90,7 +139,7 @@ public:
 
     GuiBitmap* operator()(int32_t id) const {
         for (int32_t i = 0; i < kBitmapCount; ++i)
-            if (kLoadOrder[i] == id) return bitmaps[i];
+            if (kLoadOrder[i] == id && bitmaps[i]) return bitmaps[i];
         return bitmaps[0];
     }
 
@@ -133,9 +182,9 @@ bool DistortionEditor::build(void* parentWindow) {
     forgetParameterChanges();
     windowOpen.store(true, std::memory_order_relaxed);
 
-    const LoadedBitmaps bitmap;
+    const LoadedBitmaps bitmap(footer == EditorFooter::None ? kPanelBitmapCount : kBitmapCount, getScale());
     GuiBitmap* background = bitmap(kBackground);
-    frame = new GuiFrame(GuiRect{0, 0, background->getWidth(), background->getHeight()}, parentWindow, this);
+    frame = new GuiFrame(GuiRect{0, 0, editorSize.width, editorSize.height}, parentWindow, this, getScale());
     if (parentWindow && !frame->getWindow()) {
         // No window in the host's (the class or the window could not be made).
         close();
@@ -143,19 +192,17 @@ bool DistortionEditor::build(void* parentWindow) {
     }
     frame->setBackground(background);
 
-    for (const ControlPlace& place : kLayout) {
-        GuiBitmap* strip = bitmap(place.bitmap);
-        GuiControl* control;
-        if (place.kind == ControlKind::Knob) {
-            const int32_t imageHeight = strip->getHeight() / place.images;
-            control = new GuiAnimKnob(placed(place.left, place.top, strip->getWidth(), imageHeight), this, place.tag,
-                                      place.images, imageHeight, strip, GuiPoint{0, 0});
-        } else {
-            control = new GuiOnOffButton(placed(place.left, place.top, strip->getWidth(), strip->getHeight() >> 1), this,
-                                         place.tag, strip);
-        }
-        controls[place.tag] = added(*frame, control);
-        control->setValue(getParameterLink().currentValue(place.tag));
+    const auto addControl = [&](const ControlPlace& place) {
+        GuiControl* control = added(*frame, makeControl(place, bitmap(place.bitmap), this));
+        controls[place.tag] = control;
+        control->setValue(controlValue(place.tag, getParameterLink().currentValue(place.tag)));
+    };
+    for (const ControlPlace& place : kLayout) addControl(place);
+    if (footer != EditorFooter::None) {
+        GuiBitmap* strip = bitmap(kFooterStrip);
+        added(*frame, new GuiImageView(placed(0, kFooterTop, strip->getWidth(), strip->getHeight()), strip));
+        for (const ControlPlace& place : kFooterLayout) addControl(place);
+        controls[kMixIndex]->setDefaultValue(kMixDefault);
     }
 
     GuiBitmap* field = bitmap(kDisplayField);
@@ -187,7 +234,7 @@ void DistortionEditor::clearControls() {
 }
 
 void DistortionEditor::parameterChanged(int32_t index, float) {
-    if (!windowOpen.load(std::memory_order_relaxed) || static_cast<uint32_t>(index) >= kNumParameters) return;
+    if (!windowOpen.load(std::memory_order_relaxed) || index < 0 || index >= shownParameters()) return;
     changedParameters.fetch_or(1u << index, std::memory_order_relaxed);
     lastChangedParameter.store(index, std::memory_order_relaxed);
     requestUpdate();
@@ -203,11 +250,12 @@ void DistortionEditor::applyParameterChanges() {
     const int32_t last = lastChangedParameter.exchange(-1, std::memory_order_relaxed);
     if (!frame) return;
     // The effect is asked again: it holds the value that was actually stored.
-    for (int32_t index = 0; index < kNumParameters; ++index) {
+    for (int32_t index = 0; index < shownParameters(); ++index) {
         if (!(changed & (1u << index))) continue;
-        if (GuiControl* control = controls[index]) control->setValue(getParameterLink().currentValue(index));
+        if (GuiControl* control = controls[index])
+            control->setValue(controlValue(index, getParameterLink().currentValue(index)));
     }
-    if (valueDisplay && static_cast<uint32_t>(last) < kNumParameters) {
+    if (valueDisplay && last >= 0 && last < shownParameters()) {
         valueDisplay->setTextConverter(converterForParameter(last));
         valueDisplay->setValue(getParameterLink().currentValue(last));
     }
@@ -219,10 +267,18 @@ void DistortionEditor::forgetParameterChanges() {
 }
 
 void DistortionEditor::valueChanged(GuiDrawContext* context, GuiControl* control) {
-    if (!control) return;
+    if (!control || control == aboutBox) return;
     const int32_t tag = control->getTag();
-    if (static_cast<uint32_t>(tag) >= kNumParameters) return;
-    getParameterLink().setValue(tag, control->getValue());
+    if (tag < 0 || tag >= shownParameters()) return;
+    ParameterLink& link = getParameterLink();
+    if (tag == kQualityIndex || tag == kBypassIndex) {
+        // A click is a whole gesture: hosts that record gestures see one.
+        link.beginEdit(tag);
+        link.setValue(tag, linkValue(tag, control->getValue()));
+        link.endEdit(tag);
+    } else {
+        link.setValue(tag, linkValue(tag, control->getValue()));
+    }
     // Without a drawing context (arrow keys) the next idle paints the control.
     if (context) control->update(context);
 }

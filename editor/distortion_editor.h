@@ -1,10 +1,13 @@
 // Velmora's editor: a 484 x 286 bitmap panel with a knob or switch for every
 // parameter, a one-line value display that shows the parameter changed last,
-// and a logo that opens the about box.
+// and a logo that opens the about box; optionally a footer strip below it
+// with Quality, Mix and Bypass for the formats that offer them.
 #pragma once
 
 #include <atomic>
 
+#include "core/editor_factory.h"
+#include "core/extended_parameters.h"
 #include "dsp/distortion_processor.h"
 #include "gui/gui_control.h"
 #include "gui/gui_editor_base.h"
@@ -16,10 +19,11 @@ class DistortionEditor : public GuiEditorBase, public GuiControlListener {
 public:
     static constexpr int32_t kWidth = 484;
     static constexpr int32_t kHeight = 286;
+    static constexpr int32_t kFooterHeight = 40;
     static constexpr int32_t kAboutTag = 20;
 
     // Parameters are read and set through link, which outlives the editor.
-    explicit DistortionEditor(ParameterLink& link);
+    explicit DistortionEditor(ParameterLink& link, EditorFooter footer = EditorFooter::None);
     ~DistortionEditor() override;
 
     int32_t open(void* parentWindow) override;
@@ -34,7 +38,7 @@ public:
     void valueChanged(GuiDrawContext* context, GuiControl* control) override;
 
     GuiControl* getControl(int32_t index) const {
-        return static_cast<uint32_t>(index) < kNumParameters ? controls[index] : nullptr;
+        return static_cast<uint32_t>(index) < kNumExtendedParameters ? controls[index] : nullptr;
     }
     GuiParamDisplay* getValueDisplay() const { return valueDisplay; }
     GuiSplashScreen* getAboutBox() const { return aboutBox; }
@@ -42,6 +46,8 @@ public:
 private:
     // open() without the catch: false when the frame got no window.
     bool build(void* parentWindow);
+    // The indices this editor shows: the 19, and with the footer its three.
+    int32_t shownParameters() const;
     void clearControls();
     // UI thread: the noted changes reach their controls and the value display.
     void applyParameterChanges();
@@ -54,7 +60,8 @@ private:
     // Whether changes are noted at all: only while the window is open.
     std::atomic<bool> windowOpen{false};
 
-    GuiControl* controls[kNumParameters] = {};
+    const EditorFooter footer;
+    GuiControl* controls[kNumExtendedParameters] = {};
     GuiParamDisplay* valueDisplay = nullptr;
     GuiSplashScreen* aboutBox = nullptr;
 };

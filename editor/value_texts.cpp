@@ -7,7 +7,9 @@
 #include "dsp/distortion_processor.h"
 #include "dsp/parameter_laws.h"
 #include "dsp/shaper_type.h"
+#include "core/extended_parameters.h"
 #include "core/number_text.h"
+#include "core/quality_choice.h"
 
 namespace {
 
@@ -47,6 +49,10 @@ void typeToText(float value, char* text) { std::strcpy(text, shaperTypeName(shap
 
 void levelToText(float value, char* text) { writeWithUnit(20.0 * std::log10(laws::level(value)), "dB", text); }
 
+void qualityToText(float setting, char* text) { std::strcpy(text, qualityLabel(nearestQuality(setting))); }
+
+void mixToText(float value, char* text) { writeWithUnit(100.0 * static_cast<double>(value), "%", text); }
+
 ValueTextConverter converterForParameter(int index) {
     switch (index) {
         case kCross1:
@@ -68,6 +74,9 @@ ValueTextConverter converterForParameter(int index) {
         case kLevel2:
         case kLevel3:
         case kMaster: return levelToText;
+        case kQualityIndex: return qualityToText;
+        case kMixIndex: return mixToText;
+        case kBypassIndex: return onOffToText;
         default: return nullptr;
     }
 }

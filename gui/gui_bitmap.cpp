@@ -2,7 +2,12 @@
 
 #include "gui_draw_context.h"
 
-GuiBitmap::GuiBitmap(int32_t id) : GuiBitmap(guiPlatform().loadBitmap(id)) { resourceId = id; }
+GuiBitmap::GuiBitmap(int32_t id, GuiScale scale) : GuiBitmap(guiPlatform().loadBitmap(id, scale.percent)) {
+    resourceId = id;
+    // Device sizes were rounded from the logical ones, so rounding back is exact.
+    width = (width * 100 + scale.percent / 2) / scale.percent;
+    height = (height * 100 + scale.percent / 2) / scale.percent;
+}
 
 GuiBitmap::GuiBitmap(std::unique_ptr<GuiBitmapImage> pixels) : image(std::move(pixels)) {
     if (image) {

@@ -13,9 +13,9 @@ class GuiDrawContext;
 
 class GuiBitmap {
 public:
-    // Loads the resource; one that cannot be loaded gives a 0 x 0 bitmap
-    // that draws nothing. Starts with one reference.
-    explicit GuiBitmap(int32_t resourceId);
+    // Loads the resource drawn for the scale step; one that cannot be loaded
+    // gives a 0 x 0 bitmap that draws nothing. Starts with one reference.
+    explicit GuiBitmap(int32_t resourceId, GuiScale scale = {});
     // Takes pixels made elsewhere (generated artwork, tests); id 0.
     explicit GuiBitmap(std::unique_ptr<GuiBitmapImage> image);
 
@@ -28,6 +28,7 @@ public:
     int32_t getRefCount() const { return refCount; }
 
     int32_t getResourceId() const { return resourceId; }
+    // In logical pixels, whatever step the pixels were drawn for.
     int32_t getWidth() const { return width; }
     int32_t getHeight() const { return height; }
     bool isLoaded() const { return image != nullptr; }

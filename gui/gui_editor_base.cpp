@@ -1,7 +1,10 @@
 #include "gui_editor_base.h"
 
+#include <cstdlib>
+
 #include "gui_frame.h"
 #include "gui_platform.h"
+#include "gui_scale_choice.h"
 #include "gui_types.h"
 
 int32_t GuiEditorBase::knobDragMode = kGuiLinearMode;
@@ -33,13 +36,52 @@ int32_t GuiEditorBase::open(void* parent) {
     }
     requestUpdate();
     parentWindow = parent;
+    scale.percent = chooseScaleStep(hostScale, std::getenv("VELMORA_UI_SCALE"), guiPlatform().desktopScale(parent));
+    scaleChosen = true;
     return 0;
+}
+
+GuiScale GuiEditorBase::getScale() const {
+    if (!scaleChosen) {
+        scale.percent =
+            chooseScaleStep(hostScale, std::getenv("VELMORA_UI_SCALE"), guiPlatform().desktopScale(nullptr));
+        scaleChosen = true;
+    }
+    return scale;
+}
+
+EditorSize GuiEditorBase::size() const {
+    const GuiScale step = getScale();
+    return EditorSize{step.toDevice(editorSize.width), step.toDevice(editorSize.height)};
+}
+
+bool GuiEditorBase::setScale(double factor) {
+    hostScale = factor;
+    scaleChosen = false;
+    if (frame) {
+        // Reopened in the same parent at the new step.
+        void* parent = parentWindow;
+        close();
+        open(parent);
+    }
+    return true;
 }
 
 void GuiEditorBase::close() {}
 
 void GuiEditorBase::idle() {
     if (insideDragIdle) return;
+    if (rescaleRequested && frame) {
+        // Not from the window procedure that reported it: the window goes.
+        rescaleRequested = false;
+        const int32_t before = scale.percent;
+        if (chooseScaleStep(hostScale, std::getenv("VELMORA_UI_SCALE"), guiPlatform().desktopScale(parentWindow)) !=
+            before) {
+            void* parent = parentWindow;
+            close();
+            open(parent);
+        }
+    }
     if (updateRequested) {
         updateRequested = false;
         update();

@@ -13,6 +13,7 @@
 #include "core/editor.h"
 #include "core/parameter_link.h"
 #include "core/relaxed_atomic.h"
+#include "gui_scale.h"
 
 class GuiFrame;
 
@@ -22,7 +23,10 @@ public:
     explicit GuiEditorBase(ParameterLink& link);
     ~GuiEditorBase() override;                                                  // 0
 
-    EditorSize size() const override { return editorSize; }                     // 1
+    // editorSize at the scale step: the host's, the environment's or the
+    // desktop's (see gui_scale_choice.h), looked up when first needed.
+    EditorSize size() const override;                                           // 1
+    bool setScale(double factor) override;
     // Stores the parent window and asks for an update; returns 0. An editor
     // still open from an earlier open() is closed first, so a second open
     // replaces the first window.
@@ -47,6 +51,10 @@ public:
     int eventDescriptor() const override;
 
     GuiFrame* getFrame() const { return frame; }
+    GuiScale getScale() const;
+    // The window's DPI changed: the next idle chooses the step again and
+    // reopens the editor at it when it differs.
+    void requestRescale() { rescaleRequested = true; }
     void* getParentWindow() const { return parentWindow; }
     ParameterLink& getParameterLink() const { return *parameterLink; }
     bool isUpdateRequested() const { return updateRequested; }
@@ -63,9 +71,17 @@ protected:
     void* parentWindow = nullptr;
     uint32_t nextIdleTick;
     bool insideDragIdle = false;
+    // In logical pixels.
     EditorSize editorSize{0, 0};
     // Set from whichever thread changes a parameter, cleared by idle.
     RelaxedAtomic<bool> updateRequested{false};
+
+    double hostScale = 0.0;
+    // Chosen at the first size() or open(), and anew at every open (the
+    // desktop may have changed, and the parent tells which screen it is).
+    mutable GuiScale scale;
+    mutable bool scaleChosen = false;
+    bool rescaleRequested = false;
 
     // Shared by every editor in the process; 2 is linear.
     static int32_t knobDragMode;

@@ -11,12 +11,12 @@ namespace {
 constexpr std::size_t kViewGrowth = 20;
 }
 
-GuiFrame::GuiFrame(const GuiRect& rect, void* parent, GuiEditorBase* owner)
+GuiFrame::GuiFrame(const GuiRect& rect, void* parent, GuiEditorBase* owner, GuiScale scale)
     : GuiView(rect), editor(owner), parentWindow(parent) {
     guiPlatform().beginThreadUse();
     if (!parentWindow) return;
     try {
-        window = guiPlatform().createWindow(parentWindow, size.width(), size.height(), *this);
+        window = guiPlatform().createWindow(parentWindow, size.width(), size.height(), scale, *this);
     } catch (...) {
         guiPlatform().endThreadUse();  // no destructor runs for a frame never made
         throw;
@@ -293,6 +293,10 @@ void GuiFrame::windowPress(GuiCanvas& canvas, GuiPointer& pointer, const GuiPoin
 bool GuiFrame::windowDrop(void** items, int32_t count, int32_t type, const GuiPoint& where) {
     GuiPoint point = where;
     return onDrop(items, count, type, point);
+}
+
+void GuiFrame::windowDpiChanged() {
+    if (editor) editor->requestRescale();
 }
 
 void GuiFrame::windowDestroyed() {

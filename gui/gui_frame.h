@@ -21,7 +21,9 @@ public:
     // With a parent window, creates the child window of the size rectangle's
     // width and height in it; without one the frame has no window (it can
     // still draw into any canvas through drawInto).
-    GuiFrame(const GuiRect& size, void* parentWindow, GuiEditorBase* editor);
+    // The window is made at the scale step; the frame and its views keep
+    // working in the size rectangle's logical pixels.
+    GuiFrame(const GuiRect& size, void* parentWindow, GuiEditorBase* editor, GuiScale scale = {});
     ~GuiFrame() override;
 
     void draw(GuiDrawContext* context) override;
@@ -80,6 +82,7 @@ private:
     void windowPaint(GuiCanvas& canvas, GuiPointer& pointer, const GuiRect& damaged) override;
     void windowPress(GuiCanvas& canvas, GuiPointer& pointer, const GuiPoint& where) override;
     void windowDestroyed() override;
+    void windowDpiChanged() override;
     bool windowDrop(void** items, int32_t count, int32_t type, const GuiPoint& where) override;
 
     bool anyViewDirty();

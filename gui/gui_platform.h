@@ -8,9 +8,11 @@
 #include <cstdint>
 #include <memory>
 
+#include "gui_scale.h"
 #include "gui_types.h"
 
-// Pixels of one loaded bitmap, in whatever form the platform blits fastest.
+// Pixels of one loaded bitmap, in whatever form the platform blits fastest;
+// its size is in device pixels (a bitmap of a larger step is that much larger).
 class GuiBitmapImage {
 public:
     virtual ~GuiBitmapImage() = default;
@@ -30,8 +32,9 @@ struct GuiFontChoice {
 
 // Drawing primitives on one target (a window or an offscreen image), with
 // the state a classic device context keeps: a pen, a brush and a font.
-// Coordinates are target pixels; the drawing context has already applied its
-// offset.
+// Coordinates are logical pixels; the drawing context has already applied its
+// offset. A canvas made at a scale step converts to device pixels itself, and
+// then blits bitmaps loaded at that step, mapping logical sources the same way.
 class GuiCanvas {
 public:
     virtual ~GuiCanvas() = default;
@@ -66,11 +69,11 @@ public:
     virtual ~GuiPointer() = default;
     // GuiMouseButton bits: buttons and Shift, Control, Alt.
     virtual int32_t buttons() = 0;
-    // Position relative to the window's top-left corner.
+    // Position relative to the window's top-left corner, in logical pixels.
     virtual GuiPoint location() = 0;
 };
 
-// What a window reports to its owner (the frame).
+// What a window reports to its owner (the frame), in logical pixels.
 class GuiWindowClient {
 public:
     virtual void windowPaint(GuiCanvas& canvas, GuiPointer& pointer, const GuiRect& damaged) = 0;
@@ -78,6 +81,8 @@ public:
     virtual void windowPress(GuiCanvas& canvas, GuiPointer& pointer, const GuiPoint& where) = 0;
     // The system destroyed the window (for instance with the host's parent).
     virtual void windowDestroyed() = 0;
+    // The system says the window's DPI changed (it moved to another screen).
+    virtual void windowDpiChanged() {}
     // Text (type kGuiDropText: items[0] is the text, count its size in bytes)
     // or files (kGuiDropFiles: count names) dropped on the window at where.
     // True when a view took them.
@@ -116,12 +121,16 @@ public:
 class GuiPlatform {
 public:
     virtual ~GuiPlatform() = default;
-    // A visible child window of width x height in the host's parent window;
-    // null when none can be made.
-    virtual std::unique_ptr<GuiWindow> createWindow(void* parent, int32_t width, int32_t height,
+    // A visible child window of width x height logical pixels, at the scale
+    // step, in the host's parent window; null when none can be made.
+    virtual std::unique_ptr<GuiWindow> createWindow(void* parent, int32_t width, int32_t height, GuiScale scale,
                                                     GuiWindowClient& client) = 0;
-    // The bitmap resource with this id; null when there is none.
-    virtual std::unique_ptr<GuiBitmapImage> loadBitmap(int32_t resourceId) = 0;
+    // The bitmap resource with this id drawn for a scale step (in percent);
+    // null when there is none.
+    virtual std::unique_ptr<GuiBitmapImage> loadBitmap(int32_t resourceId, int32_t scalePercent) = 0;
+    // The desktop's scale factor where the editor opens (parentWindow may be
+    // null before it does); 0 when the platform cannot tell.
+    virtual double desktopScale(void* /*parentWindow*/) { return 0.0; }
     // Milliseconds of a monotonic clock, wrapping at 2^32.
     virtual uint32_t tickCount() = 0;
     virtual void sleep(uint32_t milliseconds) = 0;

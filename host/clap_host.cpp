@@ -121,6 +121,16 @@ const vclap::HostPosixFdSupport ClapHost::kPosixFdSupport = {
     },
 };
 
+const vclap::HostPresetLoad ClapHost::kPresetLoad = {
+    [](const vclap::Host* host, uint32_t, const char*, const char* key, int32_t, const char* msg) {
+        of(host).presetError_ = msg != nullptr ? msg : "";
+        of(host).trace("preset_error %s %s", key != nullptr ? key : "(null)", of(host).presetError_.c_str());
+    },
+    [](const vclap::Host* host, uint32_t, const char*, const char* key) {
+        of(host).trace("preset_loaded %s", key != nullptr ? key : "(null)");
+    },
+};
+
 ClapHost::ClapHost(std::FILE* trace) : trace_(trace), mainThread_(std::this_thread::get_id()) {
     host_.clap_version = vclap::kVersion;
     host_.host_data = this;
@@ -151,6 +161,7 @@ const void* VCLAP_CALL ClapHost::getExtension(const vclap::Host*, const char* id
         {vclap::ext::kParams, &kParams},           {vclap::ext::kLatency, &kLatency},
         {vclap::ext::kGui, &kGui},                 {vclap::ext::kState, &kState},
         {vclap::ext::kTimerSupport, &kTimerSupport},
+        {vclap::ext::kPresetLoad, &kPresetLoad},   {vclap::ext::kPresetLoadCompat, &kPresetLoad},
         {vclap::ext::kPosixFdSupport, fdWatchingAvailable() ? &kPosixFdSupport : nullptr},
     };
     for (const auto& extension : offered) {

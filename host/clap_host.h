@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "clap/clap_extensions.h"
+#include "clap/clap_preset_abi.h"
 
 class ClapHost {
 public:
@@ -50,6 +51,10 @@ public:
     size_t timerCount() const { return timers_.size(); }
     size_t fdCount() const { return fds_.size(); }
 
+    // What the plug-in last reported through preset-load's on_error.
+    const std::string& presetError() const { return presetError_; }
+    void clearPresetError() { presetError_.clear(); }
+
     // One trace line (printf format), when tracing.
     void trace(const char* format, ...) const;
 
@@ -75,6 +80,7 @@ private:
     static const vclap::HostState kState;
     static const vclap::HostTimerSupport kTimerSupport;
     static const vclap::HostPosixFdSupport kPosixFdSupport;
+    static const vclap::HostPresetLoad kPresetLoad;
 
     vclap::Host host_;
     std::FILE* trace_;
@@ -87,6 +93,7 @@ private:
     std::vector<Timer> timers_;
     vclap::Id nextTimerId_ = 1;
     std::vector<WatchedFd> fds_;
+    std::string presetError_;
 };
 
 // The platform part of fd support: whether descriptors can be watched here,

@@ -69,6 +69,11 @@ void ClapPlugin::queryExtensions() {
                         &PluginGui::set_parent, &PluginGui::show, &PluginGui::hide);
     ext_.timers = complete(ask<PluginTimerSupport>(plugin_, ext::kTimerSupport), &PluginTimerSupport::on_timer);
     ext_.fds = complete(ask<PluginPosixFdSupport>(plugin_, ext::kPosixFdSupport), &PluginPosixFdSupport::on_fd);
+    // A plug-in built against the draft answers only to its id.
+    ext_.presetLoad = complete(ask<PluginPresetLoad>(plugin_, ext::kPresetLoad), &PluginPresetLoad::from_location);
+    if (ext_.presetLoad == nullptr)
+        ext_.presetLoad =
+            complete(ask<PluginPresetLoad>(plugin_, ext::kPresetLoadCompat), &PluginPresetLoad::from_location);
 }
 
 void ClapPlugin::readParameters() {
@@ -121,6 +126,32 @@ std::vector<InfoField> ClapPlugin::identity() {
         {"Audio outputs", portSummary(false)},
         {"Latency", std::to_string(latency()) + " samples"},
     };
+}
+
+std::vector<PresetListing> ClapPlugin::presets() {
+    if (!presets_) {
+        std::vector<std::string> problems;
+        presets_ = discoverClapPresets(library_->entry(), descriptor().id, problems);
+        for (const std::string& problem : problems) std::fprintf(stderr, "%s\n", problem.c_str());
+    }
+    std::vector<PresetListing> listing;
+    for (const ClapPresetEntry& preset : *presets_) listing.push_back({preset.name, preset.loadKey, preset.description});
+    return listing;
+}
+
+void ClapPlugin::loadPreset(size_t index) {
+    if (!presets_) presets();
+    const ClapPresetEntry& preset = presets_->at(index);
+    if (ext_.presetLoad == nullptr)
+        throw HostError("The plug-in " + displayName() +
+                        " lists presets but cannot load them: it lacks the preset-load extension.");
+    host_.clearPresetError();
+    const char* location = preset.location ? preset.location->c_str() : nullptr;
+    if (!ext_.presetLoad->from_location(plugin_, preset.locationKind, location, preset.loadKey.c_str())) {
+        const std::string reason = host_.presetError();
+        throw HostError("The plug-in " + displayName() + " did not load its preset \"" + preset.name + "\"" +
+                        (reason.empty() ? "." : ": " + reason));
+    }
 }
 
 int32_t ClapPlugin::indexOf(vclap::Id id) const {

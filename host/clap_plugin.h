@@ -19,6 +19,7 @@
 #include "host/clap_event_lists.h"
 #include "host/clap_host.h"
 #include "host/clap_library.h"
+#include "host/clap_preset_index.h"
 #include "host/loaded_plugin.h"
 
 class ClapPlugin final : public LoadedPlugin {
@@ -57,6 +58,10 @@ public:
     std::optional<ProgramListing> programs() override { return std::nullopt; }
     int32_t programCount() override { return 0; }
     void selectProgram(int32_t) override {}
+    // Found through the library's preset-discovery factory (once), applied
+    // through the instance's preset-load extension.
+    std::vector<PresetListing> presets() override;
+    void loadPreset(size_t index) override;
 
     int32_t parameterCount() override { return static_cast<int32_t>(params_.size()); }
     std::string parameterName(int32_t index) override;
@@ -76,6 +81,7 @@ public:
     bool hasEditor() override;
     std::optional<EditorSize> editorSize() override;
     bool openEditor(void* parentWindow) override;
+    void setEditorScale(double factor) override { editorScale_ = factor; }
     void idleEditor() override;
     void closeEditor() override;
 
@@ -88,6 +94,7 @@ private:
         const vclap::PluginGui* gui = nullptr;
         const vclap::PluginTimerSupport* timers = nullptr;
         const vclap::PluginPosixFdSupport* fds = nullptr;
+        const vclap::PluginPresetLoad* presetLoad = nullptr;
     };
 
     void createInstance();
@@ -119,9 +126,11 @@ private:
     bool active_ = false;
     bool processing_ = false;
     bool guiCreated_ = false;
+    double editorScale_ = 0.0;  // 0: none asked for
     int64_t steadyTime_ = 0;
     ClapInputEvents pending_;
     ClapOutputEvents produced_;
     std::vector<vclap::ParamValueEvent> producedValues_;
     std::unique_ptr<ClapBuffers> buffers_;
+    std::optional<std::vector<ClapPresetEntry>> presets_;
 };

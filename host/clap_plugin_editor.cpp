@@ -36,7 +36,8 @@ bool ClapPlugin::createGui() {
     flushIfDue();
     if (!ext_.gui->create(plugin_, kApi, false)) return false;
     guiCreated_ = true;
-    ext_.gui->set_scale(plugin_, 1.0);
+    // Only a scale asked for: otherwise the plug-in finds the desktop's.
+    if (editorScale_ > 0.0) ext_.gui->set_scale(plugin_, editorScale_);
     // Asked in the usual order; the host's window keeps its first size anyway.
     ext_.gui->can_resize(plugin_);
     return true;

@@ -18,30 +18,38 @@ const char kUsage[] =
     "Commands:\n"
     "  info PLUGIN\n"
     "      Print the plug-in's identity, flags, inputs and outputs, initial delay,\n"
-    "      every parameter (index, name, display text, label) and its programs.\n"
-    "  render PLUGIN [IN.wav] OUT.wav [--set NAME=VALUE ...] [--program N]\n"
-    "         [--block N] [--rate HZ]\n"
+    "      every parameter (index, name, display text, label), its programs and\n"
+    "      its presets (CLAP: found through preset discovery).\n"
+    "  render PLUGIN [IN.wav] OUT.wav [--preset NAME] [--set NAME=VALUE ...]\n"
+    "         [--program N] [--block N] [--rate HZ]\n"
     "      Process IN.wav, or without it the built-in 7-second demo signal (bass\n"
     "      line, chord pad, kick, snare and hi-hat), through the plug-in and write\n"
     "      OUT.wav as 32-bit float stereo. A mono input is duplicated to both\n"
     "      channels; more than two channels is an error.\n"
     "  bench PLUGIN [PLUGIN2 ...] [--block N] [--seconds S] [--baseline]\n"
-    "        [--path sse2|avx] [--set NAME=VALUE ...] [--program N]\n"
+    "        [--path sse2|avx] [--preset NAME] [--set NAME=VALUE ...] [--program N]\n"
     "      Time processReplacing (CLAP: process) on the demo signal, the plug-ins\n"
     "      taking turns in rounds, and print each one's median ns per frame and\n"
-    "      its ratio to the first plug-in. --set and --program apply to every\n"
-    "      plug-in.\n"
-    "  screenshot PLUGIN OUT.png [--set NAME=VALUE ...] [--program N]\n"
+    "      its ratio to the first plug-in. --preset, --set and --program apply\n"
+    "      to every plug-in.\n"
+    "  screenshot PLUGIN OUT.png [--preset NAME] [--set NAME=VALUE ...] [--program N]\n"
+    "             [--scale S]\n"
     "      Open the plug-in's editor in a window and save it as a PNG image.\n"
-    "  gui PLUGIN [--set NAME=VALUE ...] [--program N] [--trace]\n"
-    "      [--quit-after SECONDS]\n"
+    "  gui PLUGIN [--preset NAME] [--set NAME=VALUE ...] [--program N] [--trace]\n"
+    "      [--quit-after SECONDS] [--scale S]\n"
     "      Open the plug-in's editor in a window until it is closed.\n"
-    "  spectrum PLUGIN OUT.png [--tone HZ] [--rate HZ] [--set NAME=VALUE ...]\n"
-    "           [--program N]\n"
+    "  spectrum PLUGIN OUT.png [--tone HZ] [--rate HZ] [--preset NAME]\n"
+    "           [--set NAME=VALUE ...] [--program N]\n"
     "      Play a sine at -6 dBFS (default 4987 Hz) through the plug-in, draw the\n"
     "      output's spectrum with its harmonics and its aliases (the inharmonic\n"
     "      rest) told apart, and print the alias-to-harmonic power ratio in dB.\n"
     "      VST 2 and CLAP plug-ins; Linux build only.\n"
+    "  compare PLUGIN [IN.wav] OUT.png [--preset NAME] [--set NAME=VALUE ...]\n"
+    "          [--program N] [--rate HZ]\n"
+    "      Process IN.wav, or the demo signal, through the plug-in and draw the\n"
+    "      input's and the output's long-term spectra side by side, labelled\n"
+    "      with the preset and every setting; print the output's RMS relative\n"
+    "      to the input's. Linux build only.\n"
     "\n"
     "Options:\n"
     "  --set NAME=VALUE    Set a parameter, named as the plug-in names it (any\n"
@@ -51,6 +59,9 @@ const char kUsage[] =
     "                      of 0..3 in whole steps is 0, 0.333, 0.667 or 1). May\n"
     "                      be repeated.\n"
     "  --program N         Select program N before the --set values apply.\n"
+    "  --preset NAME       Load the preset of that name (any letter case; for\n"
+    "                      CLAP also its load key) after --program and before\n"
+    "                      the --set values; info lists the names.\n"
     "  --block N           Frames per processing call, 1..65536 (default 512).\n"
     "  --rate HZ           Sample rate of the demo signal or the spectrum's sine,\n"
     "                      8000..384000 (default 44100); an input file keeps its\n"
@@ -65,6 +76,9 @@ const char kUsage[] =
     "  --trace             Print every call the plug-in makes to the host on\n"
     "                      stdout, one line each (automate, beginEdit, endEdit, ...).\n"
     "  --quit-after S      Close the editor window after S seconds.\n"
+    "  --scale S           Show the editor S times as large (screenshot, gui):\n"
+    "                      CLAP plug-ins are told through their GUI extension,\n"
+    "                      Velmora's VST 2 build through VELMORA_UI_SCALE.\n"
     "  -h, --help          Show this text.\n"
     "\n"
     "Exit status: 0 on success, 1 on failure, 2 on a usage error.\n";
@@ -77,17 +91,21 @@ struct CommandName {
 constexpr CommandName kCommands[] = {
     {"info", Command::Info},   {"render", Command::Render},         {"bench", Command::Bench},
     {"screenshot", Command::Screenshot}, {"gui", Command::Gui}, {"spectrum", Command::Spectrum},
+    {"compare", Command::Compare},
 };
 
 bool takesOption(Command command, std::string_view option) {
     const bool setsParams = command == Command::Render || command == Command::Screenshot ||
-                            command == Command::Gui || command == Command::Bench || command == Command::Spectrum;
-    if (option == "--set" || option == "--program") return setsParams;
+                            command == Command::Gui || command == Command::Bench || command == Command::Spectrum ||
+                            command == Command::Compare;
+    if (option == "--set" || option == "--program" || option == "--preset") return setsParams;
     if (option == "--block") return command == Command::Render || command == Command::Bench;
-    if (option == "--rate") return command == Command::Render || command == Command::Spectrum;
+    if (option == "--rate")
+        return command == Command::Render || command == Command::Spectrum || command == Command::Compare;
     if (option == "--tone") return command == Command::Spectrum;
     if (option == "--seconds" || option == "--baseline" || option == "--path") return command == Command::Bench;
     if (option == "--trace" || option == "--quit-after") return command == Command::Gui;
+    if (option == "--scale") return command == Command::Gui || command == Command::Screenshot;
     return false;
 }
 
@@ -213,6 +231,9 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
         }
         if (arg == "--set") {
             invocation.assignments.push_back(parseAssignment(value));
+        } else if (arg == "--preset") {
+            if (value.empty()) throw UsageError("--preset needs a preset's name.");
+            invocation.preset = value;
         } else if (arg == "--program") {
             invocation.program = static_cast<int32_t>(integerOption(arg, value, 0, 1 << 20));
         } else if (arg == "--block") {
@@ -228,6 +249,8 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
             invocation.audioPath = value;
         } else if (arg == "--quit-after") {
             invocation.quitAfter = numberOption(arg, value, 0.0, 86400.0);
+        } else if (arg == "--scale") {
+            invocation.editorScale = numberOption(arg, value, 0.25, 8.0);
         }
     }
 
@@ -242,7 +265,8 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
             invocation.plugins = positional;
             break;
         case Command::Render:
-            requireCount(2, 3, "PLUGIN [IN.wav] OUT.wav");
+        case Command::Compare:
+            requireCount(2, 3, command == Command::Render ? "PLUGIN [IN.wav] OUT.wav" : "PLUGIN [IN.wav] OUT.png");
             invocation.plugins = {positional[0]};
             if (positional.size() == 3) invocation.inputPath = positional[1];
             invocation.outputPath = positional.back();
@@ -264,7 +288,7 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
         case Command::Help:
             break;
     }
-    if (command == Command::Render && !invocation.inputPath.empty() &&
+    if ((command == Command::Render || command == Command::Compare) && !invocation.inputPath.empty() &&
         invocation.inputPath == invocation.outputPath) {
         throw UsageError("The output file must differ from the input file.");
     }

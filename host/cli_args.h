@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-enum class Command { Help, Info, Render, Bench, Screenshot, Gui, Spectrum };
+enum class Command { Help, Info, Render, Bench, Screenshot, Gui, Spectrum, Compare };
 
 // One --set NAME=VALUE; the target is resolved against the plug-in later,
 // because only the plug-in knows its parameter names.
@@ -19,10 +19,11 @@ struct ParamAssignment {
 struct Invocation {
     Command command = Command::Help;
     std::vector<std::string> plugins;  // exactly one, except for bench
-    std::string inputPath;             // render: optional input WAV
-    std::string outputPath;            // render: WAV, screenshot and spectrum: PNG
+    std::string inputPath;             // render and compare: optional input WAV
+    std::string outputPath;            // render: WAV, screenshot, spectrum and compare: PNG
     std::vector<ParamAssignment> assignments;
     std::optional<int32_t> program;
+    std::optional<std::string> preset;  // a preset's name (any letter case) or CLAP load key
     int32_t blockSize = 512;
     std::optional<double> sampleRate;  // render: demo signal rate; spectrum: the rate
     std::optional<double> toneHz;      // spectrum: the sine's frequency
@@ -31,6 +32,8 @@ struct Invocation {
     std::optional<std::string> audioPath;  // bench: "sse2" or "avx", the copy Velmora runs
     bool trace = false;
     std::optional<double> quitAfter;
+    // The editor's scale factor (screenshot, gui); nothing leaves it to the plug-in.
+    std::optional<double> editorScale;
 };
 
 constexpr int32_t kMaxBlockSize = 65536;

@@ -1,5 +1,7 @@
 // screenshot and gui: both show the plug-in's editor in a window of ours.
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "host/commands.h"
 #include "host/editor_window.h"
@@ -13,6 +15,16 @@ constexpr double kRate = 44100.0;
 // Long enough for an editor to draw after it is shown.
 constexpr double kSettleSeconds = 0.3;
 
+// A VST 2 host cannot pass a scale: Velmora's VST 2 build reads this
+// variable. CLAP plug-ins are told through set_scale as well.
+void offerEditorScale(const Invocation& invocation, LoadedPlugin& plugin) {
+    if (!invocation.editorScale) return;
+    static std::string setting;  // putenv keeps the pointer
+    setting = "VELMORA_UI_SCALE=" + std::to_string(*invocation.editorScale);
+    putenv(setting.data());
+    plugin.setEditorScale(*invocation.editorScale);
+}
+
 }  // namespace
 
 int runScreenshot(const Invocation& invocation) {
@@ -22,6 +34,7 @@ int runScreenshot(const Invocation& invocation) {
     LoadedPlugin& plugin = *loaded;
     plugin.configure(kRate, invocation.blockSize);
     applySettings(plugin, invocation);
+    offerEditorScale(invocation, plugin);
     plugin.start();
     WindowImage image;
     {
@@ -41,6 +54,7 @@ int runGui(const Invocation& invocation) {
     LoadedPlugin& plugin = *loaded;
     plugin.configure(kRate, invocation.blockSize);
     applySettings(plugin, invocation);
+    offerEditorScale(invocation, plugin);
     plugin.start();
     EditorWindow window(plugin, "velmora-host: " + plugin.displayName());
     window.runUntilClosed(invocation.quitAfter);

@@ -48,6 +48,15 @@ void printPrograms(const ProgramListing& programs) {
     }
 }
 
+// A VST 2 plug-in's presets are its programs, listed above.
+void printPresets(const std::vector<PresetListing>& presets) {
+    std::printf("\nPresets:         %zu\n", presets.size());
+    size_t width = 4;
+    for (const PresetListing& preset : presets) width = std::max(width, preset.name.size());
+    for (const PresetListing& preset : presets)
+        std::printf("  %-*s  %s\n", static_cast<int>(width), preset.name.c_str(), preset.description.c_str());
+}
+
 }  // namespace
 
 int runInfo(const Invocation& invocation) {
@@ -56,6 +65,9 @@ int runInfo(const Invocation& invocation) {
     printField("Plug-in file", plugin->path());
     for (const auto& field : plugin->identity()) printField(field.label, field.value);
     printParameters(*plugin);
-    if (const auto programs = plugin->programs()) printPrograms(*programs);
+    if (const auto programs = plugin->programs())
+        printPrograms(*programs);
+    else
+        printPresets(plugin->presets());
     return 0;
 }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -75,6 +76,7 @@ int runRender(const Invocation& invocation) {
     std::vector<float> inLeft(frames), inRight(frames), outLeft(frames), outRight(frames);
     ProgressBar progress(source.totalFrames());
     size_t done = 0;
+    double inputPower = 0.0, outputPower = 0.0;
 
     interrupted = 0;
     const auto previousHandler = std::signal(SIGINT, onInterrupt);
@@ -84,6 +86,10 @@ int runRender(const Invocation& invocation) {
         if (got == 0) break;
         plugin.process(inLeft.data(), inRight.data(), outLeft.data(), outRight.data(), static_cast<int32_t>(got));
         writer.write(outLeft.data(), outRight.data(), got);
+        for (size_t i = 0; i < got; ++i) {
+            inputPower += double(inLeft[i]) * inLeft[i] + double(inRight[i]) * inRight[i];
+            outputPower += double(outLeft[i]) * outLeft[i] + double(outRight[i]) * outRight[i];
+        }
         done += got;
         progress.update(done);
     }
@@ -93,7 +99,12 @@ int runRender(const Invocation& invocation) {
     progress.finish();
     writer.commit();
 
-    std::printf("Rendered %zu frames (%.2f s at %.0f Hz) through %s into %s.\n", done,
-                static_cast<double>(done) / rate, rate, plugin.displayName().c_str(), invocation.outputPath.c_str());
+    std::printf("Rendered %zu frames (%.2f s at %.0f Hz) through %s into %s", done, static_cast<double>(done) / rate,
+                rate, plugin.displayName().c_str(), invocation.outputPath.c_str());
+    // How loud the plug-in left it: what a level-matched setting keeps near 0.
+    if (inputPower > 0.0 && outputPower > 0.0)
+        std::printf("; output RMS %+.1f dB relative to the input.\n", 10.0 * std::log10(outputPower / inputPower));
+    else
+        std::printf(".\n");
     return 0;
 }

@@ -10,3 +10,4 @@ int runBench(const Invocation& invocation);
 int runScreenshot(const Invocation& invocation);
 int runGui(const Invocation& invocation);
 int runSpectrum(const Invocation& invocation);
+int runCompare(const Invocation& invocation);

@@ -1,5 +1,5 @@
 // What the commands need of a plug-in, whatever its format: identity,
-// parameters, programs, stereo processing, latency and the editor.
+// parameters, programs, presets, stereo processing, latency and the editor.
 // vst2_plugin.h and clap_plugin.h implement it; loadPlugin() picks one by what
 // the file exports.
 #pragma once
@@ -25,6 +25,14 @@ struct ProgramListing {
     std::vector<std::optional<std::string>> names;
 };
 
+// One preset a plug-in offers: CLAP presets found through discovery, a
+// VST 2 plug-in's programs.
+struct PresetListing {
+    std::string name;
+    std::string key;          // CLAP: the load key; empty for VST 2
+    std::string description;  // empty when the plug-in gives none
+};
+
 struct EditorSize {
     int width = 0;
     int height = 0;
@@ -43,6 +51,10 @@ public:
     virtual std::optional<ProgramListing> programs() = 0;
     virtual int32_t programCount() = 0;
     virtual void selectProgram(int32_t program) = 0;
+    // Every preset, in the plug-in's order; empty when it offers none.
+    virtual std::vector<PresetListing> presets() = 0;
+    // Applies presets()[index]; throws HostError when the plug-in refuses.
+    virtual void loadPreset(size_t index) = 0;
 
     virtual int32_t parameterCount() = 0;
     virtual std::string parameterName(int32_t index) = 0;
@@ -70,6 +82,9 @@ public:
     virtual std::optional<EditorSize> editorSize() = 0;
     // parentWindow is an X11 window id or an HWND.
     virtual bool openEditor(void* parentWindow) = 0;
+    // The host's scale factor for the editor, before it is sized; plug-ins
+    // of formats without one ignore it.
+    virtual void setEditorScale(double /*factor*/) {}
     // Called by the editor's window loop every 20 to 25 ms: the plug-in's idle
     // and whatever the host owes it on the main thread.
     virtual void idleEditor() = 0;

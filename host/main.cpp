@@ -28,6 +28,8 @@ int run(const Invocation& invocation) {
             return runGui(invocation);
         case Command::Spectrum:
             return runSpectrum(invocation);
+        case Command::Compare:
+            return runCompare(invocation);
     }
     return 1;
 }

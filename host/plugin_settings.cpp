@@ -33,6 +33,17 @@ int32_t resolveParameter(const std::string& target, const std::vector<std::strin
                      "\"; run velmora-host info to list them.");
 }
 
+size_t resolvePreset(const std::string& wanted, const std::vector<PresetListing>& presets,
+                     const std::string& pluginName) {
+    for (size_t i = 0; i < presets.size(); ++i)
+        if (sameIgnoringCase(presets[i].name, wanted) || (!presets[i].key.empty() && presets[i].key == wanted))
+            return i;
+    if (presets.empty()) throw UsageError(pluginName + " has no presets, so there is no preset \"" + wanted + "\".");
+    std::string names;
+    for (const PresetListing& preset : presets) names += (names.empty() ? "\"" : ", \"") + preset.name + "\"";
+    throw UsageError(pluginName + " has no preset named \"" + wanted + "\"; its presets are " + names + ".");
+}
+
 void applySettings(LoadedPlugin& plugin, const Invocation& invocation) {
     if (invocation.program) {
         const int32_t count = plugin.programCount();
@@ -42,6 +53,8 @@ void applySettings(LoadedPlugin& plugin, const Invocation& invocation) {
         }
         plugin.selectProgram(*invocation.program);
     }
+    if (invocation.preset)
+        plugin.loadPreset(resolvePreset(*invocation.preset, plugin.presets(), plugin.displayName()));
     if (invocation.assignments.empty()) return;
     std::vector<std::string> names;
     for (int32_t i = 0; i < plugin.parameterCount(); ++i) names.push_back(plugin.parameterName(i));

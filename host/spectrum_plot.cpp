@@ -5,9 +5,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 
-#include "host/editor_window.h"
+#include "host/cairo_image.h"
 #include "host/errors.h"
 #include "host/png_writer.h"
 
@@ -119,16 +118,7 @@ void writeSpectrumPng(const ToneSpectrum& spectrum, const std::string& caption, 
     drawCaption(cr, spectrum, caption);
     cairo_destroy(cr);
     cairo_surface_flush(surface);
-
-    WindowImage image;
-    image.width = kWidth;
-    image.height = kHeight;
-    image.pixels.resize(static_cast<size_t>(kWidth) * kHeight);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    for (int y = 0; y < kHeight; ++y)
-        std::memcpy(image.pixels.data() + static_cast<size_t>(y) * kWidth, data + static_cast<size_t>(y) * stride,
-                    kWidth * sizeof(uint32_t));
+    const WindowImage image = imageOfSurface(surface);
     cairo_surface_destroy(surface);
     writePng(image, path);
 }

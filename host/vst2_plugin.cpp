@@ -81,6 +81,15 @@ std::optional<ProgramListing> Vst2Plugin::programs() {
     return listing;
 }
 
+std::vector<PresetListing> Vst2Plugin::presets() {
+    std::vector<PresetListing> listing;
+    for (int32_t i = 0; i < vst_.effect().numPrograms; ++i) {
+        const std::optional<std::string> name = vst_.programName(i);
+        listing.push_back({name.value_or("Program " + std::to_string(i)), "", ""});
+    }
+    return listing;
+}
+
 void Vst2Plugin::configure(double sampleRate, int32_t maxFrames) {
     maxFrames_ = maxFrames;
     vst_.configure(sampleRate, maxFrames);

@@ -21,6 +21,9 @@ public:
     std::optional<ProgramListing> programs() override;
     int32_t programCount() override { return vst_.effect().numPrograms; }
     void selectProgram(int32_t program) override { vst_.selectProgram(program); }
+    // The programs, by the names the plug-in tells.
+    std::vector<PresetListing> presets() override;
+    void loadPreset(size_t index) override { vst_.selectProgram(static_cast<int32_t>(index)); }
 
     int32_t parameterCount() override { return vst_.effect().numParams; }
     std::string parameterName(int32_t index) override { return vst_.parameterName(index); }

@@ -1,11 +1,12 @@
-// Build-time tool: writes manifest.ttl and the plug-in description into the
-// bundle folder given on the command line.
+// Build-time tool: writes manifest.ttl, the plug-in description and the
+// factory presets into the bundle folder given on the command line.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <string>
 
 #include "lv2/lv2_identity.h"
+#include "lv2/preset_turtle.h"
 #include "lv2/turtle_description.h"
 
 namespace {
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     options.withUi = argc == 2;
     const std::string bundle = argv[1];
     const bool written = writeFile(bundle + "/manifest.ttl", manifestTurtle(options)) &&
-                         writeFile(bundle + "/" + lv2id::kPluginDescriptionFile, pluginTurtle(options));
+                         writeFile(bundle + "/" + lv2id::kPluginDescriptionFile, pluginTurtle(options)) &&
+                         writeFile(bundle + "/" + lv2id::kPresetsFile, presetsTurtle());
     return written ? 0 : 1;
 }

@@ -13,6 +13,7 @@ inline constexpr char kUiUri[] = "urn:quorvane:velmora#ui";
 inline constexpr char kPluginBinary[] = "velmora.so";
 inline constexpr char kUiBinary[] = "velmora_ui.so";
 inline constexpr char kPluginDescriptionFile[] = "velmora.ttl";
+inline constexpr char kPresetsFile[] = "presets.ttl";
 
 // LV2 hosts treat a minor version of zero, or any odd one, as a development
 // build, so the first release is 2.0.

@@ -9,6 +9,7 @@
 #include "dsp/oversampling.h"
 #include "dsp/shaper_type.h"
 #include "lv2/lv2_identity.h"
+#include "lv2/preset_turtle.h"
 
 namespace {
 
@@ -16,6 +17,7 @@ const char kPrefixes[] =
     "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
     "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
     "@prefix lv2:  <http://lv2plug.in/ns/lv2core#> .\n"
+    "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
     "@prefix rdf:  <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
     "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
     "@prefix ui:   <http://lv2plug.in/ns/extensions/ui#> .\n"
@@ -151,9 +153,11 @@ void writeMixAndEnabledPorts(std::ostringstream& out) {
 
 std::string turtleDecimal(float value) {
     char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    // Fixed notation: lilv reads an exponent as a double, which some hosts
+    // do not apply to float ports.
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     std::string text(buffer, result.ptr);
-    if (text.find_first_of(".e") == std::string::npos) text += ".0";
+    if (text.find('.') == std::string::npos) text += ".0";
     return text;
 }
 
@@ -171,6 +175,7 @@ std::string manifestTurtle(const TurtleOptions& options) {
             << "    lv2:binary " << uri(lv2id::kUiBinary) << " ;\n"
             << "    rdfs:seeAlso " << uri(lv2id::kPluginDescriptionFile) << " .\n";
     }
+    out << presetManifestEntries();
     return out.str();
 }
 
@@ -202,12 +207,18 @@ std::string pluginTurtle(const TurtleOptions& options) {
     out << " .\n";
     if (options.withUi) {
         // The editor needs the host's window to live in and regular idle
-        // calls to paint; drags are bracketed with touch when offered.
+        // calls to paint; drags are bracketed with touch when offered. It
+        // takes the host's scale factor from the options (mapping the
+        // option's URIs), tells a size of its own through ui:resize, and
+        // chooses its size itself (noUserResize, not fixedSize: a scale step
+        // changes it).
         out << "\n"
             << uri(lv2id::kUiUri) << "\n"
             << "    a ui:X11UI ;\n"
             << "    lv2:requiredFeature ui:idleInterface , ui:parent ;\n"
-            << "    lv2:optionalFeature ui:touch ;\n"
+            << "    lv2:optionalFeature ui:touch , ui:resize , ui:noUserResize ,\n"
+            << "        <http://lv2plug.in/ns/ext/options#options> , <http://lv2plug.in/ns/ext/urid#map> ;\n"
+            << "    <http://lv2plug.in/ns/ext/options#supportedOption> ui:scaleFactor ;\n"
             << "    lv2:extensionData ui:idleInterface .\n";
     }
     return out.str();

@@ -1,4 +1,4 @@
-// Draws the editor's eight bitmaps (ids 1001-1008) and writes them as .bmp
+// Draws the editor's bitmaps (ids 1001-1011) and writes them as .bmp
 // files into the directory given on the command line.
 //
 // Run it by hand after changing the artwork, look at the result, and commit
@@ -8,6 +8,9 @@
 //   cmake --build build --target velmora_artwork_generator
 //   build/resources/velmora_artwork_generator resources/bitmaps
 //
+// It writes the 100 % set as .bmp files and every larger scale step as
+// <id>-<percent>.png.
+//
 // Every position below is the place the editor gives the control; a knob or
 // switch bitmap is blitted opaquely, so its square is painted in exactly the
 // panel colour it covers.
@@ -16,6 +19,8 @@
 #include "resources/artwork/canvas.h"
 #include "resources/artwork/knob.h"
 #include "resources/artwork/palette.h"
+#include "resources/artwork/png_writer.h"
+#include "resources/scale_steps.h"
 
 #include <cairo.h>
 #include <fontconfig/fontconfig.h>
@@ -24,6 +29,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 using namespace artwork;
 
@@ -229,8 +235,8 @@ void drawBand(cairo_t* cr, int band) {
     drawText(cr, names[band], shifted(kSolo, band).cx(), 134, kSmallLabel, Align::centre, tone::inkMuted);
 }
 
-Image drawBackground() {
-    Canvas canvas(kPanelWidth, kPanelHeight, tone::panel);
+Image drawBackground(int percent) {
+    Canvas canvas(kPanelWidth, kPanelHeight, tone::panel, percent);
     cairo_t* cr = canvas.cr();
     drawPanelFace(cr);
 
@@ -255,19 +261,17 @@ Image drawBackground() {
 
 // `images` pictures of `style`, pointer positions spread evenly over the
 // first `positions` of them; later images repeat the last position.
-Image drawKnobStrip(const KnobStyle& style, int images, int positions, int ticks) {
+Image drawKnobStrip(const KnobStyle& style, int images, int positions, int ticks, int percent) {
     const int s = style.size;
-    Canvas canvas(s, s * images, tone::panel);
+    Canvas canvas(s, s * images, tone::panel, percent);
     cairo_t* cr = canvas.cr();
     for (int i = 0; i < images; ++i) {
         const double position = static_cast<double>(std::min(i, positions - 1)) / (positions - 1);
-        const double cx = s / 2.0, cy = i * s + s / 2.0;
-        cairo_save(cr);
-        cairo_rectangle(cr, 0, i * s, s, s);
-        cairo_clip(cr);
-        drawKnobSeat(cr, cx, cy, style, ticks);
-        drawKnob(cr, cx, cy, style, knobAngle(position));
-        cairo_restore(cr);
+        const double centre = s / 2.0;
+        canvas.beginCell(i * s, s);
+        drawKnobSeat(cr, centre, centre, style, ticks);
+        drawKnob(cr, centre, centre, style, knobAngle(position));
+        canvas.endCell();
     }
     return canvas.image();
 }
@@ -275,14 +279,22 @@ Image drawKnobStrip(const KnobStyle& style, int images, int positions, int ticks
 // ---------------------------------------------------------------- switches
 
 // One state of a dark push button with a legend, on the panel colour.
+// The glow of a lit button: its face gradient, its top edge and its halo.
+struct LitTint {
+    Colour faceTop, faceBottom, edge, halo;
+};
+const LitTint kGreenLit{{0.17, 0.33, 0.19}, {0.08, 0.18, 0.09}, rgb(90, 160, 96), {0.38, 0.92, 0.44}};
+// Bypass glows amber: a warning, not an engaged feature.
+const LitTint kAmberLit{{0.40, 0.28, 0.08}, {0.22, 0.14, 0.03}, rgb(190, 140, 60), {0.98, 0.70, 0.20}};
+
 void drawButton(cairo_t* cr, double y, double w, double h, const std::string& legend, const Font& font,
-                bool lit, Colour legendColour) {
+                const LitTint* lit, Colour legendColour) {
     const double r = h > 12 ? 3.5 : 3;
     // Face: dark plate, green-tinted and glowing when lit.
     cairo_pattern_t* face = cairo_pattern_create_linear(0, y, 0, y + h);
     if (lit) {
-        cairo_pattern_add_color_stop_rgb(face, 0, 0.17, 0.33, 0.19);
-        cairo_pattern_add_color_stop_rgb(face, 1, 0.08, 0.18, 0.09);
+        cairo_pattern_add_color_stop_rgb(face, 0, lit->faceTop.r, lit->faceTop.g, lit->faceTop.b);
+        cairo_pattern_add_color_stop_rgb(face, 1, lit->faceBottom.r, lit->faceBottom.g, lit->faceBottom.b);
     } else {
         cairo_pattern_add_color_stop_rgb(face, 0, 0.27, 0.27, 0.29);
         cairo_pattern_add_color_stop_rgb(face, 1, 0.13, 0.13, 0.14);
@@ -295,7 +307,7 @@ void drawButton(cairo_t* cr, double y, double w, double h, const std::string& le
     cairo_set_line_width(cr, 1);
     cairo_stroke(cr);
     // Lit top edge inside the border.
-    setColour(cr, lit ? rgb(90, 160, 96) : rgb(100, 100, 106), 0.8);
+    setColour(cr, lit ? lit->edge : rgb(100, 100, 106), 0.8);
     cairo_move_to(cr, 0.5 + r, y + 1.5);
     cairo_line_to(cr, w - 0.5 - r, y + 1.5);
     cairo_stroke(cr);
@@ -308,8 +320,8 @@ void drawButton(cairo_t* cr, double y, double w, double h, const std::string& le
     if (lit) {
         // A soft halo behind the lit legend.
         cairo_pattern_t* halo = cairo_pattern_create_radial(w / 2, y + h / 2, 1, w / 2, y + h / 2, w / 2);
-        cairo_pattern_add_color_stop_rgba(halo, 0, 0.38, 0.92, 0.44, 0.35);
-        cairo_pattern_add_color_stop_rgba(halo, 1, 0.38, 0.92, 0.44, 0);
+        cairo_pattern_add_color_stop_rgba(halo, 0, lit->halo.r, lit->halo.g, lit->halo.b, 0.35);
+        cairo_pattern_add_color_stop_rgba(halo, 1, lit->halo.r, lit->halo.g, lit->halo.b, 0);
         cairo_save(cr);
         roundedRect(cr, 1, y + 1, w - 2, h - 2, r);
         cairo_clip(cr);
@@ -321,18 +333,23 @@ void drawButton(cairo_t* cr, double y, double w, double h, const std::string& le
     drawText(cr, legend, w / 2.0, baseline, font, Align::centre, legendColour);
 }
 
-Image drawSwitch(int w, int h, const std::string& legend, const Font& font, Colour offLegend) {
-    Canvas canvas(w, h * 2, tone::panel);
-    drawButton(canvas.cr(), 0, w, h, legend, font, false, offLegend);
-    drawButton(canvas.cr(), h, w, h, legend, font, true, tone::ledGreen);
+Image drawSwitch(int percent, int w, int h, const std::string& legend, const Font& font, Colour offLegend,
+                 const LitTint& lit = kGreenLit, Colour litLegend = tone::ledGreen) {
+    Canvas canvas(w, h * 2, tone::panel, percent);
+    canvas.beginCell(0, h);
+    drawButton(canvas.cr(), 0, w, h, legend, font, nullptr, offLegend);
+    canvas.endCell();
+    canvas.beginCell(h, h);
+    drawButton(canvas.cr(), 0, w, h, legend, font, &lit, litLegend);
+    canvas.endCell();
     return canvas.image();
 }
 
 // ---------------------------------------------------------------- about box
 
-Image drawAbout() {
+Image drawAbout(int percent) {
     const int w = 289, h = 179;
-    Canvas canvas(w, h, tone::panel);
+    Canvas canvas(w, h, tone::panel, percent);
     cairo_t* cr = canvas.cr();
 
     // Dark title band carrying the logo.
@@ -381,28 +398,136 @@ Image drawAbout() {
 
 // ---------------------------------------------------------------- display field
 
-Image drawDisplayField() {
-    Canvas canvas(kDisplay.w, kDisplay.h, tone::display);
+Image drawDisplayField(int percent) {
+    Canvas canvas(kDisplay.w, kDisplay.h, tone::display, percent);
+    return canvas.image();
+}
+
+// ---------------------------------------------------------------- footer
+
+// The strip below the panel in the editors that offer Quality, Mix and
+// Bypass; places are relative to the strip's top-left corner.
+constexpr int kFooterHeight = 40;
+constexpr int kQualitySettings = 4;
+constexpr Rect kQualitySelector{80, 13, 160, 14};
+constexpr Rect kMixKnob{306, 5, 30, 30};
+constexpr Rect kBypassSwitch{396, 13, 60, 14};
+const Font kSegmentLegend{7.5, true, false, 0.4};
+
+Image drawFooter(int percent) {
+    Canvas canvas(kPanelWidth, kFooterHeight, tone::panel, percent);
+    cairo_t* cr = canvas.cr();
+    // The panel's own bevel, so the strip reads as a second plate below it.
+    setColour(cr, tone::panelEdge);
+    cairo_set_line_width(cr, 1);
+    cairo_rectangle(cr, 0.5, 0.5, kPanelWidth - 1, kFooterHeight - 1);
+    cairo_stroke(cr);
+    setColour(cr, tone::panelLight);
+    cairo_move_to(cr, 1, 1.5);
+    cairo_line_to(cr, kPanelWidth - 1, 1.5);
+    cairo_move_to(cr, 1.5, 1);
+    cairo_line_to(cr, 1.5, kFooterHeight - 1);
+    cairo_stroke(cr);
+    setColour(cr, rgb(196, 192, 184));
+    cairo_move_to(cr, 2, kFooterHeight - 1.5);
+    cairo_line_to(cr, kPanelWidth - 1, kFooterHeight - 1.5);
+    cairo_move_to(cr, kPanelWidth - 1.5, 2);
+    cairo_line_to(cr, kPanelWidth - 1.5, kFooterHeight - 1);
+    cairo_stroke(cr);
+
+    const Rect& q = kQualitySelector;
+    drawText(cr, "QUALITY", q.x - 6, q.cy() + 3, kSmallLabel, Align::right, tone::ink);
+    drawKnobPlace(cr, kMixKnob, smallKnob, kScaleTicks);
+    drawText(cr, "MIX", kMixKnob.x - 4, kMixKnob.cy() + 3, kSmallLabel, Align::right, tone::ink);
+    return canvas.image();
+}
+
+// One image per setting, stacked: the whole row of segments with that
+// setting's segment lit.
+Image drawQualitySelector(int percent) {
+    static const char* const legends[kQualitySettings] = {"NORMAL", "2x", "4x", "8x"};
+    const Rect& q = kQualitySelector;
+    const int segment = q.w / kQualitySettings;
+    Canvas canvas(q.w, q.h * kQualitySettings, tone::panel, percent);
+    cairo_t* cr = canvas.cr();
+    for (int chosen = 0; chosen < kQualitySettings; ++chosen) {
+        canvas.beginCell(chosen * q.h, q.h);
+        for (int i = 0; i < kQualitySettings; ++i) {
+            cairo_save(cr);
+            cairo_translate(cr, i * segment, 0);
+            const bool lit = i == chosen;
+            drawButton(cr, 0, segment, q.h, legends[i], kSegmentLegend, lit ? &kGreenLit : nullptr,
+                       lit ? tone::ledGreen : rgb(150, 150, 154));
+            cairo_restore(cr);
+        }
+        canvas.endCell();
+    }
     return canvas.image();
 }
 
 // ---------------------------------------------------------------- output
 
-bool writeAll(const std::string& dir) {
+// Every bitmap at one scale step, by id. The editor looks them up by id and
+// step, and copies the images of a strip from the rows scaled() gives.
+struct Drawn {
+    int id;
+    Image image;
+};
+
+std::vector<Drawn> drawAll(int percent) {
+    std::vector<Drawn> all;
+    all.push_back({1001, drawBackground(percent)});
+    all.push_back({1002, drawSwitch(percent, kSolo.w, kSolo.h, "SOLO", Font{8, true, false, 0.6}, rgb(150, 150, 154))});
+    all.push_back({1003, drawKnobStrip(largeKnob, kStripImages, kShownImages, kScaleTicks, percent)});
+    all.push_back({1004, drawKnobStrip(largeKnob, kTypeImages, kTypeImages, kTypeImages, percent)});
+    all.push_back({1005, drawKnobStrip(smallKnob, kStripImages, kShownImages, kScaleTicks, percent)});
+    all.push_back({1006, drawSwitch(percent, kPFilter.w, kPFilter.h, "PF", Font{10, true, false, 1.0}, tone::plateText)});
+    all.push_back({1007, drawAbout(percent)});
+    all.push_back({1008, drawDisplayField(percent)});
+    all.push_back({1009, drawFooter(percent)});
+    all.push_back({1010, drawQualitySelector(percent)});
+    all.push_back({1011, drawSwitch(percent, kBypassSwitch.w, kBypassSwitch.h, "BYPASS", Font{8, true, false, 0.6},
+                                    rgb(150, 150, 154), kAmberLit, rgb(255, 196, 80))});
+    return all;
+}
+
+// The 100 % set as .bmp files (the background palettised), the form both
+// platforms have always loaded.
+bool writePanelBitmaps(const std::string& dir) {
     bool ok = true;
-    const PalettisedImage background = palettise(drawBackground());
-    ok &= writeBmp8(dir + "/1001.bmp", kPanelWidth, kPanelHeight, background.palette, background.indices);
-    ok &= writeBmp24(dir + "/1002.bmp", drawSwitch(kSolo.w, kSolo.h, "SOLO", Font{8, true, false, 0.6},
-                                                     rgb(150, 150, 154)));
-    ok &= writeBmp24(dir + "/1003.bmp", drawKnobStrip(largeKnob, kStripImages, kShownImages, kScaleTicks));
-    ok &= writeBmp24(dir + "/1004.bmp", drawKnobStrip(largeKnob, kTypeImages, kTypeImages, kTypeImages));
-    ok &= writeBmp24(dir + "/1005.bmp", drawKnobStrip(smallKnob, kStripImages, kShownImages, kScaleTicks));
-    ok &= writeBmp24(dir + "/1006.bmp", drawSwitch(kPFilter.w, kPFilter.h, "PF", Font{10, true, false, 1.0},
-                                                     tone::plateText));
-    ok &= writeBmp24(dir + "/1007.bmp", drawAbout());
-    ok &= writeBmp24(dir + "/1008.bmp", drawDisplayField());
+    for (const Drawn& each : drawAll(100)) {
+        const std::string path = dir + "/" + std::to_string(each.id) + ".bmp";
+        if (each.id == 1001) {
+            const PalettisedImage background = palettise(each.image);
+            ok &= writeBmp8(path, kPanelWidth, kPanelHeight, background.palette, background.indices);
+        } else {
+            ok &= writeBmp24(path, each.image);
+        }
+    }
     return ok;
 }
+
+// The knob strips are most of the artwork's bytes. At 150 and 250 % the
+// editor area-averages them from the 300 % strips instead: their 48- and
+// 30-pixel images map to whole device pixels at both steps, so every image
+// reduces on its own, and a reduction from twice or 6/5 the size cannot be
+// told from a drawing at the step.
+bool derivedFromLargerStep(int id, int percent) {
+    return (id == 1003 || id == 1004 || id == 1005) && (percent == 150 || percent == 250);
+}
+
+// The larger steps as PNG files named <id>-<percent>.png.
+bool writeScaledBitmaps(const std::string& dir) {
+    bool ok = true;
+    for (int percent : kScaledSteps)
+        for (const Drawn& each : drawAll(percent))
+            if (!derivedFromLargerStep(each.id, percent))
+                ok &= writePng(dir + "/" + std::to_string(each.id) + "-" + std::to_string(percent) + ".png",
+                               each.image);
+    return ok;
+}
+
+bool writeAll(const std::string& dir) { return writePanelBitmaps(dir) && writeScaledBitmaps(dir); }
 
 }  // namespace
 

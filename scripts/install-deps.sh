@@ -15,6 +15,10 @@ packages+=(lv2-dev liblilv-dev libsuil-dev lilv-utils serdi)
 # A host written elsewhere whose plug-in scanner the tests run on our plug-ins.
 packages+=(qtractor)
 
+# Screen density: xrdb sets Xft.dpi under Xvfb, and jalv.gtk3 (on a dummy
+# JACK server) embeds the LV2 UI as desktop hosts do.
+packages+=(x11-xserver-utils jalv jackd2)
+
 # Packages: file and dpkg-shlibdeps (dpkg-dev) let cpack derive the Debian
 # package's dependencies; the tests check the package with lintian.
 packages+=(file dpkg-dev lintian)

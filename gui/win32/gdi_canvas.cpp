@@ -35,9 +35,10 @@ private:
 
 COLORREF colorRef(const GuiColor& colour) { return RGB(colour.red, colour.green, colour.blue); }
 
-GdiCanvas::GdiCanvas(HDC target, HWND owner)
+GdiCanvas::GdiCanvas(HDC target, HWND owner, GuiScale scaleStep)
     : dc(target),
       releaseTo(owner),
+      scale(scaleStep),
       savedBrush(GetCurrentObject(target, OBJ_BRUSH)),
       savedPen(GetCurrentObject(target, OBJ_PEN)),
       savedFont(GetCurrentObject(target, OBJ_FONT)) {
@@ -63,7 +64,7 @@ void GdiCanvas::replace(HGDIOBJ& own, HGDIOBJ replacement) {
 void GdiCanvas::setPen(const GuiColor& colour, int32_t width, int32_t style) {
     LOGPEN pen{};
     pen.lopnStyle = style == kGuiLineOnOffDash ? PS_DOT : PS_SOLID;
-    pen.lopnWidth.x = width;
+    pen.lopnWidth.x = scale.toDevice(width);
     pen.lopnColor = colorRef(colour);
     HPEN created = countGdiObject(CreatePenIndirect(&pen));
     if (created) replace(ownPen, created);
@@ -82,7 +83,7 @@ void GdiCanvas::setTextColor(const GuiColor& colour) { SetTextColor(dc, colorRef
 
 void GdiCanvas::setFont(const GuiFontChoice& choice) {
     LOGFONTA font{};
-    font.lfHeight = -choice.height;
+    font.lfHeight = -scale.toDevice(choice.height);
     font.lfWeight = choice.bold ? kBoldWeight : kNormalWeight;
     font.lfItalic = choice.italic ? 1 : 0;
     font.lfUnderline = choice.underline ? 1 : 0;
@@ -123,20 +124,28 @@ bool GdiCanvas::selectsTrueTypeOrRequested(HFONT font, const char* requestedFace
     return keepsFirstFontChoice(face, requestedFace, (metrics.tmPitchAndFamily & TMPF_TRUETYPE) != 0);
 }
 
-void GdiCanvas::moveTo(const GuiPoint& p) { MoveToEx(dc, p.h, p.v, nullptr); }
+void GdiCanvas::moveTo(const GuiPoint& p) {
+    const GuiPoint at = scale.toDevice(p);
+    MoveToEx(dc, at.h, at.v, nullptr);
+}
 
-void GdiCanvas::lineTo(const GuiPoint& p) { LineTo(dc, p.h, p.v); }
+void GdiCanvas::lineTo(const GuiPoint& p) {
+    const GuiPoint at = scale.toDevice(p);
+    LineTo(dc, at.h, at.v);
+}
 
-void GdiCanvas::fillRect(const GuiRect& r) {
+void GdiCanvas::fillRect(const GuiRect& logical) {
     if (!ownBrush) return;
+    const GuiRect r = scale.toDevice(logical);
     RECT area{r.left, r.top, r.right, r.bottom};
     HGDIOBJ pen = SelectObject(dc, GetStockObject(NULL_PEN));
     FillRect(dc, &area, static_cast<HBRUSH>(ownBrush));
     SelectObject(dc, pen);
 }
 
-void GdiCanvas::drawText(const char* text, const GuiRect& r, int32_t align, bool opaque) {
+void GdiCanvas::drawText(const char* text, const GuiRect& logical, int32_t align, bool opaque) {
     if (!text) return;
+    const GuiRect r = scale.toDevice(logical);
     UINT format = kTextFormat;
     if (align == kGuiCenterText) {
         format |= DT_CENTER;
@@ -149,19 +158,25 @@ void GdiCanvas::drawText(const char* text, const GuiRect& r, int32_t align, bool
     SetBkMode(dc, TRANSPARENT);
 }
 
-void GdiCanvas::blit(const GuiBitmapImage& image, const GuiRect& dest, const GuiPoint& src) {
+void GdiCanvas::blit(const GuiBitmapImage& image, const GuiRect& logicalDest, const GuiPoint& logicalSrc) {
     const auto* bitmap = dynamic_cast<const GdiBitmapImage*>(&image);
     if (!bitmap) return;
+    GuiRect dest;
+    GuiPoint src;
+    scale.toDeviceBlit(logicalDest, logicalSrc, dest, src);
     SourceDc source(dc, bitmap->handle());
     if (!source.get()) return;
     BitBlt(dc, dest.left, dest.top, dest.width(), dest.height(), source.get(), src.h, src.v,
            SRCCOPY);
 }
 
-void GdiCanvas::blitKeyed(const GuiBitmapImage& image, const GuiRect& dest, const GuiPoint& src,
+void GdiCanvas::blitKeyed(const GuiBitmapImage& image, const GuiRect& logicalDest, const GuiPoint& logicalSrc,
                           const GuiColor& key) {
     const auto* bitmap = dynamic_cast<const GdiBitmapImage*>(&image);
     if (!bitmap) return;
+    GuiRect dest;
+    GuiPoint src;
+    scale.toDeviceBlit(logicalDest, logicalSrc, dest, src);
     SourceDc source(dc, bitmap->handle());
     if (!source.get()) return;
     keyedBlit(dc, dest.left, dest.top, dest.width(), dest.height(), source.get(), src.h, src.v,

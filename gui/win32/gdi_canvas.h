@@ -21,7 +21,10 @@ public:
     // Draws on dc, which must outlive the canvas; with releaseTo, dc came
     // from GetDC on that window and is released after the canvas has put
     // back the objects it found.
-    explicit GdiCanvas(HDC dc, HWND releaseTo = nullptr);
+    // At a scale step every coordinate, pen and font is scaled here (GDI has
+    // no transform of its own that keeps text sharp), and bitmaps loaded at
+    // the step are copied one to one.
+    explicit GdiCanvas(HDC dc, HWND releaseTo = nullptr, GuiScale scale = {});
     ~GdiCanvas() override;
 
     GdiCanvas(const GdiCanvas&) = delete;
@@ -53,6 +56,7 @@ private:
 
     HDC dc;
     HWND releaseTo;
+    GuiScale scale;
     HGDIOBJ savedBrush;
     HGDIOBJ savedPen;
     HGDIOBJ savedFont;

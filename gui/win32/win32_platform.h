@@ -12,9 +12,14 @@
 
 class Win32Platform : public GuiPlatform {
 public:
-    std::unique_ptr<GuiWindow> createWindow(void* parent, int32_t width, int32_t height,
+    std::unique_ptr<GuiWindow> createWindow(void* parent, int32_t width, int32_t height, GuiScale scale,
                                             GuiWindowClient& client) override;
-    std::unique_ptr<GuiBitmapImage> loadBitmap(int32_t resourceId) override;
+    // 100 %: the BITMAP resource; larger steps: the PNG resource decoded by
+    // the system's imaging component (see png_resource.h).
+    std::unique_ptr<GuiBitmapImage> loadBitmap(int32_t resourceId, int32_t scalePercent) override;
+    // The window's DPI over 96 (GetDpiForWindow where the system has it),
+    // else the screen's.
+    double desktopScale(void* parentWindow) override;
     uint32_t tickCount() override;
     void sleep(uint32_t milliseconds) override;
     void beginThreadUse() override;

@@ -6,7 +6,7 @@ namespace {
 bool keyDown(int virtualKey) { return (GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
 }  // namespace
 
-Win32Pointer::Win32Pointer(HWND owner) : window(owner) {}
+Win32Pointer::Win32Pointer(HWND owner, GuiScale scaleStep) : window(owner), scale(scaleStep) {}
 
 int32_t Win32Pointer::buttons() {
     int32_t bits = 0;
@@ -25,7 +25,7 @@ GuiPoint Win32Pointer::location() {
     GetCursorPos(&cursor);
     RECT origin{};
     if (window) GetWindowRect(window, &origin);
-    return GuiPoint{cursor.x - origin.left, cursor.y - origin.top};
+    return scale.toLogical(GuiPoint{cursor.x - origin.left, cursor.y - origin.top});
 }
 
 int32_t pressButtonsOf(UINT message, WPARAM wParam) {

@@ -11,14 +11,16 @@
 
 class Win32Pointer : public GuiPointer {
 public:
-    // window may be null: positions are then screen coordinates.
-    explicit Win32Pointer(HWND window);
+    // window may be null: positions are then screen coordinates. Positions
+    // relative to a window are reported in its logical pixels.
+    explicit Win32Pointer(HWND window, GuiScale scale = {});
 
     int32_t buttons() override;
     GuiPoint location() override;
 
 private:
     HWND window;
+    GuiScale scale;
 };
 
 // GuiMouseButton bits of a button-down message: the message's own button,

@@ -8,8 +8,15 @@
 #include "win32_platform.h"
 #include "win32_window_class.h"
 
-std::unique_ptr<Win32Window> Win32Window::create(HWND parent, int32_t width, int32_t height,
-                                                 GuiWindowClient& client) {
+namespace {
+// WM_DPICHANGED_AFTERPARENT: reaches child windows in hosts that are
+// per-monitor aware (version 2) when the window moves to another screen.
+constexpr UINT kDpiChangedAfterParent = 0x02E3;
+}  // namespace
+
+std::unique_ptr<Win32Window> Win32Window::create(HWND parent, int32_t logicalWidth, int32_t logicalHeight,
+                                                 GuiScale scale, GuiWindowClient& client) {
+    const int32_t width = scale.toDevice(logicalWidth), height = scale.toDevice(logicalHeight);
     if (!parent || !IsWindow(parent)) return nullptr;
     const char* className = acquireWindowClass(&Win32Window::procedure);
     if (!className) return nullptr;
@@ -20,7 +27,7 @@ std::unique_ptr<Win32Window> Win32Window::create(HWND parent, int32_t width, int
         releaseWindowClass();
         return nullptr;
     }
-    auto* made = new (std::nothrow) Win32Window(handle, client);
+    auto* made = new (std::nothrow) Win32Window(handle, scale, client);
     if (!made) {
         DestroyWindow(handle);
         releaseWindowClass();
@@ -32,8 +39,8 @@ std::unique_ptr<Win32Window> Win32Window::create(HWND parent, int32_t width, int
     return window;
 }
 
-Win32Window::Win32Window(HWND handle, GuiWindowClient& owner)
-    : window(handle), client(owner), livePointer(handle) {
+Win32Window::Win32Window(HWND handle, GuiScale scaleStep, GuiWindowClient& owner)
+    : window(handle), scale(scaleStep), client(owner), livePointer(handle, scaleStep) {
     acquireTransparentBlt();
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     target = new (std::nothrow) OleDropTarget(*this);
@@ -65,7 +72,7 @@ std::unique_ptr<GuiCanvas> Win32Window::makeCanvas() {
     if (destroyed) return nullptr;
     HDC dc = GetDC(window);
     if (!dc) return nullptr;
-    auto canvas = std::unique_ptr<GdiCanvas>(new (std::nothrow) GdiCanvas(dc, window));
+    auto canvas = std::unique_ptr<GdiCanvas>(new (std::nothrow) GdiCanvas(dc, window, scale));
     if (!canvas) ReleaseDC(window, dc);
     return canvas;
 }
@@ -101,6 +108,9 @@ LRESULT Win32Window::handleMessage(HWND handle, UINT message, WPARAM wParam, LPA
         case WM_DESTROY:
             self->systemDestroyed();
             break;
+        case kDpiChangedAfterParent:
+            self->client.windowDpiChanged();
+            return 0;
         default:
             break;
     }
@@ -112,9 +122,10 @@ LRESULT Win32Window::paint() {
     HDC dc = BeginPaint(window, &paintInfo);
     if (dc) {
         const RECT& r = paintInfo.rcPaint;
-        GdiCanvas canvas(dc);
+        GdiCanvas canvas(dc, nullptr, scale);
+        const GuiRect damaged{r.left, r.top, r.right, r.bottom};
         try {
-            client.windowPaint(canvas, livePointer, GuiRect{r.left, r.top, r.right, r.bottom});
+            client.windowPaint(canvas, livePointer, scale.isIdentity() ? damaged : scale.toLogicalCovering(damaged));
         } catch (...) {
             // The paint is still ended below, or the system would ask again forever.
         }
@@ -128,11 +139,11 @@ void Win32Window::press(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!dc) return;
     // Signed: a press can arrive left of or above a child window's origin.
     const GuiPoint where{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    GdiCanvas canvas(dc, window);
+    GdiCanvas canvas(dc, window, scale);
     // The press is handled with the buttons its message carried: by now a
     // quick click may be over, and the live state would read "up".
     GuiPressPointer pressPointer(livePointer, pressButtonsOf(message, wParam));
-    client.windowPress(canvas, pressPointer, where);
+    client.windowPress(canvas, pressPointer, scale.toLogical(where));
 }
 
 void Win32Window::systemDestroyed() {

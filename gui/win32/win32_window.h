@@ -19,8 +19,9 @@
 
 class Win32Window : public GuiWindow, private DropSink {
 public:
-    // Null when the parent is not a window or the window cannot be made.
-    static std::unique_ptr<Win32Window> create(HWND parent, int32_t width, int32_t height,
+    // width x height logical pixels at the scale step. Null when the parent
+    // is not a window or the window cannot be made.
+    static std::unique_ptr<Win32Window> create(HWND parent, int32_t width, int32_t height, GuiScale scale,
                                                GuiWindowClient& client);
     // Revokes the drop target and destroys the window (unless the system
     // already has), then releases the window class.
@@ -43,7 +44,7 @@ public:
     IDropTarget* dropTarget() const { return dropRegistered ? target : nullptr; }
 
 private:
-    Win32Window(HWND window, GuiWindowClient& client);
+    Win32Window(HWND window, GuiScale scale, GuiWindowClient& client);
 
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // The procedure's work; it may throw, the procedure catches.
@@ -55,6 +56,7 @@ private:
     bool dropped(void** items, int32_t count, int32_t type) override;
 
     HWND window;
+    GuiScale scale;
     GuiWindowClient& client;
     Win32Pointer livePointer;
     OleDropTarget* target = nullptr;

@@ -28,8 +28,9 @@ std::string latin1ToUtf8(const char* text) {
 }
 }  // namespace
 
-CairoCanvas::CairoCanvas(cairo_surface_t* surface)
-    : target(cairo_surface_reference(surface)), cr(cairo_create(surface)) {
+CairoCanvas::CairoCanvas(cairo_surface_t* surface, GuiScale scaleStep)
+    : target(cairo_surface_reference(surface)), cr(cairo_create(surface)), scale(scaleStep) {
+    if (!scale.isIdentity()) cairo_scale(cr, scale.percent / 100.0, scale.percent / 100.0);
     cairo_set_antialias(cr, CAIRO_ANTIALIAS_NONE);
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
@@ -166,9 +167,14 @@ void CairoCanvas::drawText(const char* utf, const GuiRect& r, int32_t align, boo
     cairo_restore(cr);
 }
 
-void CairoCanvas::paintSurface(cairo_surface_t* source, const GuiRect& dest, const GuiPoint& src) {
-    if (!cr || !source || dest.width() <= 0 || dest.height() <= 0) return;
+void CairoCanvas::paintSurface(cairo_surface_t* source, const GuiRect& logicalDest, const GuiPoint& logicalSrc) {
+    if (!cr || !source || logicalDest.width() <= 0 || logicalDest.height() <= 0) return;
+    // The bitmap was drawn for this step: device pixels, outside the transform.
+    GuiRect dest;
+    GuiPoint src;
+    scale.toDeviceBlit(logicalDest, logicalSrc, dest, src);
     cairo_save(cr);
+    cairo_identity_matrix(cr);
     cairo_rectangle(cr, dest.left, dest.top, dest.width(), dest.height());
     cairo_clip(cr);
     cairo_set_source_surface(cr, source, dest.left - src.h, dest.top - src.v);

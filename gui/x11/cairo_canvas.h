@@ -10,8 +10,9 @@
 
 class CairoCanvas : public GuiCanvas {
 public:
-    // Draws on target (a reference is held while the canvas lives).
-    explicit CairoCanvas(cairo_surface_t* target);
+    // Draws on target (a reference is held while the canvas lives); at a
+    // scale step, cairo's transform turns logical pixels into device pixels.
+    explicit CairoCanvas(cairo_surface_t* target, GuiScale scale = {});
     ~CairoCanvas() override;
 
     CairoCanvas(const CairoCanvas&) = delete;
@@ -43,6 +44,7 @@ private:
 
     cairo_surface_t* target;
     cairo_t* cr;
+    GuiScale scale;
     GuiColor pen = kGuiWhite;
     int32_t penWidth = 1;
     int32_t penStyle = kGuiLineSolid;

@@ -22,8 +22,8 @@ unsigned int stateMaskOfButton(unsigned int button) {
     }
 }
 
-X11Pointer::X11Pointer(Display* d, Window w, X11ErrorLog& errors, const bool& windowDead)
-    : display(d), window(w), log(errors), dead(windowDead) {}
+X11Pointer::X11Pointer(Display* d, Window w, GuiScale scaleStep, X11ErrorLog& errors, const bool& windowDead)
+    : display(d), window(w), scale(scaleStep), log(errors), dead(windowDead) {}
 
 bool X11Pointer::query(unsigned int& mask, GuiPoint& where) {
     if (dead) return false;
@@ -40,7 +40,7 @@ bool X11Pointer::query(unsigned int& mask, GuiPoint& where) {
         XQueryPointer(display, window, &root, &child, &rootX, &rootY, &winX, &winY, &mask);
     if (root == 0) return false;  // the request failed (window gone)
     if (sameScreen) {
-        where = GuiPoint{winX, winY};
+        where = scale.toLogical(GuiPoint{winX, winY});
         lastKnown = where;
     } else {
         where = lastKnown;

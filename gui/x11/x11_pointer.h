@@ -18,7 +18,8 @@ unsigned int stateMaskOfButton(unsigned int button);
 class X11Pointer : public GuiPointer {
 public:
     // dead is the window's flag: once it is set the pointer reads as released.
-    X11Pointer(Display* display, Window window, X11ErrorLog& log, const bool& dead);
+    // Positions are read in device pixels and reported in logical ones.
+    X11Pointer(Display* display, Window window, GuiScale scale, X11ErrorLog& log, const bool& dead);
 
     int32_t buttons() override;
     GuiPoint location() override;
@@ -28,6 +29,7 @@ private:
 
     Display* display;
     Window window;
+    GuiScale scale;
     X11ErrorLog& log;
     const bool& dead;
     GuiPoint lastKnown;

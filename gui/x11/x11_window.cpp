@@ -16,8 +16,8 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | StructureNotifyMask
 // pushes its drawing out when done.
 class X11WindowCanvas : public CairoCanvas {
 public:
-    X11WindowCanvas(cairo_surface_t* surface, Display* display, X11ErrorLog& log)
-        : CairoCanvas(surface), dpy(display), trap(display, log) {}
+    X11WindowCanvas(cairo_surface_t* surface, GuiScale scale, Display* display, X11ErrorLog& log)
+        : CairoCanvas(surface, scale), dpy(display), trap(display, log) {}
     ~X11WindowCanvas() override {
         finish();
         XFlush(dpy);
@@ -39,6 +39,16 @@ Bool acceptEvent(Display*, XEvent* event, XPointer arg) {
     return True;
 }
 
+// The fixed size, for embedders that take a window's size from its hints
+// (LV2 hosts through suil).
+void setFixedSizeHints(Display* display, Window window, int width, int height) {
+    XSizeHints hints{};
+    hints.flags = PMinSize | PMaxSize | PBaseSize;
+    hints.min_width = hints.max_width = hints.base_width = width;
+    hints.min_height = hints.max_height = hints.base_height = height;
+    XSetWMNormalHints(display, window, &hints);
+}
+
 Bool acceptPaint(Display*, XEvent* event, XPointer arg) {
     const auto* filter = reinterpret_cast<const EventFilter*>(arg);
     if (event->type == Expose) return event->xexpose.window == filter->window ? True : False;
@@ -49,9 +59,10 @@ Bool acceptPaint(Display*, XEvent* event, XPointer arg) {
 }
 }  // namespace
 
-std::unique_ptr<X11Window> X11Window::create(void* parent, int32_t width, int32_t height,
-                                             GuiWindowClient& client) {
+std::unique_ptr<X11Window> X11Window::create(void* parent, int32_t logicalWidth, int32_t logicalHeight,
+                                             GuiScale scale, GuiWindowClient& client) {
     const auto parentWindow = static_cast<Window>(reinterpret_cast<uintptr_t>(parent));
+    const int32_t width = scale.toDevice(logicalWidth), height = scale.toDevice(logicalHeight);
     if (parentWindow == 0 || width <= 0 || height <= 0) return nullptr;
     Display* display = XOpenDisplay(nullptr);
     if (!display) return nullptr;
@@ -71,6 +82,7 @@ std::unique_ptr<X11Window> X11Window::create(void* parent, int32_t width, int32_
             window = XCreateWindow(display, parentWindow, 0, 0, static_cast<unsigned>(width),
                                    static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
                                    CopyFromParent, CWEventMask | CWBackPixmap, &settings);
+            setFixedSizeHints(display, window, width, height);
             XMapWindow(display, window);
             XFlush(display);
             gotAttributes = XGetWindowAttributes(display, window, &attributes);
@@ -82,20 +94,21 @@ std::unique_ptr<X11Window> X11Window::create(void* parent, int32_t width, int32_
             return nullptr;
         }
         return std::unique_ptr<X11Window>(
-            new X11Window(display, window, attributes.visual, width, height, client));
+            new X11Window(display, window, attributes.visual, width, height, scale, client));
     } catch (...) {
         XCloseDisplay(display);
         throw;
     }
 }
 
-X11Window::X11Window(Display* display, Window window, Visual* visual, int32_t w, int32_t h,
+X11Window::X11Window(Display* display, Window window, Visual* visual, int32_t w, int32_t h, GuiScale scaleStep,
                      GuiWindowClient& owner)
     : dpy(display),
       win(window),
+      scale(scaleStep),
       client(owner),
       surface(cairo_xlib_surface_create(display, window, visual, w, h)),
-      livePointer(display, window, errors, destroyed) {}
+      livePointer(display, window, scaleStep, errors, destroyed) {}
 
 X11Window::~X11Window() {
     X11ErrorTrap trap(dpy, errors);
@@ -113,7 +126,7 @@ void* X11Window::nativeHandle() const {
 std::unique_ptr<GuiCanvas> X11Window::makeCanvas() {
     noteErrors();
     if (destroyed || cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) return nullptr;
-    return std::make_unique<X11WindowCanvas>(surface, dpy, errors);
+    return std::make_unique<X11WindowCanvas>(surface, scale, dpy, errors);
 }
 
 void X11Window::processEvents() { drain(!insidePress); }
@@ -177,7 +190,7 @@ void X11Window::dispatchPress(const XButtonEvent& event) {
     const int32_t buttons = guiButtonsFromState(event.state | stateMaskOfButton(event.button));
     GuiPressPointer pressPointer(livePointer, buttons);
     insidePress = true;
-    client.windowPress(*canvas, pressPointer, GuiPoint{event.x, event.y});
+    client.windowPress(*canvas, pressPointer, scale.toLogical(GuiPoint{event.x, event.y}));
     insidePress = false;
 }
 
@@ -185,7 +198,7 @@ void X11Window::paintDamage() {
     if (!damaged) return;
     damaged = false;
     std::unique_ptr<GuiCanvas> canvas = makeCanvas();
-    if (canvas) client.windowPaint(*canvas, livePointer, damage);
+    if (canvas) client.windowPaint(*canvas, livePointer, scale.isIdentity() ? damage : scale.toLogicalCovering(damage));
 }
 
 void X11Window::noteErrors() {

@@ -17,8 +17,9 @@
 
 class X11Window : public GuiWindow {
 public:
-    // Null when the display cannot be opened or the parent is not a window.
-    static std::unique_ptr<X11Window> create(void* parent, int32_t width, int32_t height,
+    // width x height logical pixels at the scale step. Null when the display
+    // cannot be opened or the parent is not a window.
+    static std::unique_ptr<X11Window> create(void* parent, int32_t width, int32_t height, GuiScale scale,
                                              GuiWindowClient& client);
     // Destroys the window (unless the system already has) and closes the
     // connection; X errors on the way (the host destroyed its window first)
@@ -41,8 +42,8 @@ public:
     bool isDestroyed() const { return destroyed; }
 
 private:
-    X11Window(Display* display, Window window, Visual* visual, int32_t width, int32_t height,
-              GuiWindowClient& client);
+    X11Window(Display* display, Window window, Visual* visual, int32_t deviceWidth, int32_t deviceHeight,
+              GuiScale scale, GuiWindowClient& client);
 
     void drain(bool presses);
     void handle(const XEvent& event);
@@ -53,6 +54,7 @@ private:
 
     Display* dpy;
     Window win;
+    GuiScale scale;
     GuiWindowClient& client;
     X11ErrorLog errors;
     int errorsSeen = 0;

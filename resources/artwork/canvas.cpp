@@ -4,8 +4,11 @@
 
 namespace artwork {
 
-Canvas::Canvas(int width, int height, Colour fill)
-    : surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height)), context(cairo_create(surface)) {
+Canvas::Canvas(int width, int height, Colour fill, int scalePercent)
+    : percent(scalePercent),
+      surface(cairo_image_surface_create(CAIRO_FORMAT_RGB24, scaled(width, scalePercent),
+                                         scaled(height, scalePercent))),
+      context(cairo_create(surface)) {
     // Slight hinting keeps 8-9 px capitals crisp without distorting them.
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
@@ -16,7 +19,20 @@ Canvas::Canvas(int width, int height, Colour fill)
 
     setColour(context, fill);
     cairo_paint(context);
+    if (percent != 100) cairo_scale(context, percent / 100.0, percent / 100.0);
 }
+
+void Canvas::beginCell(int top, int height) {
+    const int y0 = scaled(top, percent), y1 = scaled(top + height, percent);
+    cairo_save(context);
+    cairo_identity_matrix(context);
+    cairo_rectangle(context, 0, y0, cairo_image_surface_get_width(surface), y1 - y0);
+    cairo_clip(context);
+    cairo_translate(context, 0, y0);
+    if (percent != 100) cairo_scale(context, percent / 100.0, percent / 100.0);
+}
+
+void Canvas::endCell() { cairo_restore(context); }
 
 Canvas::~Canvas() {
     cairo_destroy(context);

@@ -34,10 +34,17 @@ constexpr Colour ledGreen = rgb(96, 236, 112);
 
 inline void setColour(cairo_t* cr, Colour c, double alpha = 1.0) { cairo_set_source_rgba(cr, c.r, c.g, c.b, alpha); }
 
-// An opaque RGB surface filled with one colour.
+// Device pixels for a logical coordinate (>= 0) at a scale in percent,
+// rounded half up: the rounding the editor uses when it looks up a strip's
+// images, so each image starts on the row the editor copies from.
+constexpr int scaled(int logical, int percent) { return (logical * percent + 50) / 100; }
+
+// An opaque RGB surface filled with one colour, `width` x `height` logical
+// pixels drawn at a scale in percent (the surface is that much larger and
+// everything drawn in logical units).
 class Canvas {
 public:
-    Canvas(int width, int height, Colour fill);
+    Canvas(int width, int height, Colour fill, int percent = 100);
     ~Canvas();
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
@@ -47,7 +54,14 @@ public:
     // nothing meant to be seen can ever be keyed out.
     Image image() const;
 
+    // Drawing between the two is clipped to the strip image whose logical
+    // rows are top..top + height, with the origin at its top-left corner. The
+    // cell covers whole device rows, so neighbouring images never blend.
+    void beginCell(int top, int height);
+    void endCell();
+
 private:
+    int percent;
     cairo_surface_t* surface;
     cairo_t* context;
 };

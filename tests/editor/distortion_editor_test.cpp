@@ -82,6 +82,8 @@ TEST_F(EditorBindings, OpenBuildsThePanelFromTheLayout) {
     EXPECT_EQ(static_cast<GuiAnimKnob*>(editor->getControl(kCross2))->getImageCount(), 126);
     EXPECT_EQ(static_cast<GuiAnimKnob*>(editor->getControl(kLevel1))->getImageHeight(), 48);
     EXPECT_EQ(static_cast<GuiAnimKnob*>(editor->getControl(kType1))->getImageCount(), 7);
+    // The VST 2 editor has no footer.
+    for (int i = kNumParameters; i < kNumExtendedParameters; ++i) EXPECT_EQ(editor->getControl(i), nullptr);
     for (int i = 0; i < kNumParameters; ++i) {
         ASSERT_NE(editor->getControl(i), nullptr) << i;
         EXPECT_EQ(editor->getControl(i)->getTag(), i);

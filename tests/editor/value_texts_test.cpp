@@ -35,6 +35,9 @@ TEST(ValueTexts, ConvertersGiveTheDisplayTexts) {
         {levelToText, 0.0f, "-oo  dB"},
         // printf's sign of zero: a tiny negative number reads -0.0.
         {gainToText, 0.2497f, "-0.0  dB"},    {levelToText, 0.9995f, "-0.0  dB"},
+        // The footer's: Quality as its nearest setting, Mix in percent.
+        {qualityToText, 0.0f, "Normal"},      {qualityToText, 2.4f, "4x"},       {qualityToText, 9.0f, "8x"},
+        {qualityToText, NAN, "Normal"},       {mixToText, 0.75f, "75.0  %"},     {mixToText, 0.0f, "0.0  %"},
     };
     for (const Row& row : rows) EXPECT_EQ(text(row.converter, row.value), row.expected) << row.value;
 }
@@ -46,7 +49,10 @@ TEST(ValueTexts, EveryParameterHasItsConverter) {
     EXPECT_EQ(converterForParameter(9), gainToText);
     EXPECT_EQ(converterForParameter(14), typeToText);
     EXPECT_EQ(converterForParameter(18), levelToText);
-    EXPECT_EQ(converterForParameter(19), nullptr);
+    EXPECT_EQ(converterForParameter(19), qualityToText);
+    EXPECT_EQ(converterForParameter(20), mixToText);
+    EXPECT_EQ(converterForParameter(21), onOffToText);
+    EXPECT_EQ(converterForParameter(22), nullptr);
     EXPECT_EQ(converterForParameter(-1), nullptr);
 }
 

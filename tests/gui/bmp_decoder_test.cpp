@@ -79,16 +79,26 @@ TEST(BmpDecoder, DecodedImageBlitsItsPixels) {
     EXPECT_EQ(CairoBitmapImage::fromBmp(bytes.data(), 10), nullptr);
 }
 
-TEST(PluginBitmaps, LoadByResourceIdFromTheLinkedBytes) {
+// Every bitmap at every step, drawn for it or reduced from a larger step,
+// has the device size of its logical size at that step.
+TEST(PluginBitmaps, LoadByResourceIdAndStepFromTheLinkedBytes) {
     X11Platform platform;  // loading needs no display
-    auto background = platform.loadBitmap(1001);
+    auto background = platform.loadBitmap(1001, 100);
     ASSERT_NE(background, nullptr);
     EXPECT_EQ(background->width(), 484);
     EXPECT_EQ(background->height(), 286);
-    auto strip = platform.loadBitmap(1003);
-    ASSERT_NE(strip, nullptr);
-    EXPECT_EQ(strip->height() / 126, 48);
-    EXPECT_EQ(platform.loadBitmap(999), nullptr);
+    for (int32_t id = 1001; id <= 1011; ++id) {
+        const auto logical = platform.loadBitmap(id, 100);
+        ASSERT_NE(logical, nullptr) << id;
+        for (int32_t step : kGuiScaleSteps) {
+            const auto image = platform.loadBitmap(id, step);
+            ASSERT_NE(image, nullptr) << id << " at " << step;
+            EXPECT_EQ(image->width(), GuiScale{step}.toDevice(logical->width())) << id << " at " << step;
+            EXPECT_EQ(image->height(), GuiScale{step}.toDevice(logical->height())) << id << " at " << step;
+        }
+    }
+    EXPECT_EQ(platform.loadBitmap(999, 100), nullptr);
+    EXPECT_EQ(platform.loadBitmap(999, 200), nullptr);
 }
 
 }  // namespace

@@ -98,7 +98,7 @@ FakePlatform::~FakePlatform() {
     for (auto& [id, image] : bitmaps) cairo_surface_destroy(image);
 }
 
-std::unique_ptr<GuiWindow> FakePlatform::createWindow(void* parent, int32_t width, int32_t height,
+std::unique_ptr<GuiWindow> FakePlatform::createWindow(void* parent, int32_t width, int32_t height, GuiScale,
                                                       GuiWindowClient& client) {
     if (!parent) return nullptr;
     auto window = std::make_unique<FakeWindow>(width, height, client);
@@ -107,7 +107,7 @@ std::unique_ptr<GuiWindow> FakePlatform::createWindow(void* parent, int32_t widt
     return window;
 }
 
-std::unique_ptr<GuiBitmapImage> FakePlatform::loadBitmap(int32_t resourceId) {
+std::unique_ptr<GuiBitmapImage> FakePlatform::loadBitmap(int32_t resourceId, int32_t) {
     auto it = bitmaps.find(resourceId);
     if (it == bitmaps.end()) return nullptr;
     return CairoBitmapImage::fromSurface(it->second);

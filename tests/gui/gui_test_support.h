@@ -88,9 +88,9 @@ public:
     FakePlatform();
     ~FakePlatform() override;
 
-    std::unique_ptr<GuiWindow> createWindow(void* parent, int32_t width, int32_t height,
+    std::unique_ptr<GuiWindow> createWindow(void* parent, int32_t width, int32_t height, GuiScale scale,
                                             GuiWindowClient& client) override;
-    std::unique_ptr<GuiBitmapImage> loadBitmap(int32_t resourceId) override;
+    std::unique_ptr<GuiBitmapImage> loadBitmap(int32_t resourceId, int32_t scalePercent) override;
     uint32_t tickCount() override { return clock += tickStep; }
     void sleep(uint32_t milliseconds) override {
         clock += milliseconds;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -187,6 +188,25 @@ TEST_F(EditorHost, VelmoraEditorScreenshotIsItsPanel) {
     EXPECT_GT(distinctColours(png), 16u);  // a drawn panel, not an empty window
 }
 
+// With no scale from anywhere, the panel is the picture the editor showed
+// before it could scale, pixel for pixel (tests/host/data/editor-100.png);
+// the LV2 and CLAP editors show it above their footer.
+TEST_F(EditorHost, EveryEditorAt100PercentShowsTheUnscaledPanelPixelForPixel) {
+    if (velmoraPath().empty() || velmoraClapPath().empty()) GTEST_SKIP() << "a plug-in is not built";
+    const Png reference = readPng(std::string(VELMORA_SOURCE_DIR) + "/tests/host/data/editor-100.png");
+    ASSERT_EQ(reference.width, 484);
+    for (const std::string& plugin : {velmoraPath(), velmoraClapPath()}) {
+        ScratchDir dir;
+        const HostRun run = runHost({"screenshot", plugin, dir / "shot.png"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        const Png shot = readPng(dir / "shot.png");
+        ASSERT_EQ(shot.width, reference.width) << plugin;
+        ASSERT_GE(shot.height, reference.height) << plugin;
+        const auto panel = shot.pixels.begin() + static_cast<ptrdiff_t>(reference.pixels.size());
+        EXPECT_TRUE(std::equal(shot.pixels.begin(), panel, reference.pixels.begin())) << plugin;
+    }
+}
+
 // Runs `velmora-host gui` on Velmora with tracing, performs `actions`
 // (xdotool commands relative to the editor window) and returns the trace
 // without idle lines.
@@ -265,6 +285,31 @@ TEST_F(EditorHost, VelmoraClapGain1DragOf100PixelsRightAutomatesToHalf) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "unregister_fd"), lines.end());
 }
 
+// The CLAP editor's footer (Quality traced normalised: "4x" is 2 of 0..3): a click on "4x", a drag of
+// Mix 100 px left from 100 % and a click on Bypass, each one gesture.
+TEST_F(EditorHost, VelmoraClapFooterClicksAndDragReachTheHost) {
+    if (!canDriveVelmora() || velmoraClapPath().empty()) GTEST_SKIP() << "a plug-in or xdotool is missing";
+    // Selector 160 x 14 at (80, 299) in four segments; Mix 30 x 30 at (306, 291);
+    // Bypass 60 x 14 at (396, 299).
+    const std::vector<std::string> lines = traceVelmoraGesture(
+        "mousemove --sync --window WINDOW 180 306 click 1 sleep 0.2 "
+        "mousemove --sync --window WINDOW 321 306 mousedown 1 sleep 0.1 "
+        "mousemove_relative --sync -- -50 0 sleep 0.05 mousemove_relative --sync -- -50 0 sleep 0.1 mouseup 1 "
+        "sleep 0.2 mousemove --sync --window WINDOW 426 306 click 1",
+        velmoraClapPath());
+    const auto gestureOf = [&](int index) {
+        std::vector<std::string> gesture;
+        for (const std::string& line : lines) {
+            for (const char* kind : {"beginEdit ", "automate ", "endEdit "})
+                if (line.starts_with(kind + std::to_string(index))) gesture.push_back(line);
+        }
+        return gesture;
+    };
+    EXPECT_EQ(gestureOf(19), (std::vector<std::string>{"beginEdit 19", "automate 19 0.667", "endEdit 19"}));
+    expectOneDragEndingNear(gestureOf(20), 20, 0.5f);
+    EXPECT_EQ(gestureOf(21), (std::vector<std::string>{"beginEdit 21", "automate 21 1.000", "endEdit 21"}));
+}
+
 TEST_F(EditorHost, VelmoraSoloClicksToggleTheSwitch) {
     if (!canDriveVelmora()) GTEST_SKIP() << "velmora.so or xdotool is missing";
     // Solo2 is the 60 x 11 switch at (212, 112).
@@ -328,3 +373,120 @@ TEST_P(PeerEditor, ScreenshotShowsTheEditorOrSaysItHasNone) {
 INSTANTIATE_TEST_SUITE_P(Debian, PeerEditor, ::testing::ValuesIn(kPeers), peerTestName);
 
 }  // namespace
+
+// ---- scale steps -------------------------------------------------------------
+
+namespace {
+
+Png velmoraScreenshot(const std::string& plugin, const std::vector<std::string>& extra = {}) {
+    ScratchDir dir;
+    std::vector<std::string> args{"screenshot", plugin, (dir / "shot.png").string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const HostRun run = runHost(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    return readPng(dir / "shot.png");
+}
+
+double channelOf(uint32_t pixel, int c) { return static_cast<double>((pixel >> (16 - 8 * c)) & 0xFF); }
+
+// The mean, over pixels and channels, of the absolute difference between
+// horizontally and vertically neighbouring pixels: how much edge there is.
+double edgeEnergy(const std::vector<double>& rgb, int width, int height) {
+    double sum = 0;
+    for (int y = 0; y + 1 < height; ++y)
+        for (int x = 0; x + 1 < width; ++x)
+            for (int c = 0; c < 3; ++c) {
+                const double here = rgb[(static_cast<size_t>(y) * width + x) * 3 + c];
+                sum += std::abs(rgb[(static_cast<size_t>(y) * width + x + 1) * 3 + c] - here) +
+                       std::abs(rgb[(static_cast<size_t>(y + 1) * width + x) * 3 + c] - here);
+            }
+    return sum / (static_cast<double>(width - 1) * (height - 1) * 3);
+}
+
+std::vector<double> asRgb(const Png& png) {
+    std::vector<double> rgb;
+    for (uint32_t p : png.pixels)
+        for (int c = 0; c < 3; ++c) rgb.push_back(channelOf(p, c));
+    return rgb;
+}
+
+// The picture twice as large by bilinear interpolation (pixel centres kept).
+std::vector<double> enlargedTwice(const Png& png) {
+    const int w = png.width * 2, h = png.height * 2;
+    std::vector<double> out(static_cast<size_t>(w) * h * 3);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const double sx = std::clamp((x + 0.5) / 2 - 0.5, 0.0, png.width - 1.0);
+            const double sy = std::clamp((y + 0.5) / 2 - 0.5, 0.0, png.height - 1.0);
+            const int x0 = static_cast<int>(sx), y0 = static_cast<int>(sy);
+            const int x1 = std::min(x0 + 1, png.width - 1), y1 = std::min(y0 + 1, png.height - 1);
+            const double fx = sx - x0, fy = sy - y0;
+            for (int c = 0; c < 3; ++c) {
+                const double top = channelOf(png.at(x0, y0), c) * (1 - fx) + channelOf(png.at(x1, y0), c) * fx;
+                const double bottom = channelOf(png.at(x0, y1), c) * (1 - fx) + channelOf(png.at(x1, y1), c) * fx;
+                out[(static_cast<size_t>(y) * w + x) * 3 + c] = top * (1 - fy) + bottom * fy;
+            }
+        }
+    return out;
+}
+
+}  // namespace
+
+// Each step's window size, rounded to whole pixels; VST 2 through the
+// variable the host sets for it, CLAP through set_scale (its footer scales
+// alike). Without any scale the editor is the 100 % one.
+TEST_F(EditorHost, VelmoraEditorOpensAtEachScaleStepsSize) {
+    if (velmoraPath().empty() || velmoraClapPath().empty()) GTEST_SKIP() << "a plug-in is not built";
+    const struct {
+        const char* scale;
+        int width, height;
+    } steps[] = {{"1", 484, 286},    {"1.25", 605, 358}, {"1.5", 726, 429}, {"1.75", 847, 501},
+                 {"2", 968, 572},    {"2.5", 1210, 715}, {"3", 1452, 858},  {"0.5", 484, 286},
+                 {"2.2", 968, 572}};
+    for (const auto& step : steps) {
+        const Png shot = velmoraScreenshot(velmoraPath(), {"--scale", step.scale});
+        EXPECT_EQ(shot.width, step.width) << step.scale;
+        EXPECT_EQ(shot.height, step.height) << step.scale;
+    }
+    const Png clap = velmoraScreenshot(velmoraClapPath(), {"--scale", "1.5"});
+    EXPECT_EQ(clap.width, 726);
+    EXPECT_EQ(clap.height, 489);
+}
+
+// The 200 % picture is the 100 % one drawn sharper: reduced by a 2 x 2 box
+// it matches closely, and it has more edge than the 100 % picture enlarged.
+TEST_F(EditorHost, VelmoraTwiceAsLargeIsTheSamePanelDrawnSharper) {
+    if (velmoraPath().empty()) GTEST_SKIP() << "velmora.so is not built";
+    const Png once = velmoraScreenshot(velmoraPath());
+    const Png twice = velmoraScreenshot(velmoraPath(), {"--scale", "2"});
+    ASSERT_EQ(twice.width, 2 * once.width);
+    ASSERT_EQ(twice.height, 2 * once.height);
+    double difference = 0;
+    for (int y = 0; y < once.height; ++y)
+        for (int x = 0; x < once.width; ++x)
+            for (int c = 0; c < 3; ++c) {
+                const double box = (channelOf(twice.at(2 * x, 2 * y), c) + channelOf(twice.at(2 * x + 1, 2 * y), c) +
+                                    channelOf(twice.at(2 * x, 2 * y + 1), c) +
+                                    channelOf(twice.at(2 * x + 1, 2 * y + 1), c)) / 4;
+                difference += std::abs(box - channelOf(once.at(x, y), c));
+            }
+    EXPECT_LT(difference / (once.width * once.height * 3.0), 4.0);
+    EXPECT_GT(edgeEnergy(asRgb(twice), twice.width, twice.height),
+              1.2 * edgeEnergy(enlargedTwice(once), twice.width, twice.height));
+}
+
+// The desktop's scale, as GNOME and KDE set it at 200 %: the VST 2 editor
+// opens at 968 x 572 with nothing else telling it a scale.
+TEST_F(EditorHost, VelmoraEditorFollowsTheDesktopsXftDpi) {
+    if (velmoraPath().empty()) GTEST_SKIP() << "velmora.so is not built";
+    if (std::system("command -v xrdb >/dev/null 2>&1") != 0) GTEST_SKIP() << "xrdb is not installed";
+    // Held open so the server keeps the resource while the host runs.
+    Display* display = XOpenDisplay(nullptr);
+    ASSERT_NE(display, nullptr);
+    ASSERT_EQ(std::system("echo 'Xft.dpi: 192' | xrdb -merge"), 0);
+    const Png shot = velmoraScreenshot(velmoraPath());
+    std::system("xrdb -remove");
+    XCloseDisplay(display);
+    EXPECT_EQ(shot.width, 968);
+    EXPECT_EQ(shot.height, 572);
+}

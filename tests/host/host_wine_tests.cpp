@@ -525,3 +525,51 @@ TEST_F(WineEditor, Win32ScreenshotMatchesLinuxInEveryControlsRectangle) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------- screen density
+
+namespace {
+
+// Wine's one DPI setting, which GetDpiForWindow and GetDeviceCaps report.
+void setWineDpi(int dpi) {
+    const HostRun run = runProgram({"wine", "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t",
+                                    "REG_DWORD", "/d", std::to_string(dpi), "/f"});
+    ASSERT_EQ(run.status, 0) << run.err;
+}
+
+class WineEditorDpi : public ::testing::TestWithParam<WindowsBuild> {
+protected:
+    void SetUp() override {
+        if (!haveDisplay()) GTEST_SKIP() << "no X display";
+    }
+};
+
+// A desktop at 200 %: both DLLs' editors find the window's DPI themselves.
+TEST_P(WineEditorDpi, At192DpiTheEditorOpensAt968x572) {
+    ScratchDir dir;
+    setWineDpi(192);
+    const HostRun run = runWine(programOf(GetParam(), "velmora-host"),
+                                {"screenshot", pluginOf(GetParam()).string(), (dir / "shot.png").string()});
+    setWineDpi(96);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const Png shot = readPng(dir / "shot.png");
+    EXPECT_EQ(shot.width, 968);
+    EXPECT_EQ(shot.height, 572);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothDlls, WineEditorDpi, ::testing::ValuesIn(kBuilds), buildName);
+
+// At 200 % a drag twice as long moves Gain1 as far as at 100 %, and a click
+// on Solo2 at twice its place toggles it.
+TEST_F(WineEditor, AtTwiceTheScaleDragsAndClicksActAsAt100Percent) {
+    const std::vector<std::string> lines = traceWineGesture(
+        {"--scale", "2"},
+        "mousemove --sync --window WINDOW 264 468 mousedown 1 sleep 0.2 "
+        "mousemove_relative --sync 50 0 sleep 0.1 mousemove_relative --sync 50 0 sleep 0.1 "
+        "mousemove_relative --sync 50 0 sleep 0.1 mousemove_relative --sync 50 0 sleep 0.2 mouseup 1 sleep 0.3 "
+        "mousemove --sync --window WINDOW 484 234 " + kClick);
+    expectOneDragEndingNear(lines, 9, 0.5f);
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "automate 4 1.000"), lines.end()) << joined(lines);
+}
+
+}  // namespace

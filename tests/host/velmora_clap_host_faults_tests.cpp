@@ -85,6 +85,7 @@ TEST_F(VelmoraClapHostFaults, ValuesThePluginChangesItselfAreReportedOnceAndMatc
     clap.setParameterAt(1, 0.3f, 10);  // Cross2 below Cross1 pushes Cross1 down
     clap.setParameterAt(0, 0.8f, 20);  // Cross1 above Cross2 pushes Cross2 up
     clap.queueRawValue(2, 1.5, 30);  // PFilter beyond its range is held at 1
+    clap.queueRawValue(11, 0.123456789, 40);  // in range: stored as a float, nothing to report
     const std::vector<float> silence(64, 0.0f);
     run(clap, silence, 64);
     const auto reported = clap.takeProducedValues();

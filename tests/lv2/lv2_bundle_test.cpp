@@ -85,7 +85,7 @@ const ExpectedControl kControls[19] = {
 }  // namespace
 
 TEST(Lv2Bundle, TurtleFilesParseWithSerdi) {
-    for (const char* file : {"manifest.ttl", "velmora.ttl"}) {
+    for (const char* file : {"manifest.ttl", "velmora.ttl", "presets.ttl"}) {
         const std::string path = std::string(VELMORA_LV2_BUNDLE) + "/" + file;
         const CommandResult parsed = runCommand("serdi -i turtle -o ntriples " + quoted(path));
         EXPECT_EQ(parsed.exitCode, 0) << file << ": " << parsed.output;

@@ -56,7 +56,7 @@ TEST_F(UiLink, StartsFromTheDefaultsAndFollowsTheHost) {
     EXPECT_EQ(link.currentValue(-1), 0.0f);
 
     link.hostChanged(13, 0.9f);
-    link.hostChanged(19, 0.3f);
+    link.hostChanged(22, 0.3f);
     link.hostChanged(-1, 0.3f);
     EXPECT_EQ(link.currentValue(13), 0.9f);
     // The host's own change is shown, never written back to it.
@@ -68,7 +68,7 @@ TEST_F(UiLink, UserChangeIsShownAndWrittenToItsPort) {
     link.beginEdit(9);
     link.setValue(9, 0.25f);
     link.endEdit(9);
-    link.setValue(19, 0.5f);
+    link.setValue(22, 0.5f);
     EXPECT_EQ(recorder.calls, (Calls{"touch 13 on", "editor 9 0.250000", "write 13 4 0 0.250000", "touch 13 off"}));
     EXPECT_EQ(link.currentValue(9), 0.25f);
 }
@@ -87,6 +87,29 @@ TEST_F(UiLink, CrossoverPushesItsPartnerPortFirstLikeTheEffect) {
     link.setValue(1, 0.6f);
     EXPECT_EQ(recorder.calls, (Calls{"editor 0 0.200000", "write 4 4 0 0.200000", "editor 1 0.600000",
                                      "write 5 4 0 0.600000"}));
+}
+
+// Quality, Mix and Bypass reach their ports in the ports' units: a whole
+// setting, and "enabled" as the inverse of Bypass; the host's values come
+// back in the link's units.
+TEST_F(UiLink, FooterValuesUseTheirPortsUnitsBothWays) {
+    EXPECT_EQ(link.currentValue(20), 1.0f);
+    link.beginEdit(21);
+    link.setValue(21, 1.0f);
+    link.endEdit(21);
+    link.setValue(19, 2.4f);
+    link.setValue(20, 0.25f);
+    EXPECT_EQ(recorder.calls, (Calls{"touch 26 on", "editor 21 1.000000", "write 26 4 0 0.000000", "touch 26 off",
+                                     "editor 19 2.000000", "write 23 4 0 2.000000", "editor 20 0.250000",
+                                     "write 25 4 0 0.250000"}));
+    recorder.calls.clear();
+    link.portChanged(26, -1.0f);  // below 0 bypasses too
+    link.portChanged(23, 7.0f);
+    link.portChanged(25, 0.5f);
+    link.portChanged(24, 3.0f);  // the latency output is not the editor's
+    EXPECT_EQ(recorder.calls, (Calls{"editor 21 1.000000", "editor 19 3.000000", "editor 20 0.500000"}));
+    link.portChanged(26, 1.0f);
+    EXPECT_EQ(link.currentValue(21), 0.0f);
 }
 
 TEST(UiLinkWithoutTouch, GesturesAreSilentAndValuesStillWritten) {

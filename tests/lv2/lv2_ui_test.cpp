@@ -116,14 +116,66 @@ TEST_F(Lv2Ui, HostChangeOfType2ShowsOnTheKnobAndInTheDisplayAtTheNextIdle) {
     host.idle();
     EXPECT_EQ(type2Knob(host), typeKnobImage(6));
     EXPECT_NE(valueDisplay(host), sinus);
-    // The editor has no Quality control and shows no latency: those ports'
-    // events change nothing on it.
+    // The editor shows no latency: that port's events change nothing on it.
     const std::vector<uint32_t> crackler = valueDisplay(host);
-    host.portEvent("quality", 3.0f);
     host.portEvent("latency", 75.0f);
     host.idle();
     EXPECT_EQ(type2Knob(host), typeKnobImage(6));
     EXPECT_EQ(valueDisplay(host), crackler);
     // The host's changes are never written back.
     EXPECT_TRUE(host.events().empty());
+}
+
+// The footer below the panel: a click on the Quality selector's "4x", a
+// drag of the Mix knob and a click on Bypass each reach their port inside
+// one touch, and the host's Quality change shows on the selector.
+TEST_F(Lv2Ui, RealInputOnTheFooterWritesQualityMixAndEnabled) {
+    if (!haveXdotool()) GTEST_SKIP() << "xdotool is not installed";
+    Lv2UiTestHost host;
+    const std::string window = std::to_string(host.hostWindow());
+    // Selector 160 x 14 at (80, 299), four segments; Mix 30 x 30 at (306, 291);
+    // Bypass 60 x 14 at (396, 299).
+    const std::vector<uint32_t> normal = host.capture(80, 299, 160, 14);
+    EXPECT_EQ(driveWhileIdling(host, "mousemove --sync --window " + window +
+                                         " 180 306 click 1 sleep 0.1 mousemove --sync --window " + window +
+                                         " 321 306 mousedown 1 sleep 0.1 "
+                                         "mousemove_relative --sync -- -50 0 sleep 0.05 "
+                                         "mousemove_relative --sync -- -50 0 sleep 0.1 mouseup 1 sleep 0.1 "
+                                         "mousemove --sync --window " + window + " 426 306 click 1 sleep 0.1"),
+              0);
+    EXPECT_EQ(host.control("quality"), 2.0f);
+    EXPECT_NEAR(host.control("mix"), 0.5f, 0.02f);
+    EXPECT_EQ(host.control("enabled"), 0.0f);
+    const auto& events = host.events();
+    for (const char* port : {"quality", "mix", "enabled"}) {
+        const auto on = std::find(events.begin(), events.end(), std::string("touch ") + port + " on");
+        const auto off = std::find(events.begin(), events.end(), std::string("touch ") + port + " off");
+        ASSERT_LT(on, off) << port;
+        EXPECT_EQ((on + 1)->rfind(std::string("write ") + port + " ", 0), 0u) << port;
+    }
+
+    const std::vector<uint32_t> fourTimes = host.capture(80, 299, 160, 14);
+    EXPECT_NE(fourTimes, normal);
+    host.portEvent("quality", 0.0f);
+    host.idle();
+    EXPECT_EQ(host.capture(80, 299, 160, 14), normal);
+}
+
+// At the host's scale of 2: the UI asks for twice the size, and a drag of
+// 200 device pixels on Gain1 (at twice its place) moves it as 100 do at 100 %.
+TEST_F(Lv2Ui, AtTheHostsScaleOfTwoTheWindowAndTheDragsAreTwiceAsLarge) {
+    if (!haveXdotool()) GTEST_SKIP() << "xdotool is not installed";
+    Lv2UiTestHost host(2.0f);
+    EXPECT_EQ(host.resizes(), (std::vector<std::pair<int, int>>{{968, 652}}));
+    const std::string window = std::to_string(host.hostWindow());
+    EXPECT_EQ(driveWhileIdling(host, "mousemove --sync --window " + window +
+                                         " 264 468 mousedown 1 sleep 0.1 "
+                                         "mousemove_relative --sync 50 0 sleep 0.05 mousemove_relative --sync 50 0 "
+                                         "sleep 0.05 mousemove_relative --sync 50 0 sleep 0.05 "
+                                         "mousemove_relative --sync 50 0 sleep 0.1 mouseup 1 sleep 0.1 "
+                                         "mousemove --sync --window " + window + " 484 234 click 1 sleep 0.1"),
+              0);
+    EXPECT_NEAR(host.control("gain1"), 0.5f, 0.02f);
+    // The Solo2 switch (60 x 11 at 212, 112) at twice its place.
+    EXPECT_EQ(host.control("solo2"), 1.0f);
 }

@@ -3,7 +3,10 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <lilv/lilv.h>
+#include <lv2/atom/atom.h>
+#include <lv2/options/options.h>
 #include <lv2/ui/ui.h>
+#include <lv2/urid/urid.h>
 #include <suil/suil.h>
 
 #include <algorithm>
@@ -53,7 +56,7 @@ FoundUi findUi(LilvWorld* world, const LilvPlugin* plugin) {
 
 }  // namespace
 
-Lv2UiTestHost::Lv2UiTestHost() {
+Lv2UiTestHost::Lv2UiTestHost(float scaleFactor) {
     world = lilv_world_new();
     LilvNode* bundle = lilv_new_file_uri(world, nullptr, (std::string(VELMORA_LV2_BUNDLE) + "/").c_str());
     lilv_world_load_bundle(world, bundle);
@@ -91,11 +94,28 @@ Lv2UiTestHost::Lv2UiTestHost() {
     suil_host_set_touch_func(host, touchFunction);
     const LV2_Feature parent = {LV2_UI__parent, reinterpret_cast<void*>(window)};
     const LV2_Feature idleInterface = {LV2_UI__idleInterface, nullptr};
-    const LV2_Feature* features[] = {&parent, &idleInterface, nullptr};
+    LV2_URID_Map map{this, mapUri};
+    const LV2_Feature mapFeature = {LV2_URID__map, &map};
+    const LV2_Options_Option options[] = {
+        {LV2_OPTIONS_INSTANCE, 0, mapUri(this, LV2_UI__scaleFactor), sizeof(float), mapUri(this, LV2_ATOM__Float),
+         &scaleFactor},
+        {LV2_OPTIONS_INSTANCE, 0, 0, 0, 0, nullptr}};
+    const LV2_Feature optionsFeature = {LV2_OPTIONS__options, const_cast<LV2_Options_Option*>(options)};
+    LV2UI_Resize resize{this, resizeFunction};
+    const LV2_Feature resizeFeature = {LV2_UI__resize, &resize};
+    const LV2_Feature* features[] = {&parent, &idleInterface, &mapFeature, &resizeFeature,
+                                     scaleFactor > 0.0f ? &optionsFeature : nullptr, nullptr};
     instance = suil_instance_new(host, this, LV2_UI__X11UI, kPluginUri, ui.uri.c_str(), LV2_UI__X11UI,
                                  ui.bundlePath.c_str(), ui.binaryPath.c_str(), features);
     if (!instance) throw std::runtime_error("the UI could not be instantiated");
     widget = reinterpret_cast<unsigned long>(suil_instance_get_widget(instance));
+    // As suil's own embedding does: the host window takes the UI window's size.
+    ::Window root;
+    int x, y;
+    unsigned width, height, border, depth;
+    if (XGetGeometry(display, widget, &root, &x, &y, &width, &height, &border, &depth))
+        XResizeWindow(display, window, width, height);
+    XSync(display, False);
 
     // As hosts do: every control's current value once, then a first paint.
     for (uint32_t i = 0; i < ports; ++i)
@@ -165,6 +185,19 @@ void Lv2UiTestHost::touchFunction(void* controller, uint32_t port, bool grabbed)
     auto* self = static_cast<Lv2UiTestHost*>(controller);
     self->log.push_back("touch " + (port < self->symbols.size() ? self->symbols[port] : std::to_string(port)) +
                         (grabbed ? " on" : " off"));
+}
+
+uint32_t Lv2UiTestHost::mapUri(void* handle, const char* uri) {
+    auto& uris = static_cast<Lv2UiTestHost*>(handle)->uris;
+    const auto found = std::find(uris.begin(), uris.end(), uri);
+    if (found != uris.end()) return static_cast<uint32_t>(found - uris.begin()) + 1;
+    uris.emplace_back(uri);
+    return static_cast<uint32_t>(uris.size());
+}
+
+int Lv2UiTestHost::resizeFunction(void* handle, int width, int height) {
+    static_cast<Lv2UiTestHost*>(handle)->asked.emplace_back(width, height);
+    return 0;
 }
 
 std::vector<uint32_t> Lv2UiTestHost::capture(int x, int y, int w, int h) const {

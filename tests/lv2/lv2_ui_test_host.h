@@ -14,8 +14,9 @@ typedef struct LilvWorldImpl LilvWorld;
 
 class Lv2UiTestHost {
 public:
-    // Throws when there is no display or the UI cannot be instantiated.
-    Lv2UiTestHost();
+    // Throws when there is no display or the UI cannot be instantiated. A
+    // scale factor above 0 is passed as the ui:scaleFactor option.
+    explicit Lv2UiTestHost(float scaleFactor = 0.0f);
     ~Lv2UiTestHost();
     Lv2UiTestHost(const Lv2UiTestHost&) = delete;
     Lv2UiTestHost& operator=(const Lv2UiTestHost&) = delete;
@@ -35,6 +36,9 @@ public:
     // What the UI did, one entry each: "write gain1 0.5", "touch gain1 on".
     const std::vector<std::string>& events() const { return log; }
 
+    // The sizes the UI asked for through ui:resize, in order.
+    const std::vector<std::pair<int, int>>& resizes() const { return asked; }
+
     // The UI window's pixels (0xRRGGBB) in a w x h region at (x, y).
     std::vector<uint32_t> capture(int x, int y, int w, int h) const;
 
@@ -42,6 +46,8 @@ private:
     static void writeFunction(void* controller, uint32_t port, uint32_t size, uint32_t format, const void* buffer);
     static uint32_t portIndexFunction(void* controller, const char* symbol);
     static void touchFunction(void* controller, uint32_t port, bool grabbed);
+    static uint32_t mapUri(void* handle, const char* uri);
+    static int resizeFunction(void* handle, int width, int height);
     uint32_t portIndex(const std::string& symbol) const;
 
     Display* display = nullptr;
@@ -53,4 +59,6 @@ private:
     std::vector<std::string> symbols;
     std::vector<float> controls;
     std::vector<std::string> log;
+    std::vector<std::string> uris;
+    std::vector<std::pair<int, int>> asked;
 };

@@ -130,7 +130,7 @@ class DropTargetTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_NE(host.handle, nullptr);
-        window = platform.createWindow(host.handle, 484, 286, client);
+        window = platform.createWindow(host.handle, 484, 286, GuiScale{}, client);
         ASSERT_NE(window, nullptr);
         target = static_cast<Win32Window&>(*window).dropTarget();
         ASSERT_NE(target, nullptr) << "RegisterDragDrop failed";

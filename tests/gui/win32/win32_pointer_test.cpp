@@ -21,7 +21,7 @@ TEST(Win32Pointer, PositionsAreRelativeToTheWindowOrToTheScreenWithoutOne) {
     SetWindowPos(host.handle, nullptr, 40, 30, 600, 400, SWP_NOZORDER | SWP_NOACTIVATE);
     Win32Platform platform;
     IdleClient client;
-    auto window = platform.createWindow(host.handle, 484, 286, client);
+    auto window = platform.createWindow(host.handle, 484, 286, GuiScale{}, client);
     ASSERT_NE(window, nullptr);
     RECT origin{};
     GetWindowRect(static_cast<HWND>(window->nativeHandle()), &origin);
@@ -86,7 +86,7 @@ TEST(Win32Pointer, APressMessageHandledAfterItsButtonWentUpStillReportsIt) {
     HostWindow host;
     Win32Platform platform;
     PressRecorder client;
-    auto window = platform.createWindow(host.handle, 484, 286, client);
+    auto window = platform.createWindow(host.handle, 484, 286, GuiScale{}, client);
     ASSERT_NE(window, nullptr);
     auto* handle = static_cast<HWND>(window->nativeHandle());
     ASSERT_EQ(window->pointer().buttons() & (kGuiLButton | kGuiMButton | kGuiRButton), 0);
