@@ -184,6 +184,8 @@ void PairedSignalPath::runRouting(const float* inL, const float* inR, float* out
     for (int32_t done = 0; done < frames;) {
         const int n = static_cast<int>(std::min<int32_t>(frames - done, kSubBlock));
         startSubBlock<Band1, Band2, Band3, PostFilter>();
+        // Inlined like the stages it holds: out of line it would be a function
+        // of no target, and the AVX copy's stages in it would lose the VEX encoding.
         auto splitThenShape = [&]() VELMORA_INLINE_LAMBDA {
             {
                 SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset, history[0], history[1]);
