@@ -112,24 +112,28 @@ void drawScrew(cairo_t* cr, double cx, double cy, double slotAngle) {
     cairo_stroke(cr);
 }
 
-void drawPanelFace(cairo_t* cr) {
-    // Outer edge with a bevel: lit top and left, shaded bottom and right.
+// A plate's outer edge with a bevel: lit top and left, shaded bottom and right.
+void drawPlateBevel(cairo_t* cr, double height) {
     setColour(cr, tone::panelEdge);
     cairo_set_line_width(cr, 1);
-    cairo_rectangle(cr, 0.5, 0.5, kPanelWidth - 1, kPanelHeight - 1);
+    cairo_rectangle(cr, 0.5, 0.5, kPanelWidth - 1, height - 1);
     cairo_stroke(cr);
     setColour(cr, tone::panelLight);
     cairo_move_to(cr, 1, 1.5);
     cairo_line_to(cr, kPanelWidth - 1, 1.5);
     cairo_move_to(cr, 1.5, 1);
-    cairo_line_to(cr, 1.5, kPanelHeight - 1);
+    cairo_line_to(cr, 1.5, height - 1);
     cairo_stroke(cr);
     setColour(cr, rgb(196, 192, 184));
-    cairo_move_to(cr, 2, kPanelHeight - 1.5);
-    cairo_line_to(cr, kPanelWidth - 1, kPanelHeight - 1.5);
+    cairo_move_to(cr, 2, height - 1.5);
+    cairo_line_to(cr, kPanelWidth - 1, height - 1.5);
     cairo_move_to(cr, kPanelWidth - 1.5, 2);
-    cairo_line_to(cr, kPanelWidth - 1.5, kPanelHeight - 1);
+    cairo_line_to(cr, kPanelWidth - 1.5, height - 1);
     cairo_stroke(cr);
+}
+
+void drawPanelFace(cairo_t* cr) {
+    drawPlateBevel(cr, kPanelHeight);
 
     drawScrew(cr, 11, 11, 0.6);
     drawScrew(cr, kPanelWidth - 11, 11, -0.3);
@@ -418,22 +422,7 @@ Image drawFooter(int percent) {
     Canvas canvas(kPanelWidth, kFooterHeight, tone::panel, percent);
     cairo_t* cr = canvas.cr();
     // The panel's own bevel, so the strip reads as a second plate below it.
-    setColour(cr, tone::panelEdge);
-    cairo_set_line_width(cr, 1);
-    cairo_rectangle(cr, 0.5, 0.5, kPanelWidth - 1, kFooterHeight - 1);
-    cairo_stroke(cr);
-    setColour(cr, tone::panelLight);
-    cairo_move_to(cr, 1, 1.5);
-    cairo_line_to(cr, kPanelWidth - 1, 1.5);
-    cairo_move_to(cr, 1.5, 1);
-    cairo_line_to(cr, 1.5, kFooterHeight - 1);
-    cairo_stroke(cr);
-    setColour(cr, rgb(196, 192, 184));
-    cairo_move_to(cr, 2, kFooterHeight - 1.5);
-    cairo_line_to(cr, kPanelWidth - 1, kFooterHeight - 1.5);
-    cairo_move_to(cr, kPanelWidth - 1.5, 2);
-    cairo_line_to(cr, kPanelWidth - 1.5, kFooterHeight - 1);
-    cairo_stroke(cr);
+    drawPlateBevel(cr, kFooterHeight);
 
     const Rect& q = kQualitySelector;
     drawText(cr, "QUALITY", q.x - 6, q.cy() + 3, kSmallLabel, Align::right, tone::ink);
