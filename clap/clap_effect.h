@@ -1,7 +1,8 @@
-// One CLAP instance of Velmora: the format-free core behind the plug-in
-// struct a host holds. It turns the host's parameter events into the core's
-// setter at their frame, runs the core's audio path on the frames between
-// them, and carries the editor's edits back to the host. The extensions
+// One CLAP instance of Velmora: the format-free HostedEffect behind the
+// plug-in struct a host holds. It turns the host's parameter events into the
+// effect's setter at their frame, runs the audio path on the frames between
+// them, and carries the editor's edits and the effect's reports back to the
+// host as events. The extensions
 // (clap_*_extension.cpp) reach it through ClapEffect::of().
 #pragma once
 
@@ -12,11 +13,11 @@
 
 #include "clap/clap_extensions.h"
 #include "clap/clap_gui.h"
-#include "clap/clap_parameters.h"
-#include "clap/gui_edit_queue.h"
 #include "core/editor.h"
-#include "core/effect_core.h"
 #include "core/factory_presets.h"
+#include "core/gui_edit_queue.h"
+#include "core/host_parameters.h"
+#include "core/hosted_effect.h"
 #include "core/parameter_link.h"
 #include "core/parameter_listener.h"
 
@@ -48,10 +49,10 @@ public:
     // Host events outside process: values applied at once, the editor's edits
     // handed over.
     void flush(const vclap::InputEvents* in, const vclap::OutputEvents* out);
-    std::array<float, kClapParameterCount> allValues() const;
+    std::array<float, kHostParameterCount> allValues() const { return effect.allValues(); }
     // Every value at once, from a loaded state; the editor and the host are
     // told. NaN leaves a value as it is.
-    void loadValues(const std::array<float, kClapParameterCount>& values);
+    void loadValues(const std::array<float, kHostParameterCount>& values);
 
     // Main thread: the preset's 19 values and Mix, Quality and Bypass left
     // as they are; the host rescans the values.
@@ -59,23 +60,20 @@ public:
     const vclap::Host* clapHost() const { return host; }
 
     ClapGui& gui() { return editorGui; }
-    bool isActive() const { return active; }
+    bool isActive() const { return effect.isActive(); }
     // The delay of the Quality in effect: fixed while active, as the format
     // asks (the setting asked for when inactive).
-    uint32_t latencyFrames() const;
+    uint32_t latencyFrames() const { return effect.latencyFrames(); }
 
 private:
     explicit ClapEffect(const vclap::Host* host);
     // The plug-in struct whose calls reach this instance (clap_plugin_calls.cpp).
     static vclap::Plugin makeClapPlugin(ClapEffect* effect);
-    bool buildCore();
-
     static bool readValueEvent(const vclap::EventHeader* header, vclap::ParamValueEvent& event);
     void runAudio(const vclap::AudioBuffer& in, const vclap::AudioBuffer& out, uint32_t from, uint32_t to);
-    void setParameter(vclap::Id id, double value);
     void applyHostValue(const vclap::ParamValueEvent& event, const vclap::OutputEvents* out, uint32_t time);
     static void reportValue(const vclap::OutputEvents* out, vclap::Id id, double value, uint32_t time);
-    void setQuality(double value);
+    void requestRestart();
     void deliverEdits(const vclap::OutputEvents* out);
     void queueEdit(GuiEdit::Kind kind, int32_t index, double value);
 
@@ -91,21 +89,12 @@ private:
     const vclap::Host* host;
     const vclap::HostParams* hostParams = nullptr;
     const vclap::HostLatency* hostLatency = nullptr;
-    std::unique_ptr<EffectCore> core;
+    HostedEffect effect;
     std::unique_ptr<Editor> editor;
     ClapGui editorGui;
     GuiEditQueue edits;
     unsigned denormalBits;
     bool initialised = false;
-    bool active = false;
-    bool activatedBefore = false;
     // Read by the UI thread to decide whether the host needs a flush request.
     std::atomic<bool> processing{false};
-    // Quality as last set (any thread), the setting the path runs and the
-    // latency reports, and whether the host has been asked to restart so
-    // that the two meet. See setQuality.
-    std::atomic<Oversampling> qualityAsked{Oversampling::Normal};
-    std::atomic<Oversampling> qualityInEffect{Oversampling::Normal};
-    std::atomic<bool> restartAsked{false};
-    int64_t latencyReported = 0;
 };

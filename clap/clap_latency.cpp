@@ -1,6 +1,6 @@
 // How many samples the output lags the input: the one place that answers
 // hosts. It is the delay of the Quality in effect; a change that moves it
-// while active asks the host to restart (ClapEffect::setQuality), and the
+// while active asks the host to restart (HostedEffect::setQuality), and the
 // host asks again in the next activate.
 #include "clap/clap_effect.h"
 #include "core/host_entry_guard.h"

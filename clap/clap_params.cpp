@@ -1,4 +1,4 @@
-// The parameters extension: the table of clap_parameters.h, current values,
+// The parameters extension: the table of core/host_parameters.h, current values,
 // the VST 2 texts (and Quality's) both ways, and flush for hosts that are not processing.
 #include <algorithm>
 #include <cstring>
@@ -6,19 +6,24 @@
 #include "clap/clap_effect.h"
 #include "core/host_entry_guard.h"
 #include "clap/clap_offered_extensions.h"
-#include "clap/clap_value_text.h"
+#include "core/host_value_text.h"
 
 namespace {
 
-uint32_t VCLAP_CALL count(const vclap::Plugin*) { return kClapParameterCount; }
+uint32_t clapFlags(const HostParameterTraits& traits) {
+    return (traits.automatable ? vclap::param::kIsAutomatable : 0u) | (traits.stepped ? vclap::param::kIsStepped : 0u) |
+           (traits.enumeration ? vclap::param::kIsEnum : 0u) | (traits.bypass ? vclap::param::kIsBypass : 0u);
+}
+
+uint32_t VCLAP_CALL count(const vclap::Plugin*) { return kHostParameterCount; }
 
 bool VCLAP_CALL info(const vclap::Plugin*, uint32_t index, vclap::ParamInfo* info) {
-    if (index >= kClapParameterCount || info == nullptr) return false;
+    if (index >= kHostParameterCount || info == nullptr) return false;
     return guardedHostEntry(false, [&] {
-        const ClapParameter& parameter = kClapParameters[index];
+        const HostParameter& parameter = kHostParameters[index];
         *info = vclap::ParamInfo{};
         info->id = parameter.id;
-        info->flags = parameter.flags;
+        info->flags = clapFlags(parameter.traits);
         std::strncpy(info->name, parameter.name, sizeof info->name - 1);
         info->min_value = parameter.minValue;
         info->max_value = parameter.maxValue;
@@ -36,15 +41,15 @@ bool VCLAP_CALL value(const vclap::Plugin* plugin, vclap::Id id, double* out) {
 
 bool VCLAP_CALL valueToText(const vclap::Plugin*, vclap::Id id, double value, char* text, uint32_t capacity) {
     return guardedHostEntry(false, [&] {
-        const ClapParameter* parameter = clapParameter(id);
-        return parameter != nullptr && writeClapValueText(*parameter, value, text, capacity);
+        const HostParameter* parameter = hostParameter(id);
+        return parameter != nullptr && writeHostValueText(*parameter, value, text, capacity);
     });
 }
 
 bool VCLAP_CALL textToValue(const vclap::Plugin*, vclap::Id id, const char* text, double* out) {
     return guardedHostEntry(false, [&] {
-        const ClapParameter* parameter = clapParameter(id);
-        return parameter != nullptr && out != nullptr && readClapValueText(*parameter, text, *out);
+        const HostParameter* parameter = hostParameter(id);
+        return parameter != nullptr && out != nullptr && readHostValueText(*parameter, text, *out);
     });
 }
 

@@ -1,5 +1,5 @@
 // The state extension: every value saved in the format of
-// clap_state_format.h, and loaded whenever the stream is ours and whole.
+// core/state_format.h, and loaded whenever the stream is ours and whole.
 #include "clap/clap_effect.h"
 #include "core/host_entry_guard.h"
 #include "clap/clap_offered_extensions.h"

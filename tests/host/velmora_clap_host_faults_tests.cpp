@@ -1,7 +1,8 @@
 // Sequences with which a hostile host caught velmora.clap out, each through
 // the built plug-in in velmora-host's CLAP classes: a reset that must clear
 // everything, values the plug-in changes by itself that the host must hear
-// of, states that must load again, and values far outside their range.
+// of (inside the block and in time order), states that must load again,
+// values far outside their range, and values that must outlive a restart.
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -18,6 +19,8 @@
 namespace {
 
 constexpr int32_t kQuality = 19;
+constexpr int32_t kMix = 20;
+constexpr int32_t kBypass = 21;
 
 std::unique_ptr<LoadedPlugin> startedClap(double rate, int quality, int32_t block) {
     auto plugin = loadPlugin(velmoraClapPath());
@@ -159,6 +162,61 @@ TEST_F(VelmoraClapHostFaults, OutputIsNormalWithin64FramesOfAWildValueReturningI
         for (size_t i = 64; i < out.left.size(); ++i)
             ASSERT_TRUE(std::abs(out.left[i]) <= 4.0f && std::abs(out.right[i]) <= 4.0f) << "frame " << i;
     }
+}
+
+// A restart (the host's own, or the one a Quality change asks for) builds a
+// fresh audio path, but the values the host set are not audio state.
+TEST_F(VelmoraClapHostFaults, EveryValueOutlivesARestartWithoutAnEvent) {
+    const auto plugin = startedClap(48000.0, 0, 64);
+    ClapPlugin& clap = asClap(plugin);
+    clap.setParameter(kMix, 0.25f);
+    clap.setParameter(kBypass, 1.0f);
+    clap.setParameter(9, 0.9f);
+    const std::vector<float> input = noise(4096, 0.5f);
+    run(clap, input, 64);
+    clap.stop();
+    clap.start();
+    for (const int quality : {0, 2}) {
+        SCOPED_TRACE(quality);
+        // The Quality change waits for the restart it asks for after this block.
+        clap.setParameter(kQuality, static_cast<float>(quality) / 3.0f);
+        run(clap, std::vector<float>(64, 0.0f), 64);
+        EXPECT_EQ(clap.parameter(kMix), 0.25f);
+        EXPECT_EQ(clap.parameter(kBypass), 1.0f);
+        EXPECT_EQ(clap.parameter(9), 0.9f);
+        const int32_t latency = clap.latency();
+        EXPECT_EQ(latency, quality == 0 ? 0 : 4);
+        // Bypassed from the first frame: the input, delayed by the latency.
+        const Block out = run(clap, input, 64);
+        for (size_t i = static_cast<size_t>(latency); i < input.size(); ++i)
+            ASSERT_EQ(out.left[i], input[i - static_cast<size_t>(latency)]) << "frame " << i;
+    }
+    EXPECT_TRUE(clap.takeProducedValues().empty());
+}
+
+// Reports go out where the value takes effect: never past the block's last
+// frame, never before an earlier report.
+TEST_F(VelmoraClapHostFaults, ReportsOfLateOrDisorderedEventsStayInsideTheBlockInOrder) {
+    const auto plugin = startedClap(48000.0, 0, 64);
+    ClapPlugin& clap = asClap(plugin);
+    clap.queueRawValue(13, 2.0, 100);
+    run(clap, std::vector<float>(64, 0.0f), 64);
+    auto reported = clap.takeProducedValues();
+    ASSERT_EQ(reported.size(), 1u);
+    EXPECT_EQ(reported[0].header.time, 63u);
+
+    clap.queueRawValue(13, 2.0, 40);
+    clap.queueRawValue(12, -1.0, 10);
+    run(clap, std::vector<float>(64, 0.0f), 64);
+    reported = clap.takeProducedValues();
+    ASSERT_EQ(reported.size(), 2u);
+    EXPECT_EQ(reported[0].header.time, 40u);
+    EXPECT_EQ(reported[1].header.time, 40u);
+
+    // A stepped value that is not whole is cut toward zero.
+    clap.queueRawValue(static_cast<vclap::Id>(kBypass), 0.5, 0);
+    run(clap, std::vector<float>(64, 0.0f), 64);
+    EXPECT_EQ(clap.parameter(kBypass), 0.0f);
 }
 
 }  // namespace

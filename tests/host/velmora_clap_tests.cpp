@@ -141,7 +141,9 @@ TEST_F(VelmoraClap, StateRoundTripsThroughShortStreamsAndHostileOnesChangeNothin
     auto* clap = dynamic_cast<ClapPlugin*>(loaded.get());
     ASSERT_NE(clap, nullptr);
     std::vector<std::pair<uint32_t, float>> entries;
-    for (uint32_t id = 0; id < kParameters; ++id) entries.push_back({id, static_cast<float>(id + 1) / 20.0f});
+    // Switches are stepped: whole values only (PFilter off, the solos on).
+    for (uint32_t id = 0; id < kParameters; ++id)
+        entries.push_back({id, id == 2 ? 0.0f : (id >= 3 && id <= 5 ? 1.0f : static_cast<float>(id + 1) / 20.0f)});
     // A state from before Quality existed sounds as it did: Normal.
     ASSERT_TRUE(clap->loadState(state(1, {{kQuality, 3.0f}})));
     EXPECT_EQ(clap->parameterDisplay(kQuality), "8x");
@@ -153,7 +155,7 @@ TEST_F(VelmoraClap, StateRoundTripsThroughShortStreamsAndHostileOnesChangeNothin
     const std::vector<uint8_t> saved = state(1, entries);
     ASSERT_TRUE(clap->loadState(saved, 3));
     EXPECT_EQ(clap->saveState(5), saved);
-    EXPECT_EQ(clap->parameterDisplay(2), "Off");  // 0.15
+    EXPECT_EQ(clap->parameterDisplay(2), "Off");
     EXPECT_FLOAT_EQ(clap->parameter(18), 0.95f);
     EXPECT_EQ(clap->parameterDisplay(kQuality), "4x");
     // The host is told to read the values again, once per load.

@@ -1,4 +1,4 @@
-#include "clap/clap_value_text.h"
+#include "core/host_value_text.h"
 
 #include <algorithm>
 #include <bit>
@@ -31,7 +31,7 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 // The text without the parameter's unit, if it ends with it.
-std::string_view withoutLabel(std::string_view text, const ClapParameter& parameter) {
+std::string_view withoutLabel(std::string_view text, const HostParameter& parameter) {
     const std::string_view label = parameterLabel(static_cast<int32_t>(parameter.id));
     if (!label.empty() && text.size() >= label.size() &&
         sameIgnoringCase(text.substr(text.size() - label.size()), label))
@@ -50,12 +50,12 @@ bool readNumber(std::string_view text, double& number) {
     return error == std::errc() && end == text.data() + text.size() && !std::isnan(number);
 }
 
-std::string_view display(const ClapParameter& parameter, float value, char (&text)[kParameterValueTextSize]) {
+std::string_view display(const HostParameter& parameter, float value, char (&text)[kParameterValueTextSize]) {
     writeParameterDisplay(static_cast<int32_t>(parameter.id), value, text);
     return text;
 }
 
-double displayedNumber(const ClapParameter& parameter, float value) {
+double displayedNumber(const HostParameter& parameter, float value) {
     char text[kParameterValueTextSize] = "";
     double number = 0.0;
     return readNumber(display(parameter, value, text), number) ? number : 0.0;
@@ -64,7 +64,7 @@ double displayedNumber(const ClapParameter& parameter, float value) {
 // The smallest value (as float bits) whose shown number passes the target:
 // reaches it, or exceeds it when `beyond`. Every shown number grows with the
 // value, so halving the range of bits finds it.
-uint32_t firstBitsShowing(const ClapParameter& parameter, double target, bool beyond) {
+uint32_t firstBitsShowing(const HostParameter& parameter, double target, bool beyond) {
     uint32_t low = 0, high = kOneBits + 1;
     while (low < high) {
         const uint32_t middle = low + (high - low) / 2;
@@ -81,7 +81,7 @@ uint32_t firstBitsShowing(const ClapParameter& parameter, double target, bool be
 // values showing its number form one run, at whose ends "-0.00" and "0.00"
 // (the two texts of zero) lie. Otherwise the nearest value at or above the
 // number.
-double valueShowing(const ClapParameter& parameter, std::string_view shown, double target) {
+double valueShowing(const HostParameter& parameter, std::string_view shown, double target) {
     const uint32_t first = firstBitsShowing(parameter, target, false);
     if (first > kOneBits) return 1.0;
     const uint32_t last = firstBitsShowing(parameter, target, true) - 1;
@@ -94,7 +94,7 @@ double valueShowing(const ClapParameter& parameter, std::string_view shown, doub
 }
 
 // The first of a thousand steps across the range that shows the name.
-bool valueNamed(const ClapParameter& parameter, std::string_view name, double& value) {
+bool valueNamed(const HostParameter& parameter, std::string_view name, double& value) {
     constexpr int kSteps = 1000;
     for (int step = 0; step <= kSteps; ++step) {
         const float candidate = static_cast<float>(step) / kSteps;
@@ -118,15 +118,15 @@ bool qualityNamed(std::string_view name, double& value) {
 
 }  // namespace
 
-bool writeClapValueText(const ClapParameter& parameter, double value, char* text, uint32_t capacity) {
+bool writeHostValueText(const HostParameter& parameter, double value, char* text, uint32_t capacity) {
     if (text == nullptr || capacity == 0) return false;
     char full[kParameterValueTextSize] = "";
-    if (parameter.id == kClapQualityId)
-        std::snprintf(full, sizeof full, "%s", qualityLabel(clapQualitySetting(value)));
-    else if (parameter.id == kClapMixId)
-        std::snprintf(full, sizeof full, "%.0f %%", 100.0 * clampedClapValue(parameter, value));
-    else if (parameter.id == kClapBypassId)
-        std::snprintf(full, sizeof full, "%s", value >= 0.5 ? "On" : "Off");
+    if (parameter.id == kHostQualityId)
+        std::snprintf(full, sizeof full, "%s", qualityLabel(hostQualitySetting(value)));
+    else if (parameter.id == kHostMixId)
+        std::snprintf(full, sizeof full, "%.0f %%", 100.0 * validHostValue(parameter, value));
+    else if (parameter.id == kHostBypassId)
+        std::snprintf(full, sizeof full, "%s", validHostValue(parameter, value) > 0.0 ? "On" : "Off");
     else
         writeParameterValueText(static_cast<int32_t>(parameter.id), static_cast<float>(value), full);
     const size_t length = std::min<size_t>(std::strlen(full), capacity - 1);
@@ -135,15 +135,15 @@ bool writeClapValueText(const ClapParameter& parameter, double value, char* text
     return true;
 }
 
-bool readClapValueText(const ClapParameter& parameter, const char* text, double& value) {
+bool readHostValueText(const HostParameter& parameter, const char* text, double& value) {
     if (text == nullptr) return false;
-    if (parameter.id == kClapQualityId) return qualityNamed(trimmed(text), value);
-    if (parameter.id == kClapMixId) {
+    if (parameter.id == kHostQualityId) return qualityNamed(trimmed(text), value);
+    if (parameter.id == kHostMixId) {
         std::string_view shown = trimmed(text);
         if (!shown.empty() && shown.back() == '%') shown = trimmed(shown.substr(0, shown.size() - 1));
         double percent = 0.0;
         if (!readNumber(shown, percent)) return false;
-        value = clampedClapValue(parameter, percent / 100.0);
+        value = validHostValue(parameter, percent / 100.0);
         return true;
     }
     const std::string_view shown = withoutLabel(trimmed(text), parameter);

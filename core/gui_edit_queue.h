@@ -1,6 +1,6 @@
 // The editor's edits on their way to the host: the UI thread queues gesture
 // begins, values and gesture ends; the next process (audio thread) or flush
-// takes them out and hands them to the host as events. One writer and one
+// takes them out and hands them to the host in its format. One writer and one
 // reader at a time, no lock and no allocation. The two positions are
 // published with release and read with acquire, because each one tells the
 // other side that the entries before it are complete.
@@ -10,12 +10,12 @@
 #include <atomic>
 #include <cstdint>
 
-#include "clap/clap_abi.h"
+#include "core/host_parameters.h"
 
 struct GuiEdit {
     enum class Kind : uint8_t { Begin, Value, End };
     Kind kind;
-    vclap::Id id;
+    HostParameterId id;
     double value;
 };
 

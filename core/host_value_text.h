@@ -1,4 +1,4 @@
-// The texts CLAP hosts show for parameter values, and the way back: the
+// The texts CLAP and VST 3 hosts show for parameter values, and the way back: the
 // same display-and-label texts as VST 2 ("632.5 Hz", "-oo dB", "On",
 // "Saturation1"; Quality's "Normal" to "8x"), and a reader that turns such
 // a text (or a number typed by the user, with or without the unit) into a
@@ -7,10 +7,10 @@
 
 #include <cstdint>
 
-#include "clap/clap_parameters.h"
+#include "core/host_parameters.h"
 
 // False when the buffer cannot hold even the terminator.
-bool writeClapValueText(const ClapParameter& parameter, double value, char* text, uint32_t capacity);
+bool writeHostValueText(const HostParameter& parameter, double value, char* text, uint32_t capacity);
 
 // False when the text names no value of the parameter.
-bool readClapValueText(const ClapParameter& parameter, const char* text, double& value);
+bool readHostValueText(const HostParameter& parameter, const char* text, double& value);
