@@ -4,16 +4,19 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
 #include <limits>
+#include <string>
 #include <string_view>
 
-#include "core/parameter_texts.h"
+#include "core/host_units.h"
+#include "core/number_text.h"
+#include "dsp/shaper_type.h"
 
 namespace {
 
-constexpr uint32_t kOneBits = 0x3F800000u;  // 1.0f; positive floats order as their bits
+constexpr size_t kTextSize = 32;
+constexpr double kKilo = 1000.0;
 
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
@@ -30,18 +33,16 @@ bool sameIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-// The text without the parameter's unit, if it ends with it.
-std::string_view withoutLabel(std::string_view text, const HostParameter& parameter) {
-    const std::string_view label = parameterLabel(static_cast<int32_t>(parameter.id));
-    if (!label.empty() && text.size() >= label.size() &&
-        sameIgnoringCase(text.substr(text.size() - label.size()), label))
-        text.remove_suffix(label.size());
-    return trimmed(text);
+// Removes a unit from the end of the text, in any letter case.
+bool strippedSuffix(std::string_view& text, std::string_view unit) {
+    if (text.size() < unit.size() || !sameIgnoringCase(text.substr(text.size() - unit.size()), unit)) return false;
+    text = trimmed(text.substr(0, text.size() - unit.size()));
+    return true;
 }
 
-// Locale-independent, like the texts themselves; "-oo" is minus infinity.
+// Locale-independent, like the texts themselves; "-inf" is minus infinity.
 bool readNumber(std::string_view text, double& number) {
-    if (text == "-oo") {
+    if (sameIgnoringCase(text, "-inf") || text == "-oo") {
         number = -std::numeric_limits<double>::infinity();
         return true;
     }
@@ -50,67 +51,111 @@ bool readNumber(std::string_view text, double& number) {
     return error == std::errc() && end == text.data() + text.size() && !std::isnan(number);
 }
 
-std::string_view display(const HostParameter& parameter, float value, char (&text)[kParameterValueTextSize]) {
-    writeParameterDisplay(static_cast<int32_t>(parameter.id), value, text);
-    return text;
+// Without printf's "-0.0": a musician reads a value that rounds to zero as 0.
+std::string fixed(double number, int decimals) {
+    if (std::round(std::abs(number) * std::pow(10.0, decimals)) == 0.0) number = 0.0;
+    char digits[kHostTextSize];
+    writeFixedForHost(number, decimals, digits);
+    return digits;
 }
 
-double displayedNumber(const HostParameter& parameter, float value) {
-    char text[kParameterValueTextSize] = "";
+std::string decibelText(double db) { return std::isinf(db) && db < 0.0 ? "-inf dB" : fixed(db, 1) + " dB"; }
+
+std::string balanceText(double steps) {
+    const int whole = saturatingTruncate(steps);
+    if (whole == 0) return "C";
+    return std::to_string(whole < 0 ? -whole : whole) + (whole < 0 ? " L" : " R");
+}
+
+// "632 Hz" below a kilohertz (as the number is rounded), "3.50 kHz" above.
+std::string frequencyText(double hz) {
+    return hz < kKilo - 0.5 ? fixed(hz, 0) + " Hz" : fixed(hz / kKilo, 2) + " kHz";
+}
+
+std::string displayText(HostParameterId id, double value) {
+    if (id == kHostBypassId) return validHostValue(kHostParameters[id], value) > 0.0 ? "On" : "Off";
+    const double unit = unitValue(id, value);
+    switch (hostUnitScale(id).unit) {
+        case HostUnit::Hertz: return frequencyText(unit);
+        case HostUnit::Decibels:
+        case HostUnit::Level: return decibelText(unit);
+        case HostUnit::Balance: return balanceText(unit);
+        case HostUnit::Curve: return shaperTypeName(static_cast<ShaperType>(static_cast<int>(unit)));
+        case HostUnit::Toggle: return unit > 0.0 ? "On" : "Off";
+        case HostUnit::Quality: return qualityLabel(static_cast<Oversampling>(static_cast<int>(unit)));
+        case HostUnit::Percent: return fixed(unit, 0) + " %";
+    }
+    return {};
+}
+
+// The number a text shows, in the unit's own measure (Hz for "3.50 kHz",
+// -32 for "32 L"): it rises with the value for every continuous parameter.
+bool shownNumber(HostUnit unit, std::string_view text, double& number) {
+    text = trimmed(text);
+    switch (unit) {
+        case HostUnit::Hertz: {
+            const bool kilo = strippedSuffix(text, "kHz");
+            if (!kilo) strippedSuffix(text, "Hz");
+            if (!readNumber(text, number)) return false;
+            if (kilo) number *= kKilo;
+            return true;
+        }
+        case HostUnit::Balance: {
+            if (sameIgnoringCase(text, "C")) return (number = 0.0, true);
+            const bool left = strippedSuffix(text, "L");
+            if (!left) strippedSuffix(text, "R");
+            if (!readNumber(text, number)) return false;
+            if (left) number = -number;
+            return true;
+        }
+        case HostUnit::Percent: strippedSuffix(text, "%"); return readNumber(text, number);
+        default: strippedSuffix(text, "dB"); return readNumber(text, number);
+    }
+}
+
+double shownNumberOf(HostParameterId id, float value) {
     double number = 0.0;
-    return readNumber(display(parameter, value, text), number) ? number : 0.0;
+    return shownNumber(hostUnitScale(id).unit, displayText(id, value), number) ? number : 0.0;
 }
 
-// The smallest value (as float bits) whose shown number passes the target:
-// reaches it, or exceeds it when `beyond`. Every shown number grows with the
-// value, so halving the range of bits finds it.
-uint32_t firstBitsShowing(const HostParameter& parameter, double target, bool beyond) {
+// The smallest value (as float bits, 0..1) whose shown number passes the
+// target: reaches it, or exceeds it when `beyond`. Every shown number grows
+// with the value, so halving the range of bits finds it.
+uint32_t firstBitsShowing(HostParameterId id, double target, bool beyond) {
+    constexpr uint32_t kOneBits = 0x3F800000u;  // 1.0f; positive floats order as their bits
     uint32_t low = 0, high = kOneBits + 1;
     while (low < high) {
         const uint32_t middle = low + (high - low) / 2;
-        const double number = displayedNumber(parameter, std::bit_cast<float>(middle));
+        const double number = shownNumberOf(id, std::bit_cast<float>(middle));
         if (beyond ? number > target : number >= target)
             high = middle;
         else
             low = middle + 1;
     }
-    return low;
+    return std::min(low, kOneBits);
 }
 
-// A value that shows the text when the parameter writes such a text: the
-// values showing its number form one run, at whose ends "-0.00" and "0.00"
-// (the two texts of zero) lie. Otherwise the nearest value at or above the
-// number.
-double valueShowing(const HostParameter& parameter, std::string_view shown, double target) {
-    const uint32_t first = firstBitsShowing(parameter, target, false);
-    if (first > kOneBits) return 1.0;
-    const uint32_t last = firstBitsShowing(parameter, target, true) - 1;
-    for (const uint32_t bits : {first, last}) {
-        char text[kParameterValueTextSize] = "";
-        if (bits >= first && display(parameter, std::bit_cast<float>(bits), text) == shown)
-            return std::bit_cast<float>(bits);
-    }
+// A value that shows the text the user typed when the parameter writes
+// such a text (the first or last of the run of values that show it), else
+// the nearest value at or above the typed number.
+double valueShowing(HostParameterId id, std::string_view typed, double target) {
+    const uint32_t first = firstBitsShowing(id, target, false);
+    const uint32_t last = std::max(first, firstBitsShowing(id, target, true) - 1);
+    for (const uint32_t bits : {first, last})
+        if (displayText(id, std::bit_cast<float>(bits)) == typed) return std::bit_cast<float>(bits);
     return std::bit_cast<float>(first);
 }
 
-// The first of a thousand steps across the range that shows the name.
-bool valueNamed(const HostParameter& parameter, std::string_view name, double& value) {
-    constexpr int kSteps = 1000;
-    for (int step = 0; step <= kSteps; ++step) {
-        const float candidate = static_cast<float>(step) / kSteps;
-        char text[kParameterValueTextSize] = "";
-        if (!sameIgnoringCase(display(parameter, candidate, text), name)) continue;
+// A named step (curves, Quality, switches): the value whose text is the name.
+bool valueNamed(HostParameterId id, std::string_view name, double& value) {
+    const HostParameter& parameter = kHostParameters[id];
+    const bool curve = hasHostUnitScale(id) && hostUnitScale(id).unit == HostUnit::Curve;
+    const int32_t steps = curve ? static_cast<int32_t>(ShaperType::Crackler)
+                                : static_cast<int32_t>(parameter.maxValue - parameter.minValue);
+    for (int32_t step = 0; step <= steps; ++step) {
+        const double candidate = curve ? hostValueOfUnit(id, step) : parameter.minValue + step;
+        if (!sameIgnoringCase(displayText(id, candidate), name)) continue;
         value = candidate;
-        return true;
-    }
-    return false;
-}
-
-// Quality's settings by their labels, in any letter case.
-bool qualityNamed(std::string_view name, double& value) {
-    for (int setting = 0; setting < kQualitySettings; ++setting) {
-        if (!sameIgnoringCase(name, kQualityLabels[setting])) continue;
-        value = setting;
         return true;
     }
     return false;
@@ -120,47 +165,30 @@ bool qualityNamed(std::string_view name, double& value) {
 
 bool writeHostValueText(const HostParameter& parameter, double value, char* text, uint32_t capacity) {
     if (text == nullptr || capacity == 0) return false;
-    char full[kParameterValueTextSize] = "";
-    if (parameter.id == kHostQualityId)
-        std::snprintf(full, sizeof full, "%s", qualityLabel(hostQualitySetting(value)));
-    else if (parameter.id == kHostMixId)
-        std::snprintf(full, sizeof full, "%.0f %%", 100.0 * validHostValue(parameter, value));
-    else if (parameter.id == kHostBypassId)
-        std::snprintf(full, sizeof full, "%s", validHostValue(parameter, value) > 0.0 ? "On" : "Off");
-    else
-        writeParameterValueText(static_cast<int32_t>(parameter.id), static_cast<float>(value), full);
-    const size_t length = std::min<size_t>(std::strlen(full), capacity - 1);
-    std::memcpy(text, full, length);
+    const std::string full = displayText(parameter.id, value);
+    const size_t length = std::min<size_t>(full.size(), capacity - 1);
+    std::memcpy(text, full.data(), length);
     text[length] = '\0';
     return true;
 }
 
 bool readHostValueText(const HostParameter& parameter, const char* text, double& value) {
     if (text == nullptr) return false;
-    if (parameter.id == kHostQualityId) return qualityNamed(trimmed(text), value);
-    if (parameter.id == kHostMixId) {
-        std::string_view shown = trimmed(text);
-        if (!shown.empty() && shown.back() == '%') shown = trimmed(shown.substr(0, shown.size() - 1));
-        double percent = 0.0;
-        if (!readNumber(shown, percent)) return false;
-        value = validHostValue(parameter, percent / 100.0);
+    const std::string_view typed = trimmed(text);
+    const HostParameterId id = parameter.id;
+    double number = 0.0;
+    if (parameter.traits.stepped || parameter.kind == ParameterKind::CurveChoice) {
+        if (valueNamed(id, typed, value)) return true;
+        // A number typed for a step: the step it names in the unit's measure.
+        if (!readNumber(typed, number)) return false;
+        value = id == kHostBypassId ? (number >= 0.5 ? 1.0 : 0.0) : hostValueOfUnit(id, number);
         return true;
     }
-    const std::string_view shown = withoutLabel(trimmed(text), parameter);
-    double number = 0.0;
-    switch (parameter.kind) {
-        case ParameterKind::Switch:
-            // The stepped ends, whatever was typed: a name or a number.
-            if (sameIgnoringCase(shown, "On")) value = 1.0;
-            else if (sameIgnoringCase(shown, "Off")) value = 0.0;
-            else if (readNumber(shown, number)) value = number > 0.5 ? 1.0 : 0.0;
-            else return false;
-            return true;
-        case ParameterKind::CurveChoice: return valueNamed(parameter, shown, value);
-        case ParameterKind::Continuous:
-            if (!readNumber(shown, number)) return false;
-            value = valueShowing(parameter, shown, number);
-            return true;
+    if (!shownNumber(hostUnitScale(id).unit, typed, number)) return false;
+    if (id == kHostMixId) {
+        value = validHostValue(parameter, number / 100.0);
+        return true;
     }
-    return false;
+    value = valueShowing(id, typed, number);
+    return true;
 }

@@ -1,8 +1,8 @@
-// The texts CLAP and VST 3 hosts show for parameter values, and the way back: the
-// same display-and-label texts as VST 2 ("632.5 Hz", "-oo dB", "On",
-// "Saturation1"; Quality's "Normal" to "8x"), and a reader that turns such
-// a text (or a number typed by the user, with or without the unit) into a
-// value that shows it.
+// The texts CLAP and VST 3 hosts show for parameter values, in the units of
+// core/host_units.h ("632 Hz", "3.50 kHz", "-6.0 dB", "-inf dB", "32 L",
+// "HardClip", "On", "4x", "35 %"), and a reader that turns such a text (or
+// a number typed by the user, with or without the unit) into a value that
+// shows it.
 #pragma once
 
 #include <cstdint>
