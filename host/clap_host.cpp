@@ -8,6 +8,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Readiness goes from the platform seam to the plug-in unchanged.
+static_assert(fd_ready::kRead == vclap::posix_fd::kRead && fd_ready::kWrite == vclap::posix_fd::kWrite &&
+              fd_ready::kError == vclap::posix_fd::kError);
+
 thread_local bool inAudioRole = false;
 
 const char* severityName(int32_t severity) {

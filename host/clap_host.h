@@ -18,6 +18,7 @@
 
 #include "clap/clap_extensions.h"
 #include "clap/clap_preset_abi.h"
+#include "host/fd_watch.h"
 
 class ClapHost {
 public:
@@ -95,8 +96,3 @@ private:
     std::vector<WatchedFd> fds_;
     std::string presetError_;
 };
-
-// The platform part of fd support: whether descriptors can be watched here,
-// and which of the given ones are ready now (posix_fd flags, 0 for none).
-bool fdWatchingAvailable();
-std::vector<uint32_t> readyFds(const std::vector<int>& fds, const std::vector<uint32_t>& interest);

@@ -1,6 +1,6 @@
 // Windows has no descriptors for a plug-in to hand over: its editors get
 // their messages through their own window procedures.
-#include "host/clap_host.h"
+#include "host/fd_watch.h"
 
 bool fdWatchingAvailable() { return false; }
 
