@@ -16,7 +16,8 @@ constexpr double kRate = 44100.0;
 constexpr double kSettleSeconds = 0.3;
 
 // A VST 2 host cannot pass a scale: Velmora's VST 2 build reads this
-// variable. CLAP plug-ins are told through set_scale as well.
+// variable. CLAP and VST 3 plug-ins are told as well (set_scale, the
+// view's content scale).
 void offerEditorScale(const Invocation& invocation, LoadedPlugin& plugin) {
     if (!invocation.editorScale) return;
     static std::string setting;  // putenv keeps the pointer

@@ -88,6 +88,7 @@ struct EditorWindow::Impl {
 
     void teardown() {
         plugin.closeEditor();
+        plugin.setEditorResizer({});
         if (window != nullptr && !state.destroyed) DestroyWindow(window);
         pumpMessages();
         window = nullptr;
@@ -118,6 +119,12 @@ EditorWindow::EditorWindow(LoadedPlugin& plugin, const std::string& title) : imp
     }
     SetWindowLongPtrA(w.window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&w.state));
 
+    // The plug-in asked for another size while open.
+    plugin.setEditorResizer([&w](const EditorSize& size) {
+        w.width = size.width;
+        w.height = size.height;
+        w.fitToClient();
+    });
     if (!plugin.openEditor(w.window)) {
         w.teardown();
         throw HostError("The editor of " + plugin.displayName() + " did not open.");

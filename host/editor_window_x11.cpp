@@ -106,8 +106,17 @@ struct EditorWindow::Impl {
         XFree(hints);
     }
 
+    // The plug-in asked for another size while open.
+    void resizeTo(const EditorSize& size) {
+        resize(size);
+        XResizeWindow(display, window, static_cast<unsigned>(width), static_cast<unsigned>(height));
+        fixSize();
+        XFlush(display);
+    }
+
     void teardown() {
         plugin.closeEditor();
+        plugin.setEditorResizer({});
         if (display == nullptr) return;
         if (window != 0 && !destroyed) XDestroyWindow(display, window);
         XSync(display, False);
@@ -176,6 +185,7 @@ EditorWindow::EditorWindow(LoadedPlugin& plugin, const std::string& title) : imp
     // window must exist on the server before its id is handed over.
     XSync(w.display, False);
 
+    plugin.setEditorResizer([&w](const EditorSize& size) { w.resizeTo(size); });
     if (!plugin.openEditor(reinterpret_cast<void*>(static_cast<uintptr_t>(w.window)))) {
         w.teardown();
         throw HostError("The editor of " + plugin.displayName() + " did not open.");

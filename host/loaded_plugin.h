@@ -1,11 +1,12 @@
 // What the commands need of a plug-in, whatever its format: identity,
 // parameters, programs, presets, stereo processing, latency and the editor.
-// vst2_plugin.h and clap_plugin.h implement it; loadPlugin() picks one by what
-// the file exports.
+// vst2_plugin.h, clap_plugin.h and vst3_plugin.h implement it; loadPlugin()
+// picks one by what the path names and the file exports.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -37,6 +38,10 @@ struct EditorSize {
     int width = 0;
     int height = 0;
 };
+
+// Resizes the window that holds the editor, for a plug-in that asks to be
+// resized while open.
+using EditorResizer = std::function<void(const EditorSize&)>;
 
 class LoadedPlugin {
 public:
@@ -85,14 +90,19 @@ public:
     // The host's scale factor for the editor, before it is sized; plug-ins
     // of formats without one ignore it.
     virtual void setEditorScale(double /*factor*/) {}
+    // Installed by the editor's window before the editor opens and cleared
+    // after it closes; formats whose editors never ask to resize ignore it.
+    virtual void setEditorResizer(EditorResizer /*resizer*/) {}
     // Called by the editor's window loop every 20 to 25 ms: the plug-in's idle
     // and whatever the host owes it on the main thread.
     virtual void idleEditor() = 0;
     virtual void closeEditor() = 0;
 };
 
-// Loads a VST 2 or CLAP plug-in, chosen by its exports: clap_entry, or
-// VSTPluginMain/main. A file with both is CLAP when named *.clap. With a trace
+// Loads a VST 2, CLAP or VST 3 plug-in. A directory, or a file named *.vst3,
+// is a VST 3 module (a directory as a bundle); any other file is chosen by its
+// exports: clap_entry, VSTPluginMain/main, or GetPluginFactory. A file with
+// both of the first two is CLAP when named *.clap. With a trace
 // stream every call the plug-in makes to the host is written there. Throws
 // HostError with one sentence when the file is no usable plug-in.
 std::unique_ptr<LoadedPlugin> loadPlugin(const std::string& path, std::FILE* trace = nullptr);

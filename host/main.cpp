@@ -1,4 +1,4 @@
-// velmora-host: loads VST 2 and CLAP plug-ins from the command line to
+// velmora-host: loads VST 2, CLAP and VST 3 plug-ins from the command line to
 // inspect them, render audio through them, time them and show their editors.
 #include <cstdio>
 #include <exception>

@@ -24,6 +24,9 @@ public:
     // Any exported symbol by name (CLAP's entry is a data object), or null.
     void* symbol(const char* name) const;
 
+    // What dlopen or LoadLibrary returned (VST 3's Linux entry wants it).
+    void* nativeHandle() const { return handle_; }
+
 private:
     void* handle_ = nullptr;
 };

@@ -76,7 +76,7 @@ TEST(HostCli, EveryRefusalIsOneLineAndLeavesNoOutput) {
     };
     const std::vector<Case> cases = {
         {"missing plug-in", {"render", (inputs / "absent.so").string()}, 1, "does not exist"},
-        {"directory as plug-in", {"render", (inputs / ".").string()}, 1, "not a regular file"},
+        {"folder that is no bundle", {"render", (inputs / ".").string()}, 1, "is no VST 3 bundle"},
         {"not a shared object", {"render", notPlugin.string()}, 1, "Cannot load"},
         {"no entry", {"render", fixturePath("no_entry")}, 1, "VSTPluginMain"},
         {"entry returns null", {"render", fixturePath("null_entry")}, 1, "no effect record"},
