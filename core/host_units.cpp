@@ -1,5 +1,6 @@
 #include "core/host_units.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -55,11 +56,14 @@ double levelValueOf(double db) {
     return 0.5 * (low + high);
 }
 
-// The lowest value that selects a curve, so that a host snapping to the
-// curve's number gets exactly that curve.
+// The middle of the values that select a curve (the top one: 1), so that a
+// host or editor that moves the value a little keeps the curve, and the
+// editor's knob shows that curve's image.
 double curveValueOf(double curve) {
     const int index = curve <= 0.0 ? 0 : (curve >= kLastCurve ? kLastCurve : static_cast<int>(curve + 0.5));
-    return index == 0 ? 0.0 : kShaperThresholds[index - 1];
+    if (index == kLastCurve) return 1.0;
+    const double lowest = index == 0 ? 0.0 : kShaperThresholds[index - 1];
+    return 0.5 * (lowest + kShaperThresholds[index]);
 }
 
 }  // namespace
@@ -99,4 +103,29 @@ double hostValueOfUnit(HostParameterId id, double unit) {
         case HostUnit::Percent: return clampedUnit(unit / 100.0);
     }
     return unit;
+}
+
+float unitFloat(HostParameterId id, float hostValue) {
+    const HostUnitScale& scale = hostUnitScale(id);
+    const double unit = unitValue(id, hostValue);
+    return static_cast<float>(unit < scale.minimum ? scale.minimum : (unit > scale.maximum ? scale.maximum : unit));
+}
+
+float hostFloatOfUnit(HostParameterId id, float unit) {
+    const HostUnitScale& scale = hostUnitScale(id);
+    if (unit != unit) return static_cast<float>(kHostParameters[id].defaultValue);
+    const float inRange = std::clamp(unit, static_cast<float>(scale.minimum), static_cast<float>(scale.maximum));
+    const auto nearest = static_cast<float>(hostValueOfUnit(id, inRange));
+    // The inverse in double lands within a few steps of float of the value
+    // the unit was written from; the nearest one whose unit rounds to this
+    // float is it.
+    constexpr int kReach = 4;
+    float below = nearest, above = nearest;
+    for (int k = 0; k <= kReach; ++k) {
+        if (unitFloat(id, above) == inRange) return above;
+        if (below >= 0.0f && unitFloat(id, below) == inRange) return below;
+        above = std::nextafter(above, 4.0f);
+        below = std::nextafter(below, -1.0f);
+    }
+    return nearest;
 }

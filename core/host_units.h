@@ -41,3 +41,11 @@ bool hasHostUnitScale(HostParameterId id);
 // below kSilenceDecibels, is silence).
 double unitValue(HostParameterId id, double hostValue);
 double hostValueOfUnit(HostParameterId id, double unit);
+
+// The same for ports that carry a float in the unit (LV2): the unit's float
+// for a host value, and the float host value whose unit's float it is, so
+// that a value written from a host value (a default, a preset) comes back
+// as exactly that value and sounds bit for bit as through the other formats.
+// Out-of-range units are clamped, NaN is the parameter's default.
+float unitFloat(HostParameterId id, float hostValue);
+float hostFloatOfUnit(HostParameterId id, float unit);

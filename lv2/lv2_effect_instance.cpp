@@ -7,6 +7,7 @@
 
 #include "core/denormal_mode.h"
 #include "core/extended_parameters.h"
+#include "core/host_units.h"
 
 namespace {
 
@@ -21,12 +22,6 @@ Oversampling qualityOf(float value) {
     int setting = 0;
     while (setting < kHighest && value >= static_cast<float>(setting) + 0.5f) ++setting;
     return static_cast<Oversampling>(setting);
-}
-
-// A control port's value within 0..1; NaN as the port's default.
-float withinRange(float value, float defaultValue) {
-    if (value != value) return defaultValue;
-    return std::clamp(value, kParameterMinimum, kParameterMaximum);
 }
 
 }  // namespace
@@ -44,9 +39,11 @@ bool Lv2EffectInstance::buildEffect() {
     core.reset(new (std::nothrow) EffectCore);
     if (!core) return false;
     core->setSampleRate(static_cast<float>(sampleRate));
-    // A fresh core holds the defaults, which is what every port means
-    // until the host writes something else.
-    std::copy(kParameterDefaults.begin(), kParameterDefaults.end(), applied);
+    // A fresh core holds the defaults, which is what every port means until
+    // the host writes something else.
+    for (int i = 0; i < kNumParameters; ++i)
+        portsApplied[i] = unitFloat(static_cast<HostParameterId>(i), kParameterDefaults[static_cast<size_t>(i)]);
+    portsApplied[kNumParameters] = unitFloat(kHostMixId, kMixDefault);
     return true;
 }
 
@@ -71,18 +68,21 @@ bool Lv2EffectInstance::activate() {
     return true;
 }
 
+// Ports carry Hz, dB and %; the core takes the values of the other
+// formats, converted only when a port changed. Index order, through the
+// core's setter: the crossover pair is kept in order exactly as when a VST 2
+// host sets the same values. Each port is held to its declared range (NaN as
+// its default) first: a host may write anything, and a value beyond the
+// range would drive the laws far past what they are made for.
 void Lv2EffectInstance::applyChangedControls() {
-    // Index order, through the core's setter: the crossover pair is kept in
-    // order exactly as when a VST 2 host sets the same values.
-    // Each port is held to its declared range (NaN as its default) first: a
-    // host may write anything, and a value beyond the range would drive the
-    // laws far past what they are made for.
     for (int i = 0; i < kNumParameters; ++i) {
-        if (!controls[i]) continue;
-        const float value = withinRange(*controls[i], kParameterDefaults[static_cast<size_t>(i)]);
-        if (sameBits(value, applied[i])) continue;
-        applied[i] = value;
-        core->parameters().set(i, value);
+        if (!controls[i] || sameBits(*controls[i], portsApplied[i])) continue;
+        portsApplied[i] = *controls[i];
+        core->parameters().set(i, hostFloatOfUnit(static_cast<HostParameterId>(i), portsApplied[i]));
+    }
+    if (mix != nullptr && !sameBits(*mix, portsApplied[kNumParameters])) {
+        portsApplied[kNumParameters] = *mix;
+        core->setMix(hostFloatOfUnit(kHostMixId, *mix));
     }
 }
 
@@ -97,7 +97,6 @@ void Lv2EffectInstance::run(uint32_t frames) {
     if (!core) return;
     applyChangedControls();
     applyQualityAndReportLatency();
-    core->setMix(mix ? withinRange(*mix, kMixDefault) : kMixDefault);
     // Above 0 processes, 0 or below bypasses; NaN counts as processing.
     core->setBypassed(enabled != nullptr && *enabled <= 0.0f);
     float* inputs[2] = {audio[lv2id::kInLeft], audio[lv2id::kInRight]};

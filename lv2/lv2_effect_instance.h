@@ -38,6 +38,7 @@ private:
     float* latency = nullptr;
     const float* mix = nullptr;
     const float* enabled = nullptr;
-    // What the setter was last given for each port, so only changes reach it.
-    float applied[kNumParameters];
+    // Each parameter port's and then Mix's value when last converted, so
+    // only changes reach the core.
+    float portsApplied[kNumParameters + 1];
 };

@@ -1,5 +1,6 @@
 #include "lv2/lv2_ui_parameter_link.h"
 
+#include "core/host_units.h"
 #include "core/quality_choice.h"
 
 namespace {
@@ -13,17 +14,19 @@ uint32_t extendedPort(int32_t index) {
     return index == kMixIndex ? lv2id::kMix : lv2id::kEnabled;
 }
 
-// Each port's unit to the link's and back: Quality is the nearest whole
-// setting, enabled is the inverse of Bypass.
+// Each port's unit to the link's and back: the parameters and Mix in the
+// units their ports declare (Hz, dB, %), Quality the nearest whole setting,
+// enabled the inverse of Bypass.
 float linkValue(int32_t index, float portValue) {
     if (index == kQualityIndex) return static_cast<float>(nearestQuality(portValue));
     if (index == kBypassIndex) return portValue > 0.0f ? 0.0f : 1.0f;
-    return portValue;
+    return hostFloatOfUnit(static_cast<HostParameterId>(index), portValue);
 }
 
 float portValue(int32_t index, float linkValue) {
     if (index == kBypassIndex) return linkValue != 0.0f ? 0.0f : 1.0f;
-    return linkValue;
+    if (index == kQualityIndex) return linkValue;
+    return unitFloat(static_cast<HostParameterId>(index), linkValue);
 }
 
 // The editor's value as the port can hold it: a whole setting, a switch.
@@ -57,13 +60,14 @@ Lv2UiParameterLink::Lv2UiParameterLink(LV2UI_Write_Function writeFunction, LV2UI
 
 void Lv2UiParameterLink::parameterChanged(int32_t index, float value) {
     if (listener) listener->parameterChanged(index, value);
-    if (write) write(controller, lv2id::controlPort(index), sizeof value, 0, &value);
+    const float port = portValue(index, value);
+    if (write) write(controller, lv2id::controlPort(index), sizeof port, 0, &port);
 }
 
 void Lv2UiParameterLink::portChanged(uint32_t port, float value) {
     const int32_t index = indexOfPort(port);
     if (index < 0) return;
-    hostChanged(index, isExtendedIndex(index) ? linkValue(index, value) : value);
+    hostChanged(index, linkValue(index, value));
 }
 
 void Lv2UiParameterLink::hostChanged(int32_t index, float value) {

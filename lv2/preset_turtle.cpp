@@ -5,6 +5,7 @@
 
 #include "core/extended_parameters.h"
 #include "core/factory_presets.h"
+#include "core/host_units.h"
 #include "lv2/lv2_identity.h"
 #include "lv2/turtle_description.h"
 
@@ -42,7 +43,7 @@ std::string presetManifestEntries() {
     return out.str();
 }
 
-// Only the 19 parameters and Mix: Quality would move the latency and the
+// Only the 19 parameters and Mix, in their ports' units: Quality would move the latency and the
 // bypass port would switch a bypassed effect back on.
 std::string presetsTurtle() {
     std::ostringstream out;
@@ -54,10 +55,11 @@ std::string presetsTurtle() {
         writeHead(out, i);
         out << " ;\n    rdfs:comment \"" << preset.description << "\" ;\n    lv2:port\n";
         for (int p = 0; p < kNumParameters; ++p) {
-            writePortValue(out, kParameterTable[p].symbol, preset.values[static_cast<size_t>(p)]);
+            writePortValue(out, kParameterTable[p].symbol,
+                           unitFloat(static_cast<HostParameterId>(p), preset.values[static_cast<size_t>(p)]));
             out << " ,\n";
         }
-        writePortValue(out, lv2id::kMixSymbol, preset.mix);
+        writePortValue(out, lv2id::kMixSymbol, unitFloat(kHostMixId, preset.mix));
         out << " .\n";
     }
     return out.str();

@@ -5,6 +5,7 @@
 
 #include "dsp/distortion_processor.h"
 #include "core/extended_parameters.h"
+#include "core/host_units.h"
 #include "core/quality_choice.h"
 #include "dsp/oversampling.h"
 #include "dsp/shaper_type.h"
@@ -17,6 +18,8 @@ const char kPrefixes[] =
     "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
     "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
     "@prefix lv2:  <http://lv2plug.in/ns/lv2core#> .\n"
+    "@prefix pg:   <http://lv2plug.in/ns/ext/port-groups#> .\n"
+    "@prefix pprops: <http://lv2plug.in/ns/ext/port-props#> .\n"
     "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
     "@prefix rdf:  <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
     "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
@@ -49,34 +52,70 @@ void writeAudioPort(std::ostringstream& out, uint32_t index) {
         << "    ]";
 }
 
-// Each curve is offered at the lowest value that selects it, so a host that
-// snaps to a scale point gets exactly that curve.
+// The three bands' controls are grouped, so generic hosts show them
+// together; the crossovers and Master belong to the whole effect.
+constexpr const char* kBandGroups[3] = {"low", "mid", "high"};
+constexpr const char* kBandLabels[3] = {"Low band", "Mid band", "High band"};
+
+int bandOf(int parameter) {
+    switch (parameter) {
+        case kSolo1: case kBalance1: case kGain1: case kType1: case kLevel1: return 0;
+        case kSolo2: case kBalance2: case kGain2: case kType2: case kLevel2: return 1;
+        case kSolo3: case kBalance3: case kGain3: case kType3: case kLevel3: return 2;
+        default: return -1;
+    }
+}
+
+std::string groupUri(int band) { return uri((std::string(lv2id::kPluginUri) + "#" + kBandGroups[band]).c_str()); }
+
+void writeBandGroups(std::ostringstream& out) {
+    for (int band = 0; band < 3; ++band)
+        out << "\n" << groupUri(band) << "\n    a pg:Group ;\n    lv2:symbol \"" << kBandGroups[band]
+            << "\" ;\n    rdfs:label \"" << kBandLabels[band] << "\" .\n";
+}
+
+// Each curve by its number, which selects exactly that curve.
 void writeCurveScalePoints(std::ostringstream& out) {
-    out << " ;\n        lv2:portProperty lv2:enumeration ;\n        lv2:scalePoint ";
-    constexpr int kCurves = 7;
-    for (int curve = 0; curve < kCurves; ++curve) {
-        const float lowest = curve == 0 ? kParameterMinimum : kShaperThresholds[curve - 1];
-        if (curve > 0) out << " , ";
-        out << "[ rdfs:label \"" << shaperTypeName(static_cast<ShaperType>(curve)) << "\" ; rdf:value "
-            << turtleDecimal(lowest) << " ]";
+    out << " ;\n        lv2:portProperty lv2:integer , lv2:enumeration ;\n        lv2:scalePoint ";
+    for (int curve = 0; curve <= static_cast<int>(ShaperType::Crackler); ++curve)
+        out << (curve > 0 ? " , " : "") << "[ rdfs:label \"" << shaperTypeName(static_cast<ShaperType>(curve))
+            << "\" ; rdf:value " << curve << " ]";
+}
+
+// What a port's unit adds: the unit, the scale, the named values.
+void writeUnitProperties(std::ostringstream& out, const HostUnitScale& scale) {
+    switch (scale.unit) {
+        case HostUnit::Hertz: out << " ;\n        units:unit units:hz ;\n        lv2:portProperty pprops:logarithmic"; break;
+        case HostUnit::Decibels: out << " ;\n        units:unit units:db"; break;
+        case HostUnit::Level:
+            out << " ;\n        units:unit units:db ;\n        lv2:scalePoint [ rdfs:label \"-inf dB\" ; rdf:value "
+                << turtleDecimal(static_cast<float>(scale.minimum)) << " ]";
+            break;
+        case HostUnit::Balance:
+            out << " ;\n        lv2:scalePoint [ rdfs:label \"64 L\" ; rdf:value -64.0 ] , [ rdfs:label \"C\" ; rdf:value 0.0 ] ,"
+                   " [ rdfs:label \"64 R\" ; rdf:value 64.0 ]";
+            break;
+        case HostUnit::Curve: writeCurveScalePoints(out); break;
+        case HostUnit::Toggle: out << " ;\n        lv2:portProperty lv2:toggled , lv2:integer"; break;
+        case HostUnit::Percent: out << " ;\n        units:unit units:pc"; break;
+        case HostUnit::Quality: break;
     }
 }
 
 void writeControlPort(std::ostringstream& out, int parameter) {
     const ParameterInfo& info = kParameterTable[parameter];
+    const auto id = static_cast<HostParameterId>(parameter);
+    const HostUnitScale& scale = hostUnitScale(id);
     out << "    [\n"
         << "        a lv2:ControlPort , lv2:InputPort ;\n"
         << "        lv2:index " << lv2id::controlPort(parameter) << " ;\n"
         << "        lv2:symbol \"" << info.symbol << "\" ;\n"
-        << "        lv2:name \"" << info.name << "\" ;\n"
-        << "        lv2:default " << turtleDecimal(info.defaultValue) << " ;\n"
-        << "        lv2:minimum " << turtleDecimal(kParameterMinimum) << " ;\n"
-        << "        lv2:maximum " << turtleDecimal(kParameterMaximum);
-    switch (info.kind) {
-        case ParameterKind::Switch: out << " ;\n        lv2:portProperty lv2:toggled"; break;
-        case ParameterKind::CurveChoice: writeCurveScalePoints(out); break;
-        case ParameterKind::Continuous: break;
-    }
+        << "        lv2:name \"" << scale.name << "\" ;\n"
+        << "        lv2:default " << turtleDecimal(unitFloat(id, info.defaultValue)) << " ;\n"
+        << "        lv2:minimum " << turtleDecimal(static_cast<float>(scale.minimum)) << " ;\n"
+        << "        lv2:maximum " << turtleDecimal(static_cast<float>(scale.maximum));
+    if (bandOf(parameter) >= 0) out << " ;\n        pg:group " << groupUri(bandOf(parameter));
+    writeUnitProperties(out, scale);
     out << "\n    ]";
 }
 
@@ -132,9 +171,10 @@ void writeMixAndEnabledPorts(std::ostringstream& out) {
         << "        lv2:index " << lv2id::kMix << " ;\n"
         << "        lv2:symbol \"" << lv2id::kMixSymbol << "\" ;\n"
         << "        lv2:name \"" << kMixName << "\" ;\n"
-        << "        lv2:default " << turtleDecimal(kMixDefault) << " ;\n"
+        << "        lv2:default " << turtleDecimal(unitFloat(kHostMixId, kMixDefault)) << " ;\n"
         << "        lv2:minimum 0.0 ;\n"
-        << "        lv2:maximum 1.0\n"
+        << "        lv2:maximum 100.0 ;\n"
+        << "        units:unit units:pc\n"
         << "    ] ,\n"
         << "    [\n"
         << "        a lv2:ControlPort , lv2:InputPort ;\n"
@@ -205,6 +245,7 @@ std::string pluginTurtle(const TurtleOptions& options) {
     out << " ,\n";
     writeMixAndEnabledPorts(out);
     out << " .\n";
+    writeBandGroups(out);
     if (options.withUi) {
         // The editor needs the host's window to live in and regular idle
         // calls to paint; drags are bracketed with touch when offered. It

@@ -1,6 +1,8 @@
 #include "lilv_test_host.h"
 
 #include <lilv/lilv.h>
+#include <lv2/presets/presets.h>
+#include <lv2/urid/urid.h>
 
 #include <algorithm>
 #include <cstring>
@@ -28,7 +30,7 @@ LilvTestHost::LilvTestHost(double sampleRate) {
     lilv_node_free(bundle);
 
     LilvNode* uri = lilv_new_uri(world, kUri);
-    const LilvPlugin* plugin = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world), uri);
+    plugin = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world), uri);
     lilv_node_free(uri);
     if (!plugin) throw std::runtime_error("the bundle does not describe the plug-in");
 
@@ -62,12 +64,52 @@ size_t LilvTestHost::portIndex(const std::string& symbol) const {
     return static_cast<size_t>(found - symbols.begin());
 }
 
-void LilvTestHost::set(const std::string& symbol, float value) { controls[portIndex(symbol)] = value; }
+void LilvTestHost::setPort(const std::string& symbol, float value) { controls[portIndex(symbol)] = value; }
 
 float LilvTestHost::get(const std::string& symbol) const { return controls[portIndex(symbol)]; }
 
 void LilvTestHost::set(const ParameterSet& values) {
     for (const auto& [symbol, value] : values) set(symbol, value);
+}
+
+namespace {
+
+// Enough of a URID map for lilv to restore a state: one number per URI.
+struct TestUridMap {
+    std::vector<std::string> uris;
+    LV2_URID_Map feature{this, [](LV2_URID_Map_Handle handle, const char* uri) -> LV2_URID {
+                             auto& known = static_cast<TestUridMap*>(handle)->uris;
+                             const auto found = std::find(known.begin(), known.end(), uri);
+                             if (found != known.end()) return static_cast<LV2_URID>(found - known.begin() + 1);
+                             known.emplace_back(uri);
+                             return static_cast<LV2_URID>(known.size());
+                         }};
+};
+
+}  // namespace
+
+void LilvTestHost::applyPreset(const std::string& label) {
+    LilvNode* presetClass = lilv_new_uri(world, LV2_PRESETS__Preset);
+    LilvNodes* presets = lilv_plugin_get_related(plugin, presetClass);
+    lilv_node_free(presetClass);
+    TestUridMap urids;
+    LilvState* found = nullptr;
+    LILV_FOREACH (nodes, i, presets) {
+        const LilvNode* preset = lilv_nodes_get(presets, i);
+        lilv_world_load_resource(world, preset);
+        LilvState* state = lilv_state_new_from_world(world, &urids.feature, preset);
+        if (state != nullptr && label == lilv_state_get_label(state) && found == nullptr) found = state;
+        else lilv_state_free(state);
+    }
+    lilv_nodes_free(presets);
+    if (found == nullptr) throw std::invalid_argument("no preset " + label);
+    const auto write = [](const char* symbol, void* host, const void* value, uint32_t size, uint32_t) {
+        float number = 0.0f;
+        if (size == sizeof number) std::memcpy(&number, value, sizeof number);
+        static_cast<LilvTestHost*>(host)->setPort(symbol, number);
+    };
+    lilv_state_restore(found, nullptr, write, this, 0, nullptr);
+    lilv_state_free(found);
 }
 
 void LilvTestHost::activate() { lilv_instance_activate(instance); }

@@ -10,6 +10,7 @@
 
 typedef struct LilvWorldImpl LilvWorld;
 typedef struct LilvInstanceImpl LilvInstance;
+typedef struct LilvPluginImpl LilvPlugin;
 
 class LilvTestHost {
 public:
@@ -18,9 +19,15 @@ public:
     LilvTestHost(const LilvTestHost&) = delete;
     LilvTestHost& operator=(const LilvTestHost&) = delete;
 
-    // Writes a control port by symbol; the plug-in sees it at the next run.
-    void set(const std::string& symbol, float value);
+    // Writes a control port by symbol, given the value as the other formats
+    // take it (see lv2PortValue); the plug-in sees it at the next run.
+    void set(const std::string& symbol, float value) { setPort(symbol, lv2PortValue(symbol, value)); }
     void set(const ParameterSet& values);
+    // Writes exactly this number into the port, in the port's own unit.
+    void setPort(const std::string& symbol, float value);
+    // Writes the ports a factory preset of the bundle holds, restored by
+    // lilv as hosts restore it; throws when there is no such preset.
+    void applyPreset(const std::string& label);
     // What a port holds: for an output port, what the plug-in last wrote.
     float get(const std::string& symbol) const;
     void activate();
@@ -37,6 +44,7 @@ private:
     size_t portIndex(const std::string& symbol) const;
 
     LilvWorld* world = nullptr;
+    const LilvPlugin* plugin = nullptr;
     LilvInstance* instance = nullptr;
     std::vector<std::string> symbols;  // by port index
     std::vector<float> controls;       // by port index; audio slots unused

@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+#include <lilv/lilv.h>
+
+#include <cstdlib>
+
 #include "lv2_test_support.h"
 
 namespace {
@@ -62,25 +66,67 @@ std::map<int, ListedPort> parsePorts(const std::string& listing) {
 
 CommandResult lv2info() { return runCommand(lv2ToolEnvironment() + "lv2info " + kUri); }
 
+// Each control in the unit musicians read: Hz on a logarithmic scale, dB,
+// the balance steps the editor shows, curves by number, switches toggled.
 struct ExpectedControl {
     const char* symbol;
     const char* name;
     const char* defaultText;
-    const char* property;  // empty, "toggled" or "enumeration"
+    const char* minimum;
+    const char* maximum;
+    std::set<std::string> properties;
+    const char* unit;   // units: name, or empty
 };
 
+const std::set<std::string> kToggle = {kLv2 + "toggled", kLv2 + "integer"};
+const std::set<std::string> kChoice = {kLv2 + "integer", kLv2 + "enumeration"};
+const std::set<std::string> kLog = {"http://lv2plug.in/ns/ext/port-props#logarithmic"};
+
 const ExpectedControl kControls[19] = {
-    {"cross1", "Cross1", "0.500000", ""},           {"cross2", "Cross2", "0.500000", ""},
-    {"pfilter", "PFilter", "1.000000", "toggled"},  {"solo1", "Solo1", "0.000000", "toggled"},
-    {"solo2", "Solo2", "0.000000", "toggled"},      {"solo3", "Solo3", "0.000000", "toggled"},
-    {"balance1", "Balance1", "0.500000", ""},       {"balance2", "Balance2", "0.500000", ""},
-    {"balance3", "Balance3", "0.500000", ""},       {"gain1", "Gain1", "0.000000", ""},
-    {"gain2", "Gain2", "0.000000", ""},             {"gain3", "Gain3", "0.000000", ""},
-    {"type1", "Type1", "0.000000", "enumeration"},  {"type2", "Type2", "0.000000", "enumeration"},
-    {"type3", "Type3", "0.000000", "enumeration"},  {"level1", "Level1", "1.000000", ""},
-    {"level2", "Level2", "1.000000", ""},           {"level3", "Level3", "1.000000", ""},
-    {"master", "Master", "1.000000", ""},
+    {"cross1", "Low/mid crossover", "632.455505", "20.000000", "20000.000000", kLog, "hz"},
+    {"cross2", "Mid/high crossover", "632.455505", "20.000000", "20000.000000", kLog, "hz"},
+    {"pfilter", "Post filter", "1.000000", "0.000000", "1.000000", kToggle, ""},
+    {"solo1", "Low solo", "0.000000", "0.000000", "1.000000", kToggle, ""},
+    {"solo2", "Mid solo", "0.000000", "0.000000", "1.000000", kToggle, ""},
+    {"solo3", "High solo", "0.000000", "0.000000", "1.000000", kToggle, ""},
+    {"balance1", "Low balance", "0.000000", "-64.000000", "64.000000", {}, ""},
+    {"balance2", "Mid balance", "0.000000", "-64.000000", "64.000000", {}, ""},
+    {"balance3", "High balance", "0.000000", "-64.000000", "64.000000", {}, ""},
+    {"gain1", "Low drive", "-20.000000", "-20.000000", "60.000000", {}, "db"},
+    {"gain2", "Mid drive", "-20.000000", "-20.000000", "60.000000", {}, "db"},
+    {"gain3", "High drive", "-20.000000", "-20.000000", "60.000000", {}, "db"},
+    {"type1", "Low curve", "0.000000", "0.000000", "6.000000", kChoice, ""},
+    {"type2", "Mid curve", "0.000000", "0.000000", "6.000000", kChoice, ""},
+    {"type3", "High curve", "0.000000", "0.000000", "6.000000", kChoice, ""},
+    {"level1", "Low level", "0.000000", "-90.000000", "0.000000", {}, "db"},
+    {"level2", "Mid level", "0.000000", "-90.000000", "0.000000", {}, "db"},
+    {"level3", "High level", "0.000000", "-90.000000", "0.000000", {}, "db"},
+    {"master", "Master", "0.000000", "-90.000000", "0.000000", {}, "db"},
 };
+
+// The unit lilv reads for each port, by symbol ("" for none).
+std::map<std::string, std::string> unitsAsLilvReadsThem() {
+    setenv("LV2_PATH", VELMORA_LV2_SEARCH_PATH, 1);
+    LilvWorld* world = lilv_world_new();
+    lilv_world_load_all(world);
+    LilvNode* uri = lilv_new_uri(world, kUri.c_str());
+    LilvNode* unitKey = lilv_new_uri(world, "http://lv2plug.in/ns/extensions/units#unit");
+    const LilvPlugin* plugin = lilv_plugins_get_by_uri(lilv_world_get_all_plugins(world), uri);
+    std::map<std::string, std::string> units;
+    for (uint32_t i = 0; plugin != nullptr && i < lilv_plugin_get_num_ports(plugin); ++i) {
+        const LilvPort* port = lilv_plugin_get_port_by_index(plugin, i);
+        LilvNodes* found = lilv_port_get_value(plugin, port, unitKey);
+        const std::string symbol = lilv_node_as_string(lilv_port_get_symbol(plugin, port));
+        units[symbol] = found != nullptr && lilv_nodes_size(found) > 0
+                            ? lilv_node_as_uri(lilv_nodes_get_first(found))
+                            : "";
+        lilv_nodes_free(found);
+    }
+    lilv_node_free(unitKey);
+    lilv_node_free(uri);
+    lilv_world_free(world);
+    return units;
+}
 
 }  // namespace
 
@@ -119,6 +165,8 @@ TEST(Lv2Bundle, Lv2infoListsAudioThenNineteenControlsThenQualityLatencyMixAndEna
         EXPECT_TRUE(port.types.count(kLv2 + (i < 2 ? "InputPort" : "OutputPort"))) << i;
     }
 
+    const std::map<std::string, std::string> units = unitsAsLilvReadsThem();
+    const std::string kUnits = "http://lv2plug.in/ns/extensions/units#";
     for (int p = 0; p < 19; ++p) {
         const ExpectedControl& expected = kControls[p];
         const ListedPort& port = ports.at(4 + p);
@@ -127,21 +175,19 @@ TEST(Lv2Bundle, Lv2infoListsAudioThenNineteenControlsThenQualityLatencyMixAndEna
         EXPECT_TRUE(port.types.count(kLv2 + "InputPort"));
         EXPECT_EQ(port.fields.at("Symbol"), expected.symbol);
         EXPECT_EQ(port.fields.at("Name"), expected.name);
-        EXPECT_EQ(port.fields.at("Minimum"), "0.000000");
-        EXPECT_EQ(port.fields.at("Maximum"), "1.000000");
+        EXPECT_EQ(port.fields.at("Minimum"), expected.minimum);
+        EXPECT_EQ(port.fields.at("Maximum"), expected.maximum);
         EXPECT_EQ(port.fields.at("Default"), expected.defaultText);
-        const std::string property = expected.property;
-        if (property.empty()) {
-            EXPECT_TRUE(port.properties.empty());
-        } else {
-            EXPECT_EQ(port.properties, std::set<std::string>{kLv2 + property});
-        }
-        // Ports carry the normalised value, so no unit may be claimed.
-        EXPECT_EQ(port.fields.count("Unit"), 0u);
-        if (property != "enumeration") {
-            EXPECT_TRUE(port.scalePoints.empty());
-        }
+        EXPECT_EQ(port.properties, expected.properties);
+        EXPECT_EQ(units.at(expected.symbol), *expected.unit ? kUnits + expected.unit : "");
+        // The bands' controls in their groups; crossovers and Master in none.
+        const std::string group = port.fields.count("Group") ? port.fields.at("Group") : "";
+        const char* band = p < 3 || p == 18 ? "" : (p - 3) % 3 == 0 ? "low" : (p - 3) % 3 == 1 ? "mid" : "high";
+        EXPECT_EQ(group, *band ? kUri + "#" + band : "");
     }
+    // A level's lowest value is silence, and says so.
+    EXPECT_EQ(ports.at(19).scalePoints, (std::map<std::string, std::string>{{"-inf dB", "-90.0"}}));
+    EXPECT_EQ(ports.at(16).scalePoints.at("HardClip"), "3");
 
     const ListedPort& quality = ports.at(23);
     EXPECT_EQ(quality.types, (std::set<std::string>{kLv2 + "ControlPort", kLv2 + "InputPort"}));
@@ -161,23 +207,14 @@ TEST(Lv2Bundle, Lv2infoListsAudioThenNineteenControlsThenQualityLatencyMixAndEna
     EXPECT_NE(listed.output.find("\tHas latency:       yes, reported by port 24\n"), std::string::npos);
 
     EXPECT_EQ(ports.at(25).fields.at("Symbol"), "mix");
-    EXPECT_EQ(ports.at(25).fields.at("Default"), "1.000000");
+    EXPECT_EQ(ports.at(25).fields.at("Default"), "100.000000");
+    EXPECT_EQ(units.at("mix"), kUnits + "pc");
     // The port hosts link their bypass button to, so bypass keeps the plug-in running.
     const ListedPort& enabled = ports.at(26);
     EXPECT_EQ(enabled.fields.at("Symbol"), "enabled");
     EXPECT_EQ(enabled.fields.at("Designation"), kLv2 + "enabled");
     EXPECT_EQ(enabled.fields.at("Default"), "1.000000");
     EXPECT_EQ(enabled.properties, (std::set<std::string>{kLv2 + "integer", kLv2 + "toggled"}));
-}
-
-TEST(Lv2Bundle, CurveChoicesOfferEachCurveAtItsLowestValue) {
-    const CommandResult listed = lv2info();
-    ASSERT_EQ(listed.exitCode, 0) << listed.output;
-    const std::map<int, ListedPort> ports = parsePorts(listed.output);
-    const std::map<std::string, std::string> expected = {
-        {"Saturation1", "0.0"}, {"Saturation2", "0.1666"}, {"Saturation3", "0.3333"}, {"HardClip", "0.5"},
-        {"Puncher", "0.6666"},  {"Sinus", "0.8333"},       {"Crackler", "0.9999"}};
-    for (int port = 16; port <= 18; ++port) EXPECT_EQ(ports.at(port).scalePoints, expected) << "port " << port;
 }
 
 TEST(Lv2Bundle, Lv2benchRunsThePlugin) {

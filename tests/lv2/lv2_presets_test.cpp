@@ -1,7 +1,7 @@
 // The factory presets as LV2 hosts find them: lilv discovers the bundle on
 // LV2_PATH, lists the presets related to the plug-in, and restoring each
-// one hands over exactly the table's values as floats, Mix included, and
-// nothing for Quality or bypass.
+// one hands over the table's values as floats in the ports' units, Mix
+// included, and nothing for Quality or bypass.
 #include <gtest/gtest.h>
 #include <lilv/lilv.h>
 #include <lv2/atom/atom.h>
@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/factory_presets.h"
+#include "core/host_units.h"
 #include "core/parameter_table.h"
 
 namespace {
@@ -82,10 +83,17 @@ TEST(Lv2Presets, LilvFindsTheSixteenInOrderAndRestoresExactlyTheirValues) {
         lilv_state_free(state);
         EXPECT_TRUE(restored.notFloat.empty()) << preset.name << ": " << restored.notFloat.front();
         ASSERT_EQ(restored.values.size(), static_cast<size_t>(kNumParameters) + 1) << preset.name;
-        for (int p = 0; p < kNumParameters; ++p)
-            EXPECT_EQ(restored.values.at(kParameterTable[p].symbol), preset.values[static_cast<size_t>(p)])
-                << preset.name << " " << kParameterTable[p].symbol;
-        EXPECT_EQ(restored.values.at("mix"), preset.mix) << preset.name;
+        // In the ports' units, each the float the plug-in reads back as the
+        // table's value.
+        for (int p = 0; p < kNumParameters; ++p) {
+            const auto id = static_cast<HostParameterId>(p);
+            const float unit = restored.values.at(kParameterTable[p].symbol);
+            EXPECT_EQ(unit, unitFloat(id, preset.values[static_cast<size_t>(p)])) << preset.name << " " << p;
+            if (hostUnitScale(id).unit != HostUnit::Curve && hostUnitScale(id).unit != HostUnit::Toggle) {
+                EXPECT_EQ(hostFloatOfUnit(id, unit), preset.values[static_cast<size_t>(p)]) << preset.name << " " << p;
+            }
+        }
+        EXPECT_EQ(restored.values.at("mix"), unitFloat(kHostMixId, preset.mix)) << preset.name;
     }
     lilv_node_free(presetClass);
     lilv_node_free(uri);

@@ -82,7 +82,8 @@ TEST(Lv2HostValues, OutputIsNormalWithin64FramesOfAWildValueReturningIntoRange) 
     const StereoFile source = readStereoFile(demoInputFile(96000.0));
     for (const uint32_t block : {1u, 64u}) {
         LilvTestHost host(96000.0);
-        host.set({{"master", 100.0f}, {"gain1", 1.0e6f}});
+        host.setPort("master", 100.0f);
+        host.setPort("gain1", 1.0e6f);
         std::vector<float> left(source.left.size()), right(source.left.size());
         constexpr size_t kBack = 4096, kEnd = 8192;
         for (size_t start = 0; start < kEnd; start += block) {

@@ -8,6 +8,9 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "core/host_units.h"
+#include "core/parameter_table.h"
+
 std::string quoted(const std::string& text) {
     std::string result = "'";
     for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -76,4 +79,18 @@ long firstDifference(const std::vector<float>& a, const std::vector<float>& b) {
     for (size_t i = 0; i < common; ++i)
         if (std::memcmp(&a[i], &b[i], sizeof(float)) != 0) return static_cast<long>(i);
     return a.size() == b.size() ? -1 : static_cast<long>(common);
+}
+
+float lv2PortValue(const std::string& symbol, float hostValue) {
+    if (symbol == "mix") return unitFloat(kHostMixId, hostValue);
+    for (int index = 0; index < kNumParameters; ++index)
+        if (symbol == kParameterTable[index].symbol) return unitFloat(static_cast<HostParameterId>(index), hostValue);
+    return hostValue;
+}
+
+float lv2EffectiveValue(const std::string& symbol, float hostValue) {
+    for (int index = 0; index < kNumParameters; ++index)
+        if (symbol == kParameterTable[index].symbol)
+            return hostFloatOfUnit(static_cast<HostParameterId>(index), lv2PortValue(symbol, hostValue));
+    return symbol == "mix" ? hostFloatOfUnit(kHostMixId, lv2PortValue(symbol, hostValue)) : hostValue;
 }

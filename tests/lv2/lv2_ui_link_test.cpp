@@ -69,29 +69,30 @@ TEST_F(UiLink, UserChangeIsShownAndWrittenToItsPort) {
     link.setValue(9, 0.25f);
     link.endEdit(9);
     link.setValue(22, 0.5f);
-    EXPECT_EQ(recorder.calls, (Calls{"touch 13 on", "editor 9 0.250000", "write 13 4 0 0.250000", "touch 13 off"}));
+    // Drive 0.25 is 0 dB, the unit of its port.
+    EXPECT_EQ(recorder.calls, (Calls{"touch 13 on", "editor 9 0.250000", "write 13 4 0 0.000000", "touch 13 off"}));
     EXPECT_EQ(link.currentValue(9), 0.25f);
 }
 
 TEST_F(UiLink, CrossoverPushesItsPartnerPortFirstLikeTheEffect) {
     link.setValue(0, 0.8f);
-    EXPECT_EQ(recorder.calls, (Calls{"editor 1 0.800000", "write 5 4 0 0.800000", "editor 0 0.800000",
-                                     "write 4 4 0 0.800000"}));
+    EXPECT_EQ(recorder.calls, (Calls{"editor 1 0.800000", "write 5 4 0 5023.773438", "editor 0 0.800000",
+                                     "write 4 4 0 5023.773438"}));
     recorder.calls.clear();
     link.setValue(1, 0.2f);
-    EXPECT_EQ(recorder.calls, (Calls{"editor 0 0.200000", "write 4 4 0 0.200000", "editor 1 0.200000",
-                                     "write 5 4 0 0.200000"}));
+    EXPECT_EQ(recorder.calls, (Calls{"editor 0 0.200000", "write 4 4 0 79.621437", "editor 1 0.200000",
+                                     "write 5 4 0 79.621437"}));
     recorder.calls.clear();
     // Equal crossovers, or a move that keeps the order, push nothing.
     link.setValue(0, 0.2f);
     link.setValue(1, 0.6f);
-    EXPECT_EQ(recorder.calls, (Calls{"editor 0 0.200000", "write 4 4 0 0.200000", "editor 1 0.600000",
-                                     "write 5 4 0 0.600000"}));
+    EXPECT_EQ(recorder.calls, (Calls{"editor 0 0.200000", "write 4 4 0 79.621437", "editor 1 0.600000",
+                                     "write 5 4 0 1261.914917"}));
 }
 
 // Quality, Mix and Bypass reach their ports in the ports' units: a whole
-// setting, and "enabled" as the inverse of Bypass; the host's values come
-// back in the link's units.
+// setting, Mix in %, and "enabled" as the inverse of Bypass; the host's
+// values come back in the link's units.
 TEST_F(UiLink, FooterValuesUseTheirPortsUnitsBothWays) {
     EXPECT_EQ(link.currentValue(20), 1.0f);
     link.beginEdit(21);
@@ -101,11 +102,11 @@ TEST_F(UiLink, FooterValuesUseTheirPortsUnitsBothWays) {
     link.setValue(20, 0.25f);
     EXPECT_EQ(recorder.calls, (Calls{"touch 26 on", "editor 21 1.000000", "write 26 4 0 0.000000", "touch 26 off",
                                      "editor 19 2.000000", "write 23 4 0 2.000000", "editor 20 0.250000",
-                                     "write 25 4 0 0.250000"}));
+                                     "write 25 4 0 25.000000"}));
     recorder.calls.clear();
     link.portChanged(26, -1.0f);  // below 0 bypasses too
     link.portChanged(23, 7.0f);
-    link.portChanged(25, 0.5f);
+    link.portChanged(25, 50.0f);
     link.portChanged(24, 3.0f);  // the latency output is not the editor's
     EXPECT_EQ(recorder.calls, (Calls{"editor 21 1.000000", "editor 19 3.000000", "editor 20 0.500000"}));
     link.portChanged(26, 1.0f);

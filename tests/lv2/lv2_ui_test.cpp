@@ -80,7 +80,7 @@ TEST_F(Lv2Ui, RealDragOnGain1WritesAboutHalfToItsPortInsideOneTouch) {
                                          "sleep 0.05 mousemove_relative --sync 25 0 sleep 0.05 "
                                          "mousemove_relative --sync 25 0 sleep 0.1 mouseup 1 sleep 0.1"),
               0);
-    EXPECT_NEAR(host.control("gain1"), 0.5f, 0.02f);
+    EXPECT_NEAR(host.control("gain1"), 20.0f, 1.6f);  // dB: half the knob's travel
 
     const auto& events = host.events();
     const auto on = std::find(events.begin(), events.end(), "touch gain1 on");
@@ -98,7 +98,7 @@ TEST_F(Lv2Ui, HostChangeOfType2ShowsOnTheKnobAndInTheDisplayAtTheNextIdle) {
     ASSERT_EQ(type2Knob(host), typeKnobImage(0));
     const std::vector<uint32_t> emptyDisplay = valueDisplay(host);
 
-    host.portEvent("type2", 0.9f);
+    host.portEvent("type2", 5.0f);
     // Nothing is drawn from the port event itself.
     EXPECT_EQ(type2Knob(host), typeKnobImage(0));
     EXPECT_EQ(valueDisplay(host), emptyDisplay);
@@ -109,10 +109,10 @@ TEST_F(Lv2Ui, HostChangeOfType2ShowsOnTheKnobAndInTheDisplayAtTheNextIdle) {
     EXPECT_GT(differingPixels(sinus, emptyDisplay), 20u);
 
     // Another value of the same curve reads the same; a different curve does not.
-    host.portEvent("type2", 0.95f);
+    host.portEvent("type2", 5.2f);
     host.idle();
     EXPECT_EQ(valueDisplay(host), sinus);
-    host.portEvent("type2", 1.0f);
+    host.portEvent("type2", 6.0f);
     host.idle();
     EXPECT_EQ(type2Knob(host), typeKnobImage(6));
     EXPECT_NE(valueDisplay(host), sinus);
@@ -144,7 +144,7 @@ TEST_F(Lv2Ui, RealInputOnTheFooterWritesQualityMixAndEnabled) {
                                          "mousemove --sync --window " + window + " 426 306 click 1 sleep 0.1"),
               0);
     EXPECT_EQ(host.control("quality"), 2.0f);
-    EXPECT_NEAR(host.control("mix"), 0.5f, 0.02f);
+    EXPECT_NEAR(host.control("mix"), 50.0f, 2.0f);  // %
     EXPECT_EQ(host.control("enabled"), 0.0f);
     const auto& events = host.events();
     for (const char* port : {"quality", "mix", "enabled"}) {
@@ -175,7 +175,7 @@ TEST_F(Lv2Ui, AtTheHostsScaleOfTwoTheWindowAndTheDragsAreTwiceAsLarge) {
                                          "mousemove_relative --sync 50 0 sleep 0.1 mouseup 1 sleep 0.1 "
                                          "mousemove --sync --window " + window + " 484 234 click 1 sleep 0.1"),
               0);
-    EXPECT_NEAR(host.control("gain1"), 0.5f, 0.02f);
+    EXPECT_NEAR(host.control("gain1"), 20.0f, 1.6f);  // dB: half the knob's travel
     // The Solo2 switch (60 x 11 at 212, 112) at twice its place.
     EXPECT_EQ(host.control("solo2"), 1.0f);
 }
