@@ -1,6 +1,7 @@
-// The factory presets of the formats whose interface is ours (LV2 and CLAP):
-// one table that the LV2 Turtle generator, the CLAP preset discovery and
-// preset load, velmora-host and the level test all read. A preset sets the
+// The factory presets of the formats whose interface is ours (LV2, CLAP and
+// VST 3): one table that the LV2 Turtle generator, the CLAP preset discovery
+// and preset load, the VST 3 program list, velmora-host and the loudness
+// test all read. A preset sets the
 // 19 parameters and Mix, never Quality (it moves the latency) nor Bypass (a
 // preset must not switch the effect back on). The VST 2 bank does not use it.
 #pragma once

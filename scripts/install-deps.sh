@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkg-config libcairo2-dev libx11-dev libsndfile1-dev libfftw3-dev fonts-liberation2
-          googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils locales
+          libebur128-dev googletest libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils locales
           dpf-plugins-vst lsp-plugins-vst
           clang libclang-rt-14-dev)
 
