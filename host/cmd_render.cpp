@@ -10,6 +10,7 @@
 #include "host/demo_signal.h"
 #include "host/errors.h"
 #include "host/loaded_plugin.h"
+#include "host/loudness_meter.h"
 #include "host/plugin_settings.h"
 #include "host/progress_bar.h"
 
@@ -77,6 +78,7 @@ int runRender(const Invocation& invocation) {
     ProgressBar progress(source.totalFrames());
     size_t done = 0;
     double inputPower = 0.0, outputPower = 0.0;
+    LoudnessMeter inputLoudness(rate), outputLoudness(rate);
 
     interrupted = 0;
     const auto previousHandler = std::signal(SIGINT, onInterrupt);
@@ -86,6 +88,8 @@ int runRender(const Invocation& invocation) {
         if (got == 0) break;
         plugin.process(inLeft.data(), inRight.data(), outLeft.data(), outRight.data(), static_cast<int32_t>(got));
         writer.write(outLeft.data(), outRight.data(), got);
+        inputLoudness.add(inLeft.data(), inRight.data(), got);
+        outputLoudness.add(outLeft.data(), outRight.data(), got);
         for (size_t i = 0; i < got; ++i) {
             inputPower += double(inLeft[i]) * inLeft[i] + double(inRight[i]) * inRight[i];
             outputPower += double(outLeft[i]) * outLeft[i] + double(outRight[i]) * outRight[i];
@@ -103,8 +107,11 @@ int runRender(const Invocation& invocation) {
                 rate, plugin.displayName().c_str(), invocation.outputPath.c_str());
     // How loud the plug-in left it: what a level-matched setting keeps near 0.
     if (inputPower > 0.0 && outputPower > 0.0)
-        std::printf("; output RMS %+.1f dB relative to the input.\n", 10.0 * std::log10(outputPower / inputPower));
-    else
-        std::printf(".\n");
+        std::printf("; output RMS %+.1f dB relative to the input", 10.0 * std::log10(outputPower / inputPower));
+    // And as ears judge it: integrated loudness, where a meter is available.
+    const std::optional<double> loudnessIn = inputLoudness.integrated(), loudnessOut = outputLoudness.integrated();
+    if (loudnessIn && loudnessOut)
+        std::printf("; integrated loudness %.1f LUFS in, %.1f LUFS out", *loudnessIn, *loudnessOut);
+    std::printf(".\n");
     return 0;
 }
