@@ -107,6 +107,7 @@ private:
     void negotiateBuses();
     void setUp();
     bool activate();
+    void beginProcessing();
     void deactivate();
     void processBlock(const float* inLeft, const float* inRight, float* outLeft, float* outRight, int32_t frames);
     void flushIfDue();

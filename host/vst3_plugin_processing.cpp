@@ -96,6 +96,14 @@ void Vst3Plugin::start() {
                         std::to_string(static_cast<long>(sampleRate_)) + " Hz.");
     }
     if (processing_) return;
+    beginProcessing();
+    // Values set before the start reach the processor before any audio, and
+    // a restart they cause (a new latency) happens now, not after a block.
+    flushIfDue();
+    restartIfAsked();
+}
+
+void Vst3Plugin::beginProcessing() {
     // Plug-ins with nothing to do here may answer "not implemented"; the
     // state changes all the same.
     processor_->setProcessing(1);
@@ -191,6 +199,7 @@ void Vst3Plugin::restartIfAsked() {
         prepareAudio();
     }
     if (!activate()) throw HostError("The plug-in " + displayName() + " did not activate again after a restart.");
-    if (wasProcessing) start();
+    // A plug-in that asks again from the new activation waits for the next block.
+    if (wasProcessing) beginProcessing();
     context_.trace("restarted with latency %u", processor_->getLatencySamples());
 }
