@@ -189,6 +189,11 @@ bool readHostValueText(const HostParameter& parameter, const char* text, double&
         value = validHostValue(parameter, number / 100.0);
         return true;
     }
-    value = valueShowing(id, typed, number);
+    // The value of exactly the number typed ("20 dB" is 20 dB), unless the
+    // text is one the plug-in shows and that value would show another.
+    const auto exact = static_cast<float>(hostValueOfUnit(id, number));
+    if (displayText(id, exact) == typed) return (value = exact, true);
+    const double showing = valueShowing(id, typed, number);
+    value = displayText(id, showing) == typed ? showing : exact;
     return true;
 }

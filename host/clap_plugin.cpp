@@ -181,6 +181,15 @@ std::string ClapPlugin::parameterDisplay(int32_t index) {
     return buffer;
 }
 
+std::optional<float> ClapPlugin::parameterFromText(int32_t index, const std::string& text) {
+    const vclap::ParamInfo& info = params_.at(static_cast<size_t>(index));
+    double plain = 0.0;
+    if (ext_.params->text_to_value == nullptr || !ext_.params->text_to_value(plugin_, info.id, text.c_str(), &plain))
+        return std::nullopt;
+    const double span = info.max_value - info.min_value;
+    return span > 0.0 ? static_cast<float>(std::clamp((plain - info.min_value) / span, 0.0, 1.0)) : 0.0f;
+}
+
 float ClapPlugin::parameter(int32_t index) {
     const vclap::ParamInfo& info = params_.at(static_cast<size_t>(index));
     const double span = info.max_value - info.min_value;

@@ -67,6 +67,7 @@ public:
     std::string parameterName(int32_t index) override;
     std::string parameterDisplay(int32_t index) override;
     std::string parameterLabel(int32_t) override { return {}; }
+    std::optional<float> parameterFromText(int32_t index, const std::string& text) override;
     float parameter(int32_t index) override;
     void setParameter(int32_t index, float value) override { setParameterAt(index, value, 0); }
 

@@ -58,8 +58,10 @@ const char kUsage[] =
     "                      letter case) or by index, to a normalised value 0..1\n"
     "                      (a CLAP parameter's range is scaled onto 0..1, and a\n"
     "                      stepped one takes the step nearest to that: a range\n"
-    "                      of 0..3 in whole steps is 0, 0.333, 0.667 or 1). May\n"
-    "                      be repeated.\n"
+    "                      of 0..3 in whole steps is 0, 0.333, 0.667 or 1), or\n"
+    "                      to a text as the plug-in shows values (\"250 Hz\",\n"
+    "                      \"-6 dB\", \"HardClip\", \"On\"), which the plug-in\n"
+    "                      reads. May be repeated.\n"
     "  --program N         Select program N before the --set values apply.\n"
     "  --preset NAME       Load the preset of that name (any letter case; for\n"
     "                      CLAP also its load key) after --program and before\n"
@@ -124,8 +126,10 @@ ParamAssignment parseAssignment(const std::string& text) {
     const std::string valueText = text.substr(equals + 1);
     const auto value = parseNumber(valueText);
     if (!value) {
-        throw UsageError("The value of --set " + assignment.target + " must be a number from 0 to 1, not " +
-                         quoted(valueText) + ".");
+        // A text the plug-in shows ("On", "250 Hz"): the plug-in reads it.
+        if (valueText.empty()) throw UsageError("--set " + assignment.target + "= needs a value.");
+        assignment.text = valueText;
+        return assignment;
     }
     if (*value < 0.0 || *value > 1.0) {
         throw UsageError("The value of --set " + assignment.target + " must lie between 0 and 1 (any range is " +

@@ -14,6 +14,7 @@ enum class Command { Help, Info, Render, Bench, Screenshot, Gui, Spectrum, Compa
 struct ParamAssignment {
     std::string target;  // parameter name or decimal index
     float value = 0.0f;  // normalised, checked to lie in 0..1
+    std::string text;    // a value typed as the plug-in shows it ("250 Hz"); empty for a number
 };
 
 struct Invocation {

@@ -69,6 +69,11 @@ public:
     // set before processing starts applies from the first frame processed.
     virtual float parameter(int32_t index) = 0;
     virtual void setParameter(int32_t index, float value) = 0;
+    // A text the user typed ("250 Hz", "On") as a normalised value, read by
+    // the plug-in's own text-to-value where its format has one; nothing
+    // when the plug-in cannot read it. This fallback finds a value whose
+    // display text, with or without its label, is the text.
+    virtual std::optional<float> parameterFromText(int32_t index, const std::string& text);
 
     // Sample rate and the largest block; before start().
     virtual void configure(double sampleRate, int32_t maxFrames) = 0;

@@ -44,6 +44,21 @@ size_t resolvePreset(const std::string& wanted, const std::vector<PresetListing>
     throw UsageError(pluginName + " has no preset named \"" + wanted + "\"; its presets are " + names + ".");
 }
 
+namespace {
+
+// A typed value through the plug-in; a clear refusal with an example of a
+// text it shows when it cannot read it.
+float typedValue(LoadedPlugin& plugin, int32_t index, const ParamAssignment& assignment) {
+    if (const std::optional<float> value = plugin.parameterFromText(index, assignment.text)) return *value;
+    const std::string label = plugin.parameterLabel(index);
+    const std::string example = plugin.parameterDisplay(index) + (label.empty() ? "" : " " + label);
+    throw UsageError(plugin.displayName() + " cannot read \"" + assignment.text + "\" as a value of " +
+                     plugin.parameterName(index) + "; it reads texts such as \"" + example +
+                     "\", or a number from 0 to 1.");
+}
+
+}  // namespace
+
 void applySettings(LoadedPlugin& plugin, const Invocation& invocation) {
     if (invocation.program) {
         const int32_t count = plugin.programCount();
@@ -60,6 +75,7 @@ void applySettings(LoadedPlugin& plugin, const Invocation& invocation) {
     for (int32_t i = 0; i < plugin.parameterCount(); ++i) names.push_back(plugin.parameterName(i));
     const std::string pluginName = plugin.displayName();
     for (const auto& assignment : invocation.assignments) {
-        plugin.setParameter(resolveParameter(assignment.target, names, pluginName), assignment.value);
+        const int32_t index = resolveParameter(assignment.target, names, pluginName);
+        plugin.setParameter(index, assignment.text.empty() ? assignment.value : typedValue(plugin, index, assignment));
     }
 }

@@ -209,6 +209,30 @@ TEST_F(VelmoraCli, DemoRenderIsDeterministicAndParametersSetByNameOrIndexAct) {
     EXPECT_NE(readSound(dir / "hot.wav").samples, a.samples);
 }
 
+// Texts as the plug-in shows them, read by the plug-in: CLAP's own
+// text-to-value, and for VST 2 the texts it displays.
+TEST_F(VelmoraCli, SetTakesTheTextsThePluginShows) {
+    if (velmoraClapPath().empty()) GTEST_SKIP() << "velmora.clap is not built";
+    ScratchDir dir;
+    const auto render = [&](const std::string& plugin, const std::string& name,
+                            std::initializer_list<std::string> settings) {
+        std::vector<std::string> args = {"render", plugin, (dir / name).string(), "--rate", "8000"};
+        for (const std::string& setting : settings) args.insert(args.end(), {"--set", setting});
+        const HostRun run = runHost(args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        return readSound(dir / name).samples;
+    };
+    EXPECT_EQ(render(velmoraClapPath(), "a.wav", {"Type2=hardclip", "Gain2=20 dB", "Quality=2x", "Mix=50 %"}),
+              render(velmoraClapPath(), "b.wav", {"Type2=0.5", "Gain2=0.5", "Quality=0.34", "Mix=0.5"}));
+    EXPECT_EQ(render(velmoraPath(), "c.wav", {"Solo2=On", "Type2=HardClip"}),
+              render(velmoraPath(), "d.wav", {"Solo2=1", "Type2=0.5"}));
+    const HostRun bad = runHost({"render", velmoraClapPath(), (dir / "e.wav").string(), "--set", "Gain1=loud"});
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_NE(bad.err.find("cannot read \"loud\" as a value of Gain1; it reads texts such as \"-20.0 dB\""),
+              std::string::npos)
+        << bad.err;
+}
+
 TEST_F(VelmoraCli, RendersAGivenFile) {
     ScratchDir dir;
     std::vector<float> tone;
