@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "host/errors.h"
+#include "host/vst3_query.h"
 #include "host/vst3_text.h"
 
 namespace {
@@ -33,13 +34,6 @@ Function lookUp(const PluginLibrary& library, const char* name) {
     // The loader hands back an object pointer; both systems guarantee it
     // converts to the function's type.
     return reinterpret_cast<Function>(library.symbol(name));
-}
-
-template <typename Interface>
-Interface* ask(vvst3::FUnknown* object) {
-    void* found = nullptr;
-    if (object->queryInterface(Interface::iid.bytes, &found) != vvst3::kResultOk) return nullptr;
-    return static_cast<Interface*>(found);
 }
 
 }  // namespace
@@ -105,8 +99,8 @@ void Vst3Module::enter() {
 }
 
 void Vst3Module::queryFactories() {
-    factory2_ = ask<vvst3::IPluginFactory2>(factory_);
-    factory3_ = ask<vvst3::IPluginFactory3>(factory_);
+    factory2_ = queryAs<vvst3::IPluginFactory2>(factory_);
+    factory3_ = queryAs<vvst3::IPluginFactory3>(factory_);
 }
 
 vvst3::PFactoryInfo Vst3Module::factoryInfo() {

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "host/errors.h"
+#include "host/vst3_query.h"
 #include "host/vst3_text.h"
 
 namespace {
@@ -11,13 +12,6 @@ namespace {
 // Guards against nonsense counts from a broken plug-in.
 constexpr int32_t kMaxBuses = 16;
 constexpr int32_t kMaxPrograms = 4096;
-
-template <typename Interface>
-Interface* ask(vvst3::FUnknown* object) {
-    void* found = nullptr;
-    if (object == nullptr || object->queryInterface(Interface::iid.bytes, &found) != vvst3::kResultOk) return nullptr;
-    return static_cast<Interface*>(found);
-}
 
 template <typename Interface>
 void releaseAndClear(Interface*& object) {
@@ -76,7 +70,7 @@ void Vst3Plugin::createComponent() {
         throw HostError("The plug-in " + displayName() + " in " + path_ + " refused to initialise.");
     }
     component_ = component;
-    processor_ = ask<vvst3::IAudioProcessor>(component_);
+    processor_ = queryAs<vvst3::IAudioProcessor>(component_);
     if (processor_ == nullptr)
         throw HostError("The plug-in " + displayName() + " in " + path_ + " has no audio processor.");
 }
@@ -84,7 +78,7 @@ void Vst3Plugin::createComponent() {
 // One object, or a controller class of its own; a plug-in with neither
 // simply has no parameters.
 void Vst3Plugin::findController() {
-    controller_ = ask<vvst3::IEditController>(component_);
+    controller_ = queryAs<vvst3::IEditController>(component_);
     if (controller_ == nullptr) {
         vvst3::TUID classId{};
         void* object = nullptr;
@@ -106,8 +100,8 @@ void Vst3Plugin::findController() {
 
 void Vst3Plugin::connectParts() {
     if (!separateController_) return;
-    componentPoint_ = ask<vvst3::IConnectionPoint>(component_);
-    controllerPoint_ = ask<vvst3::IConnectionPoint>(controller_);
+    componentPoint_ = queryAs<vvst3::IConnectionPoint>(component_);
+    controllerPoint_ = queryAs<vvst3::IConnectionPoint>(controller_);
     if (componentPoint_ == nullptr || controllerPoint_ == nullptr) {
         releaseAndClear(componentPoint_);
         releaseAndClear(controllerPoint_);
@@ -141,7 +135,7 @@ void Vst3Plugin::readParameters() {
 
 // The program list of the root unit, or the first one when the root names none.
 void Vst3Plugin::readProgramList() {
-    units_ = ask<vvst3::IUnitInfo>(controller_);
+    units_ = queryAs<vvst3::IUnitInfo>(controller_);
     if (units_ == nullptr) return;
     vvst3::ProgramListID wanted = vvst3::kNoProgramListId;
     for (int32_t i = 0, count = units_->getUnitCount(); i < count; ++i) {

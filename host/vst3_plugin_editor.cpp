@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "host/vst3_plugin.h"
+#include "host/vst3_query.h"
 
 namespace {
 
@@ -35,11 +36,8 @@ void Vst3Plugin::prepareView() {
     view_->setFrame(&frame_);
     // Only a scale asked for: otherwise the plug-in finds the desktop's.
     if (editorScale_ <= 0.0) return;
-    void* found = nullptr;
-    if (view_->queryInterface(vvst3::IPlugViewContentScaleSupport::iid.bytes, &found) != vvst3::kResultOk ||
-        found == nullptr)
-        return;
-    auto* scale = static_cast<vvst3::IPlugViewContentScaleSupport*>(found);
+    auto* scale = queryAs<vvst3::IPlugViewContentScaleSupport>(view_);
+    if (scale == nullptr) return;
     scale->setContentScaleFactor(static_cast<vvst3::ScaleFactor>(editorScale_));
     scale->release();
 }
