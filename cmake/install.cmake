@@ -3,14 +3,16 @@
 # subdirectory so that each target named here already exists.
 #
 # Linux, under the prefix (default /usr/local; the packages use /usr):
-#   lib/vst/velmora.so, lib/lv2/velmora.lv2/, lib/clap/velmora.clap, bin/velmora-host,
+#   lib/vst/velmora.so, lib/lv2/velmora.lv2/, lib/clap/velmora.clap,
+#   lib/vst3/velmora.vst3/Contents/x86_64-linux/velmora.so, bin/velmora-host,
 #   share/doc/velmora/ (copyright and changelog, from packaging.cmake).
 # With -DVELMORA_USER_INSTALL=ON the plug-ins go where hosts look for the
-# current user's plug-ins without configuration (~/.vst, ~/.lv2, ~/.clap)
+# current user's plug-ins without configuration (~/.vst, ~/.lv2, ~/.clap, ~/.vst3)
 # and velmora-host in ~/.local/bin.
 #
-# Windows: the plug-in DLLs (and the 64-bit build's velmora.clap and
-# INSTALL.txt) at the top of the prefix: the layout of the Windows zip.
+# Windows: the plug-in DLLs (and the 64-bit build's velmora.clap, its
+# velmora.vst3 bundle folder and INSTALL.txt) at the top of the prefix: the
+# layout of the Windows zip.
 
 # velmora_products builds exactly what is installed (scripts/package.sh
 # builds it in the Windows trees, whose "all" holds the tests too).
@@ -35,6 +37,19 @@ if(WIN32)
         "folder if it is missing), or for your user only into\n"
         "%LOCALAPPDATA%\\Programs\\Common\\CLAP, then rescan in the host.\n")
     endif()
+    set(VELMORA_ZIP_VST3_LINE "")
+    set(VELMORA_ZIP_VST3_STEPS "")
+    if(TARGET velmora_vst3)
+      install(TARGETS velmora_vst3 LIBRARY DESTINATION velmora.vst3/Contents/x86_64-win
+              RUNTIME DESTINATION velmora.vst3/Contents/x86_64-win)
+      add_dependencies(velmora_products velmora_vst3)
+      set(VELMORA_ZIP_VST3_LINE "  velmora.vst3    the VST 3 plug-in for 64-bit hosts (a folder)\n")
+      string(CONCAT VELMORA_ZIP_VST3_STEPS
+        "\nInstalling the VST 3 plug-in\n"
+        "----------------------------\n\n"
+        "Copy the whole velmora.vst3 folder into C:\\Program Files\\Common Files\\VST3,\n"
+        "where every VST 3 host looks, then rescan in the host.\n")
+    endif()
     # Notepad on older Windows shows a file without CR as a single line. The
     # second pass converts every line, the inserted ones too.
     configure_file(${CMAKE_CURRENT_LIST_DIR}/packaging/windows-install.txt.in
@@ -47,12 +62,14 @@ if(WIN32)
 endif()
 
 option(VELMORA_USER_INSTALL
-       "Install the plug-ins for the current user (~/.vst, ~/.lv2, ~/.clap) and velmora-host in ~/.local/bin" OFF)
+       "Install the plug-ins for the current user (~/.vst, ~/.lv2, ~/.clap, ~/.vst3) and velmora-host in ~/.local/bin"
+       OFF)
 if(VELMORA_USER_INSTALL)
   # Absolute destinations: the prefix does not apply, DESTDIR still does.
   set(VELMORA_VST_DESTINATION $ENV{HOME}/.vst)
   set(VELMORA_LV2_DESTINATION $ENV{HOME}/.lv2)
   set(VELMORA_CLAP_DESTINATION $ENV{HOME}/.clap)
+  set(VELMORA_VST3_DESTINATION $ENV{HOME}/.vst3)
   set(VELMORA_BIN_DESTINATION $ENV{HOME}/.local/bin)
 else()
   # Plug-in folders are lib/<format> on every distribution, not the
@@ -60,6 +77,7 @@ else()
   set(VELMORA_VST_DESTINATION lib/vst)
   set(VELMORA_LV2_DESTINATION lib/lv2)
   set(VELMORA_CLAP_DESTINATION lib/clap)
+  set(VELMORA_VST3_DESTINATION lib/vst3)
   set(VELMORA_BIN_DESTINATION bin)
 endif()
 
@@ -79,6 +97,13 @@ install(FILES ${VELMORA_LV2_BUNDLE}/manifest.ttl ${VELMORA_LV2_BUNDLE}/velmora.t
 if(TARGET velmora_clap)
   install(TARGETS velmora_clap LIBRARY DESTINATION ${VELMORA_CLAP_DESTINATION})
   add_dependencies(velmora_products velmora_clap)
+endif()
+
+# The bundle folder hosts look for, with the module for this system inside.
+if(TARGET velmora_vst3)
+  install(TARGETS velmora_vst3
+          LIBRARY DESTINATION ${VELMORA_VST3_DESTINATION}/velmora.vst3/Contents/${CMAKE_SYSTEM_PROCESSOR}-linux)
+  add_dependencies(velmora_products velmora_vst3)
 endif()
 
 install(TARGETS velmora-host RUNTIME DESTINATION ${VELMORA_BIN_DESTINATION})

@@ -9,7 +9,7 @@
 # scripts/package.sh makes all three.
 
 set(VELMORA_WIN32_BUILD "" CACHE PATH "Built i686 Windows tree (the Windows zip takes velmora.dll from it)")
-set(VELMORA_WIN64_BUILD "" CACHE PATH "Built x86_64 Windows tree (the Windows zip takes velmora64.dll and velmora.clap from it)")
+set(VELMORA_WIN64_BUILD "" CACHE PATH "Built x86_64 Windows tree (the Windows zip takes velmora64.dll, velmora.clap and velmora.vst3 from it)")
 set(VELMORA_PACKAGE_MAINTAINER "Quorvane <velmora@quorvane.example>" CACHE STRING
     "Maintainer named in the Debian package")
 
@@ -34,7 +34,9 @@ set(CPACK_PACKAGE_VENDOR Quorvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "three-band distortion effect plug-in")
 set(VELMORA_FORMATS_DESCRIPTION "a VST 2 plug-in and an LV2 bundle")
-if(TARGET velmora_clap)
+if(TARGET velmora_clap AND TARGET velmora_vst3)
+  set(VELMORA_FORMATS_DESCRIPTION "a VST 2 plug-in, an LV2 bundle, a CLAP plug-in and a VST 3 bundle")
+elseif(TARGET velmora_clap)
   set(VELMORA_FORMATS_DESCRIPTION "a VST 2 plug-in, an LV2 bundle and a CLAP plug-in")
 endif()
 string(CONCAT CPACK_PACKAGE_DESCRIPTION

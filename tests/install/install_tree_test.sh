@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build under /usr in a temporary DESTDIR and loads each product
-# from there: VST 2 and CLAP through the installed velmora-host, LV2 through
+# from there: VST 2, CLAP and VST 3 through the installed velmora-host, LV2 through
 # lv2info and lv2bench with LV2_PATH naming only the installed folder.
 # Usage: install_tree_test.sh BUILD_DIR WORK_DIR EXPECTED_FILES HAS_CLAP(0|1)
 set -euo pipefail
@@ -18,7 +18,8 @@ LC_ALL=C sort "$expected_files" | diff -u - "$work/installed.txt" \
   || fail "the install tree differs from the expected files (-expected +installed)"
 
 # Installed binaries must find everything they link without the build tree.
-for binary in bin/velmora-host lib/vst/velmora.so lib/lv2/velmora.lv2/velmora.so lib/lv2/velmora.lv2/velmora_ui.so; do
+for binary in bin/velmora-host lib/vst/velmora.so lib/lv2/velmora.lv2/velmora.so lib/lv2/velmora.lv2/velmora_ui.so \
+              $(cd "$usr" && ls lib/vst3/velmora.vst3/Contents/*/velmora.so 2>/dev/null); do
   if readelf -d "$usr/$binary" | grep -Eq '\((RPATH|RUNPATH)\)'; then
     fail "$binary keeps a library search path from the build"
   fi
@@ -34,6 +35,9 @@ check_plugin_info() {
 check_plugin_info "$usr/lib/vst/velmora.so"
 if [ "$has_clap" = 1 ]; then
   check_plugin_info "$usr/lib/clap/velmora.clap"
+fi
+if [ -d "$usr/lib/vst3/velmora.vst3" ]; then
+  check_plugin_info "$usr/lib/vst3/velmora.vst3"
 fi
 
 # lv2info reads the Turtle files; lv2bench loads the binary and runs it.

@@ -19,7 +19,7 @@ zip=${zips[0]}
 top=$(basename "$zip" .zip)
 
 expected=(INSTALL.txt velmora.dll velmora64.dll)
-if [ "$has_clap" = 1 ]; then expected+=(velmora.clap); fi
+if [ "$has_clap" = 1 ]; then expected+=(velmora.clap velmora.vst3/Contents/x86_64-win/velmora.vst3); fi
 printf "$top/%s\n" "${expected[@]}" | LC_ALL=C sort >"$work/expected.txt"
 cmake -E tar tf "$zip" | grep -v '/$' | LC_ALL=C sort >"$work/zip-files.txt"
 diff -u "$work/expected.txt" "$work/zip-files.txt" || fail "the zip's files differ (-expected +zip)"
@@ -44,5 +44,7 @@ check_binary velmora.dll i686-w64-mingw32-objdump pei-i386 VSTPluginMain main
 check_binary velmora64.dll x86_64-w64-mingw32-objdump pei-x86-64 VSTPluginMain main
 if [ "$has_clap" = 1 ]; then
   check_binary velmora.clap x86_64-w64-mingw32-objdump pei-x86-64 clap_entry
+  check_binary velmora.vst3/Contents/x86_64-win/velmora.vst3 x86_64-w64-mingw32-objdump pei-x86-64 \
+    GetPluginFactory InitDll ExitDll
 fi
-echo "The Windows zip holds both DLLs$([ "$has_clap" = 1 ] && echo ' and the CLAP plug-in'), each exporting its entries."
+echo "The Windows zip holds both DLLs$([ "$has_clap" = 1 ] && echo ', the CLAP plug-in and the VST 3 bundle'), each exporting its entries."
