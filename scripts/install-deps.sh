@@ -12,8 +12,8 @@ packages=(cmake g++ make pkg-config libcairo2-dev libx11-dev libsndfile1-dev lib
 # command-line LV2 tools (lv2info, lv2apply, lv2bench, serdi) the tests run.
 packages+=(lv2-dev liblilv-dev libsuil-dev lilv-utils serdi)
 
-# A host written elsewhere whose plug-in scanner the tests run on our plug-ins.
-packages+=(qtractor)
+# Hosts written elsewhere whose plug-in scanners the tests run on our plug-ins.
+packages+=(qtractor ardour)
 
 # Screen density: xrdb sets Xft.dpi under Xvfb, and jalv.gtk3 (on a dummy
 # JACK server) embeds the LV2 UI as desktop hosts do.
