@@ -257,6 +257,14 @@ std::string Vst3Plugin::parameterDisplay(int32_t index) {
     return fallback;
 }
 
+std::optional<float> Vst3Plugin::parameterFromText(int32_t index, const std::string& text) {
+    vvst3::String128 typed{};
+    copyToUtf16(text, typed, 128);
+    vvst3::ParamValue value = 0.0;
+    if (controller_->getParamValueByString(info(index).id, typed, value) != vvst3::kResultOk) return std::nullopt;
+    return static_cast<float>(std::clamp(value, 0.0, 1.0));
+}
+
 float Vst3Plugin::parameter(int32_t index) {
     const vvst3::ParamValue value = controller_->getParamNormalized(info(index).id);
     return static_cast<float>(std::clamp(value, 0.0, 1.0));

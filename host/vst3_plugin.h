@@ -65,6 +65,7 @@ public:
     int32_t parameterCount() override { return static_cast<int32_t>(params_.size()); }
     std::string parameterName(int32_t index) override;
     std::string parameterDisplay(int32_t index) override;
+    std::optional<float> parameterFromText(int32_t index, const std::string& text) override;
     std::string parameterLabel(int32_t index) override;
     float parameter(int32_t index) override;
     void setParameter(int32_t index, float value) override { setParameterAt(index, value, 0); }
