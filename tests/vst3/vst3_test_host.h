@@ -109,10 +109,10 @@ public:
     explicit MemoryStream(std::vector<uint8_t> bytes = {}, int32_t chunk = 1 << 20)
         : bytes(std::move(bytes)), chunk(chunk) {}
     vvst3::tresult VVST3_CALL read(void* buffer, int32_t numBytes, int32_t* numBytesRead) override {
-        const int32_t count = std::min({numBytes, chunk, static_cast<int32_t>(bytes.size()) - position});
-        std::memcpy(buffer, bytes.data() + position, static_cast<size_t>(std::max(count, 0)));
-        position += std::max(count, 0);
-        if (numBytesRead != nullptr) *numBytesRead = std::max(count, 0);
+        const int32_t count = std::max(std::min({numBytes, chunk, static_cast<int32_t>(bytes.size()) - position}), 0);
+        if (count > 0) std::memcpy(buffer, bytes.data() + position, static_cast<size_t>(count));
+        position += count;
+        if (numBytesRead != nullptr) *numBytesRead = count;
         return vvst3::kResultOk;
     }
     vvst3::tresult VVST3_CALL write(void* buffer, int32_t numBytes, int32_t* numBytesWritten) override {
@@ -178,11 +178,12 @@ public:
     std::vector<TestQueue> queues;
 };
 
-// The built bundle's module, loaded and entered as a host does; the
+// The built bundle's module, loaded and entered as a host does (kept mapped
+// after dlclose, so a leak checker can still name its frames); the
 // instance's interfaces, with initialize done and the handler set.
 class Vst3Module {
 public:
-    explicit Vst3Module(const char* path) : handle(dlopen(path, RTLD_NOW | RTLD_LOCAL)) {
+    explicit Vst3Module(const char* path) : handle(dlopen(path, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {
         if (handle == nullptr) return;
         auto entry = reinterpret_cast<vvst3::ModuleEntryFunction>(dlsym(handle, vvst3::kModuleEntrySymbol));
         auto getFactory = reinterpret_cast<vvst3::GetPluginFactoryFunction>(dlsym(handle, vvst3::kGetPluginFactorySymbol));
