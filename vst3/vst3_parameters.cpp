@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/host_units.h"
 #include "core/host_value_text.h"
 #include "dsp/shaper_type.h"
 #include "vst3/vst3_text16.h"
@@ -61,8 +62,10 @@ bool coreValueOf(vvst3::ParamID id, double normalised, double& coreValue) {
     const HostParameter* parameter = hostParameter(id);
     if (parameter == nullptr || std::isnan(normalised)) return false;
     const int32_t steps = stepCountOf(id);
+    // A curve's step is the middle of the values that select it, as in LV2,
+    // so the editor's knob shows that curve's image.
     if (isCurveType(id))
-        coreValue = static_cast<float>(static_cast<double>(stepOf(normalised, steps)) / steps);
+        coreValue = static_cast<float>(hostValueOfUnit(id, stepOf(normalised, steps)));
     else if (steps > 0)
         coreValue = parameter->minValue + stepOf(normalised, steps);
     else
