@@ -66,15 +66,18 @@ run_thread_suite() {
   ctest --test-dir "$dir" --output-on-failure --no-tests=error -L threads
 }
 
-# libFuzzer: the hostile host's calls chosen by the fuzzer for half a minute
+# libFuzzer: the hostile hosts' calls chosen by the fuzzer, against the
+# VST 2 plug-in and against the VST 3 one, 20 seconds each
 # (VELMORA_FUZZ_SECONDS sets longer runs by hand).
 run_fuzz_suite() {
-  local dir=build-fuzz
+  local dir=build-fuzz target
   CC=clang CXX=clang++ cmake -S . -B "$dir" -DVELMORA_BUILD_TESTS=ON -DVELMORA_BUILD_BENCH=OFF \
         -DVELMORA_SANITIZE=fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo
-  cmake --build "$dir" -j2 --target fuzz_calls
-  mkdir -p "$dir/corpus"
-  "$dir/tests/stress/fuzz_calls" -max_total_time="${VELMORA_FUZZ_SECONDS:-30}" -max_len=4096 "$dir/corpus"
+  cmake --build "$dir" -j2 --target fuzz_calls fuzz_vst3_calls
+  for target in tests/stress/fuzz_calls tests/vst3/fuzz_vst3_calls; do
+    mkdir -p "$dir/corpus/${target##*/}"
+    "$dir/$target" -max_total_time="${VELMORA_FUZZ_SECONDS:-20}" -max_len=4096 "$dir/corpus/${target##*/}"
+  done
 }
 
 # Each phase says how long it took, so a slow one stands out in CI's log.

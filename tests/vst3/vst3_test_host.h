@@ -7,8 +7,12 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <map>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
