@@ -268,6 +268,36 @@ TEST_P(WineClap, VelmoraClapSoundsAsTheDllOfItsBuildAndAsLinux) {
 
 INSTANTIATE_TEST_SUITE_P(Builds, WineClap, ::testing::ValuesIn(kBuilds), buildName);
 
+// The 64-bit build's velmora.vst3 bundle, rendered by the 64-bit Windows
+// host, sounds as that build's velmora.clap and as the Linux bundle, at
+// Normal and 4x, with values given as the plug-in's texts.
+TEST(WineVst3, VelmoraVst3SoundsAsTheClapOfItsBuildAndAsLinux) {
+    if (std::string(VELMORA_VST3_BUNDLE).empty()) GTEST_SKIP() << "velmora.vst3 is not built";
+    const WindowsBuild& build = kBuilds[1];
+    ScratchDir dir;
+    for (const char* quality : {"Normal", "4x"}) {
+        SCOPED_TRACE(quality);
+        const auto render = [&](const fs::path& plugin, const fs::path& out) {
+            return std::vector<std::string>{"render", plugin.string(), out.string(), "--set",
+                                            std::string("Quality=") + quality, "--set", "Gain1=20 dB", "--set",
+                                            "Type1=HardClip", "--set", "Cross2=3.5 kHz", "--set", "Mix=60 %",
+                                            "--block", "100"};
+        };
+        const HostRun linuxRun = runHost(render(VELMORA_VST3_BUNDLE, dir / "linux.wav"));
+        ASSERT_EQ(linuxRun.status, 0) << linuxRun.err;
+        for (const char* plugin : {"velmora.vst3", "velmora.clap"}) {
+            const HostRun run = runWine(programOf(build, "velmora-host"),
+                                        render(build.folder / plugin, dir / (std::string(plugin) + ".wav")));
+            ASSERT_EQ(run.status, 0) << run.err;
+        }
+        const Sound linuxSound = readSound(dir / "linux.wav");
+        const Sound vst3Sound = readSound(dir / "velmora.vst3.wav");
+        EXPECT_GT(linuxSound.peak(), 0.01f);
+        EXPECT_TRUE(vst3Sound.samples == readSound(dir / "velmora.clap.wav").samples);
+        EXPECT_TRUE(vst3Sound.samples == linuxSound.samples);
+    }
+}
+
 TEST_F(WineHost, BadSoundFilesAreOneSentenceAndLeaveNothingBehind) {
     ScratchDir dir;
     writeSignal(dir / "three.wav", 3, SF_FORMAT_WAV | SF_FORMAT_PCM_16, 1000);
