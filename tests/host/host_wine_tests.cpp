@@ -270,7 +270,8 @@ INSTANTIATE_TEST_SUITE_P(Builds, WineClap, ::testing::ValuesIn(kBuilds), buildNa
 
 // The 64-bit build's velmora.vst3 bundle, rendered by the 64-bit Windows
 // host, sounds as that build's velmora.clap and as the Linux bundle, at
-// Normal and 4x, with values given as the plug-in's texts.
+// Normal and 4x, with values given as the plug-in's texts, and shows the
+// same editor.
 TEST(WineVst3, VelmoraVst3SoundsAsTheClapOfItsBuildAndAsLinux) {
     if (std::string(VELMORA_VST3_BUNDLE).empty()) GTEST_SKIP() << "velmora.vst3 is not built";
     const WindowsBuild& build = kBuilds[1];
@@ -296,6 +297,15 @@ TEST(WineVst3, VelmoraVst3SoundsAsTheClapOfItsBuildAndAsLinux) {
         EXPECT_TRUE(vst3Sound.samples == readSound(dir / "velmora.clap.wav").samples);
         EXPECT_TRUE(vst3Sound.samples == linuxSound.samples);
     }
+    // Its Win32 editor, panel and footer, is the CLAP one's pixel for pixel.
+    for (const char* plugin : {"velmora.vst3", "velmora.clap"}) {
+        const HostRun shot = runWine(programOf(build, "velmora-host"),
+                                     {"screenshot", (build.folder / plugin).string(), (dir / plugin).string() + ".png"});
+        ASSERT_EQ(shot.status, 0) << shot.err;
+    }
+    const Png vst3Shot = readPng(dir / "velmora.vst3.png");
+    EXPECT_EQ(vst3Shot.width, 484);
+    EXPECT_TRUE(vst3Shot.pixels == readPng(dir / "velmora.clap.png").pixels);
 }
 
 TEST_F(WineHost, BadSoundFilesAreOneSentenceAndLeaveNothingBehind) {
