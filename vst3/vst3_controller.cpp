@@ -62,10 +62,13 @@ vvst3::ParamValue VVST3_CALL Vst3Effect::getParamNormalized(vvst3::ParamID id) {
 vvst3::tresult VVST3_CALL Vst3Effect::setParamNormalized(vvst3::ParamID id, vvst3::ParamValue value) {
     return guardedHostEntry(vvst3::kInternalError, [&] {
         if (!isVst3Parameter(id) || std::isnan(value)) return vvst3::kInvalidArgument;
+        // The host is inside its own program change here, and a host may hold
+        // a lock of its own across this call that telling it of the new values
+        // would wait on (measured: one hangs for good). So the notice goes out
+        // from the next UI tick, never from within the host's call.
         if (id == kProgramParameterId) {
             loadProgram(programIndexOf(value));
             requestRestart(vvst3::restart::kParamValuesChanged);
-            deliverHostNotifications();
             return vvst3::kResultOk;
         }
         double coreValue = 0.0;

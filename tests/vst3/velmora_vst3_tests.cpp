@@ -245,9 +245,12 @@ TEST_F(VelmoraVst3, ParametersAndTextsAsHostsShowThemAndTheFactoryProgramList) {
     EXPECT_DOUBLE_EQ(plugin.controller->getParamNormalized(kProgram), 3.0 / 15.0);
     plugin.context.runLoop.fireTimers();
     EXPECT_EQ(plugin.handler.restarts, std::vector<int32_t>{vvst3::restart::kParamValuesChanged});
-    // From the controller: announced at once.
+    // From the controller: applied at once, announced from the next tick,
+    // never from within the host's own call (a host may hold a lock there).
     ASSERT_EQ(plugin.controller->setParamNormalized(kProgram, 1.0), vvst3::kResultOk);
     EXPECT_FLOAT_EQ(static_cast<float>(plugin.controller->getParamNormalized(kMix)), kFactoryPresets[15].mix);
+    EXPECT_EQ(plugin.handler.restarts.size(), 1u);
+    plugin.context.runLoop.fireTimers();
     EXPECT_EQ(plugin.handler.restarts.size(), 2u);
 }
 
