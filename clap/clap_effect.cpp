@@ -50,7 +50,8 @@ bool ClapEffect::init() {
     editorGui.connect(host);
     // Made now, once: the core's listener may tell it of values from any
     // thread, so it lives as long as the instance.
-    editor = createEditor(*this, clapModuleHandle(), EditorFooter::QualityMixBypass);
+    editor = createEditor(
+        EditorServices{*this, clapModuleHandle(), EditorFooter::QualityMixBypass, &effect.core().analyser()});
     editorGui.setEditor(editor.get());
     initialised = true;
     return true;

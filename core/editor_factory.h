@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "analysis_source.h"
 #include "editor.h"
 #include "parameter_link.h"
 
@@ -13,9 +14,18 @@
 // ask for it, so the VST 2 editor stays the bare panel.
 enum class EditorFooter { None, QualityMixBypass };
 
-// link reaches the plug-in's values and must outlive the editor.
-// moduleHandle is the loaded library's handle on Windows, which the toolkit
-// loads its bitmaps from and names its window class after; null elsewhere.
+// What a format hands its editor.
+struct EditorServices {
+    // Reaches the plug-in's values; must outlive the editor.
+    ParameterLink& link;
+    // The loaded library's handle on Windows, which the toolkit loads its
+    // bitmaps from and names its window class after; null elsewhere.
+    void* moduleHandle = nullptr;
+    EditorFooter footer = EditorFooter::None;
+    // The sound the analyser strip shows, above the footer; null for no
+    // strip. Must outlive the editor.
+    AnalysisSource* analysis = nullptr;
+};
+
 // Null when the editor cannot be made.
-std::unique_ptr<Editor> createEditor(ParameterLink& link, void* moduleHandle,
-                                     EditorFooter footer = EditorFooter::None) noexcept;
+std::unique_ptr<Editor> createEditor(const EditorServices& services) noexcept;

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "core/analyser_feed.h"
 #include "dsp/distortion_processor.h"
 #include "parameter_values.h"
 
@@ -27,8 +28,12 @@ public:
 
     // Audio thread: two input and two output channels of `frames` samples;
     // inputs and outputs may be the same buffers. Never allocates or locks.
+    // While an editor listens, the block's input and output (after the mix)
+    // go to the analyser as well.
     void processReplacing(float* const* inputs, float* const* outputs, int32_t frames) {
+        const uint32_t analysed = feed.takeInput(inputs, frames, sampleRate());
         path.processMixed(inputs, outputs, frames, mix(), bypassed());
+        feed.takeOutput(outputs, analysed);
     }
     // The same, adding the result to what the outputs hold.
     void processAccumulating(float* const* inputs, float* const* outputs, int32_t frames) {
@@ -56,6 +61,8 @@ public:
     void clearAudioState() { path.clear(); }
 
     const DistortionProcessor& processor() const { return path; }
+    // Lives as long as the core, so an editor may read it until it closes.
+    AnalyserFeed& analyser() { return feed; }
 
 private:
     ParameterValues values;
@@ -63,4 +70,5 @@ private:
     DistortionProcessor path;
     std::atomic<float> mixShare{1.0f};
     std::atomic<bool> bypass{false};
+    AnalyserFeed feed;
 };

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <new>
 
+#include "analyser_view.h"
 #include "core/quality_choice.h"
 #include "gui/gui_toolkit.h"
 #include "value_texts.h"
@@ -21,6 +22,7 @@ enum BitmapId : int32_t {
     kFooterStrip = 1009,
     kQualitySelector = 1010,
     kBypassSwitch = 1011,
+    kAnalyserPlate = 1012,
 };
 
 enum class ControlKind { Knob, Switch, Selector };
@@ -56,19 +58,24 @@ constexpr ControlPlace kLayout[] = {
     {kType3, ControlKind::Knob, kTypeKnob, 7, 328, 139},
 };
 
-// The footer's controls, below the panel.
-constexpr int32_t kFooterTop = DistortionEditor::kHeight;
+// The footer's controls, their tops relative to the footer's.
 constexpr ControlPlace kFooterLayout[] = {
-    {kQualityIndex, ControlKind::Selector, kQualitySelector, kQualitySettings, 80, kFooterTop + 13},
-    {kMixIndex, ControlKind::Knob, kSmallKnob, 126, 306, kFooterTop + 5},
-    {kBypassIndex, ControlKind::Switch, kBypassSwitch, 2, 396, kFooterTop + 13},
+    {kQualityIndex, ControlKind::Selector, kQualitySelector, kQualitySettings, 80, 13},
+    {kMixIndex, ControlKind::Knob, kSmallKnob, 126, 306, 5},
+    {kBypassIndex, ControlKind::Switch, kBypassSwitch, 2, 396, 13},
 };
 
-// The footer's bitmaps come last, so an editor without it loads only the rest.
-constexpr int32_t kLoadOrder[] = {kBackground, kSoloSwitch, kPostFilterSwitch, kSmallKnob,       kLargeKnob,   kTypeKnob,
-                                  kAboutImage, kDisplayField, kFooterStrip,    kQualitySelector, kBypassSwitch};
+// The analyser's screen on its plate (relative to the plate's top).
+constexpr GuiRect kAnalyserScreen{24, 8, 460, 112};
+
+// The panel's bitmaps first, then the footer's, then the analyser's: an
+// editor loads only those of the strips it shows.
+constexpr int32_t kLoadOrder[] = {kBackground,  kSoloSwitch,   kPostFilterSwitch, kSmallKnob,
+                                  kLargeKnob,   kTypeKnob,     kAboutImage,       kDisplayField,
+                                  kFooterStrip, kQualitySelector, kBypassSwitch,  kAnalyserPlate};
 constexpr int32_t kBitmapCount = sizeof kLoadOrder / sizeof kLoadOrder[0];
 constexpr int32_t kPanelBitmapCount = 8;
+constexpr int32_t kFooterBitmapCount = 3;
 
 constexpr GuiRect kDisplayPlace{176, 29, 0, 0};
 constexpr GuiRect kLogoArea{353, 14, 460, 68};
@@ -110,8 +117,14 @@ GuiControl* makeControl(const ControlPlace& place, GuiBitmap* strip, GuiControlL
 }  // namespace
 
 DistortionEditor::DistortionEditor(ParameterLink& link, EditorFooter withFooter)
-    : GuiEditorBase(link), footer(withFooter) {
-    editorSize = {kWidth, footer == EditorFooter::None ? kHeight : kHeight + kFooterHeight};
+    : DistortionEditor(EditorServices{link, nullptr, withFooter, nullptr}) {}
+
+DistortionEditor::DistortionEditor(const EditorServices& services)
+    : GuiEditorBase(services.link),
+      footer(services.footer),
+      analysis(services.analysis),
+      footerTop(analysis ? kHeight + kAnalyserHeight : kHeight) {
+    editorSize = {kWidth, footer == EditorFooter::None ? footerTop : footerTop + kFooterHeight};
 }
 
 int32_t DistortionEditor::shownParameters() const {
@@ -125,9 +138,14 @@ namespace {
 // holds its own reference, so these are released on every way out.
 class LoadedBitmaps {
 public:
-    LoadedBitmaps(int32_t count, GuiScale scale) {
+    LoadedBitmaps(bool footer, bool analyser, GuiScale scale) {
         try {
-            for (int32_t i = 0; i < count; ++i) bitmaps[i] = new GuiBitmap(kLoadOrder[i], scale);
+            for (int32_t i = 0; i < kBitmapCount; ++i) {
+                const bool ofFooter = i >= kPanelBitmapCount && i < kPanelBitmapCount + kFooterBitmapCount;
+                const bool ofAnalyser = i >= kPanelBitmapCount + kFooterBitmapCount;
+                if ((ofFooter && !footer) || (ofAnalyser && !analyser)) continue;
+                bitmaps[i] = new GuiBitmap(kLoadOrder[i], scale);
+            }
         } catch (...) {
             releaseAll();  // no destructor runs for an object never made
             throw;
@@ -182,7 +200,7 @@ bool DistortionEditor::build(void* parentWindow) {
     forgetParameterChanges();
     windowOpen.store(true, std::memory_order_relaxed);
 
-    const LoadedBitmaps bitmap(footer == EditorFooter::None ? kPanelBitmapCount : kBitmapCount, getScale());
+    const LoadedBitmaps bitmap(footer != EditorFooter::None, analysis != nullptr, getScale());
     GuiBitmap* background = bitmap(kBackground);
     frame = new GuiFrame(GuiRect{0, 0, editorSize.width, editorSize.height}, parentWindow, this, getScale());
     if (parentWindow && !frame->getWindow()) {
@@ -198,10 +216,14 @@ bool DistortionEditor::build(void* parentWindow) {
         control->setValue(controlValue(place.tag, getParameterLink().currentValue(place.tag)));
     };
     for (const ControlPlace& place : kLayout) addControl(place);
+    if (analysis) addAnalyser(bitmap(kAnalyserPlate));
     if (footer != EditorFooter::None) {
         GuiBitmap* strip = bitmap(kFooterStrip);
-        added(*frame, new GuiImageView(placed(0, kFooterTop, strip->getWidth(), strip->getHeight()), strip));
-        for (const ControlPlace& place : kFooterLayout) addControl(place);
+        added(*frame, new GuiImageView(placed(0, footerTop, strip->getWidth(), strip->getHeight()), strip));
+        for (ControlPlace place : kFooterLayout) {
+            place.top += footerTop;
+            addControl(place);
+        }
         controls[kMixIndex]->setDefaultValue(kMixDefault);
     }
 
@@ -220,7 +242,18 @@ bool DistortionEditor::build(void* parentWindow) {
     return true;
 }
 
+void DistortionEditor::addAnalyser(GuiBitmap* plate) {
+    added(*frame, new GuiImageView(placed(0, kHeight, plate->getWidth(), plate->getHeight()), plate));
+    GuiRect screen = kAnalyserScreen;
+    screen.offset(0, kHeight);
+    analyserView = added(*frame, new AnalyserView(screen, this, *analysis, getParameterLink()));
+    analyserView->tick(guiPlatform().tickCount());
+    // The audio side starts handing its sound over only now.
+    analysis->setListening(true);
+}
+
 void DistortionEditor::close() {
+    if (analysis) analysis->setListening(false);
     windowOpen.store(false, std::memory_order_relaxed);
     destroyFrame();
     clearControls();
@@ -229,6 +262,7 @@ void DistortionEditor::close() {
 
 void DistortionEditor::clearControls() {
     for (GuiControl*& control : controls) control = nullptr;
+    analyserView = nullptr;
     valueDisplay = nullptr;
     aboutBox = nullptr;
 }
@@ -241,7 +275,10 @@ void DistortionEditor::parameterChanged(int32_t index, float) {
 }
 
 void DistortionEditor::idle() {
-    if (!insideDragIdle) applyParameterChanges();
+    if (!insideDragIdle) {
+        applyParameterChanges();
+        if (analyserView) analyserView->tick(guiPlatform().tickCount());
+    }
     GuiEditorBase::idle();
 }
 

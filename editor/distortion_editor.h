@@ -1,7 +1,8 @@
 // Velmora's editor: a 484 x 286 bitmap panel with a knob or switch for every
 // parameter, a one-line value display that shows the parameter changed last,
-// and a logo that opens the about box; optionally a footer strip below it
-// with Quality, Mix and Bypass for the formats that offer them.
+// and a logo that opens the about box; optionally an analyser strip below it
+// (the spectra with the crossovers as handles) and a footer strip with
+// Quality, Mix and Bypass, for the formats that offer them.
 #pragma once
 
 #include <atomic>
@@ -9,9 +10,11 @@
 #include "core/editor_factory.h"
 #include "core/extended_parameters.h"
 #include "dsp/distortion_processor.h"
+#include "gui/gui_bitmap.h"
 #include "gui/gui_control.h"
 #include "gui/gui_editor_base.h"
 
+class AnalyserView;
 class GuiParamDisplay;
 class GuiSplashScreen;
 
@@ -20,10 +23,14 @@ public:
     static constexpr int32_t kWidth = 484;
     static constexpr int32_t kHeight = 286;
     static constexpr int32_t kFooterHeight = 40;
+    static constexpr int32_t kAnalyserHeight = 120;
     static constexpr int32_t kAboutTag = 20;
 
     // Parameters are read and set through link, which outlives the editor.
     explicit DistortionEditor(ParameterLink& link, EditorFooter footer = EditorFooter::None);
+    // The same with the services a format offers; services.link and
+    // services.analysis outlive the editor.
+    explicit DistortionEditor(const EditorServices& services);
     ~DistortionEditor() override;
 
     int32_t open(void* parentWindow) override;
@@ -42,10 +49,12 @@ public:
     }
     GuiParamDisplay* getValueDisplay() const { return valueDisplay; }
     GuiSplashScreen* getAboutBox() const { return aboutBox; }
+    AnalyserView* getAnalyserView() const { return analyserView; }
 
 private:
     // open() without the catch: false when the frame got no window.
     bool build(void* parentWindow);
+    void addAnalyser(GuiBitmap* plate);
     // The indices this editor shows: the 19, and with the footer its three.
     int32_t shownParameters() const;
     void clearControls();
@@ -61,7 +70,11 @@ private:
     std::atomic<bool> windowOpen{false};
 
     const EditorFooter footer;
+    AnalysisSource* const analysis;
+    // Where the footer starts: below the analyser when there is one.
+    const int32_t footerTop;
     GuiControl* controls[kNumExtendedParameters] = {};
     GuiParamDisplay* valueDisplay = nullptr;
     GuiSplashScreen* aboutBox = nullptr;
+    AnalyserView* analyserView = nullptr;
 };

@@ -5,8 +5,8 @@
 #include "distortion_editor.h"
 #include "gui/gui_platform.h"
 
-std::unique_ptr<Editor> createEditor(ParameterLink& link, void* moduleHandle, EditorFooter footer) noexcept {
+std::unique_ptr<Editor> createEditor(const EditorServices& services) noexcept {
     // The real platform's, whatever platform a test may have installed.
-    defaultGuiPlatform().setModuleHandle(moduleHandle);
-    return std::unique_ptr<Editor>(new (std::nothrow) DistortionEditor(link, footer));
+    defaultGuiPlatform().setModuleHandle(services.moduleHandle);
+    return std::unique_ptr<Editor>(new (std::nothrow) DistortionEditor(services));
 }

@@ -57,6 +57,24 @@ void GuiDrawContext::fillRect(const GuiRect& r) {
     canvas->fillRect(inner);
 }
 
+int32_t GuiDrawContext::offsetPoints(const GuiPoint* points, int32_t count, GuiPoint* moved) const {
+    if (count > kGuiMaxPathPoints) count = kGuiMaxPathPoints;
+    for (int32_t i = 0; i < count; ++i) moved[i] = at(points[i]);
+    return count < 0 ? 0 : count;
+}
+
+void GuiDrawContext::polyline(const GuiPoint* points, int32_t count) {
+    if (!canvas || !points) return;
+    GuiPoint moved[kGuiMaxPathPoints];
+    canvas->polyline(moved, offsetPoints(points, count, moved));
+}
+
+void GuiDrawContext::fillPolygon(const GuiPoint* points, int32_t count) {
+    if (!canvas || !points) return;
+    GuiPoint moved[kGuiMaxPathPoints];
+    canvas->fillPolygon(moved, offsetPoints(points, count, moved));
+}
+
 void GuiDrawContext::setFrameColor(const GuiColor& colour) {
     frameColor = colour;
     applyPen();

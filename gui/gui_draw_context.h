@@ -37,6 +37,11 @@ public:
     // Fills from (left + 1, top + 1) up to (right, bottom): the left column
     // and top row belong to an outline drawn with drawRect.
     void fillRect(const GuiRect& r);
+    // Lines through the points with the frame colour and line width, and a
+    // polygon filled with the fill colour; at most kGuiMaxPathPoints points
+    // are used.
+    void polyline(const GuiPoint* points, int32_t count);
+    void fillPolygon(const GuiPoint* points, int32_t count);
 
     void setFrameColor(const GuiColor& colour);
     GuiColor getFrameColor() const { return frameColor; }
@@ -70,6 +75,8 @@ public:
 
 private:
     GuiPoint at(const GuiPoint& p) const { return GuiPoint{p.h + offset.h, p.v + offset.v}; }
+    // The points moved by the offset into `moved`; how many were taken.
+    int32_t offsetPoints(const GuiPoint* points, int32_t count, GuiPoint* moved) const;
     void applyPen();
 
     GuiPoint offset;

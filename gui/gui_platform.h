@@ -30,6 +30,9 @@ struct GuiFontChoice {
     bool symbol = false;  // the symbol font: its own character set and family
 };
 
+// The most points a polyline or polygon takes; the rest are ignored.
+inline constexpr int32_t kGuiMaxPathPoints = 256;
+
 // Drawing primitives on one target (a window or an offscreen image), with
 // the state a classic device context keeps: a pen, a brush and a font.
 // Coordinates are logical pixels; the drawing context has already applied its
@@ -52,6 +55,17 @@ public:
     virtual void lineTo(const GuiPoint& p) = 0;
     // Fills the pixels from (left, top) up to but not including (right, bottom).
     virtual void fillRect(const GuiRect& r) = 0;
+    // Lines through `count` points with the pen, without anti-aliasing (GDI
+    // has none), each point rounded to device pixels through GuiScale, so
+    // that both platforms draw the same shape at every step.
+    virtual void polyline(const GuiPoint* points, int32_t count) {
+        if (count < 2) return;
+        moveTo(points[0]);
+        for (int32_t i = 1; i < count; ++i) lineTo(points[i]);
+    }
+    // The inside of the polygon through `count` points filled with the
+    // brush, no outline; rounded as polyline.
+    virtual void fillPolygon(const GuiPoint* /*points*/, int32_t /*count*/) {}
     // One line of text, vertically centred in r and clipped to it;
     // align is a GuiTextAlign. Opaque text fills its cell with the brush first.
     virtual void drawText(const char* text, const GuiRect& r, int32_t align, bool opaque) = 0;

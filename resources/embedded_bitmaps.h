@@ -1,4 +1,4 @@
-// The editor's bitmaps (ids 1001-1011), linked into the plug-in as the bytes
+// The editor's bitmaps (ids 1001-1012), linked into the plug-in as the bytes
 // of their .bmp files so the Linux build needs no files beside the library.
 #pragma once
 

@@ -431,6 +431,37 @@ Image drawFooter(int percent) {
     return canvas.image();
 }
 
+// ---------------------------------------------------------------- analyser
+
+// The plate between the panel and the footer that holds the analyser: a
+// recessed dark screen like the value display's, the spectrum drawn into it
+// by the editor. Places are relative to the plate's top-left corner.
+constexpr int kAnalyserHeight = 120;
+constexpr Rect kAnalyserScreen{24, 8, 436, 104};
+constexpr Colour kScreen = rgb(24, 25, 27);
+
+Image drawAnalyserPlate(int percent) {
+    Canvas canvas(kPanelWidth, kAnalyserHeight, tone::panel, percent);
+    cairo_t* cr = canvas.cr();
+    drawPlateBevel(cr, kAnalyserHeight);
+    drawScrew(cr, 11, kAnalyserHeight / 2.0, 0.9);
+    drawScrew(cr, kPanelWidth - 11, kAnalyserHeight / 2.0, -0.5);
+    const Rect& s = kAnalyserScreen;
+    setColour(cr, tone::panelLight);
+    roundedRect(cr, s.x - 4, s.y - 4, s.w + 8, s.h + 9, 4.5);
+    cairo_fill(cr);
+    setColour(cr, tone::bezel);
+    roundedRect(cr, s.x - 4, s.y - 4, s.w + 8, s.h + 8, 4);
+    cairo_fill(cr);
+    setColour(cr, rgb(40, 39, 37));
+    cairo_rectangle(cr, s.x - 1, s.y - 1, s.w + 2, s.h + 2);
+    cairo_fill(cr);
+    setColour(cr, kScreen);
+    cairo_rectangle(cr, s.x, s.y, s.w, s.h);
+    cairo_fill(cr);
+    return canvas.image();
+}
+
 // One image per setting, stacked: the whole row of segments with that
 // setting's segment lit.
 Image drawQualitySelector(int percent) {
@@ -477,6 +508,7 @@ std::vector<Drawn> drawAll(int percent) {
     all.push_back({1010, drawQualitySelector(percent)});
     all.push_back({1011, drawSwitch(percent, kBypassSwitch.w, kBypassSwitch.h, "BYPASS", Font{8, true, false, 0.6},
                                     rgb(150, 150, 154), kAmberLit, rgb(255, 196, 80))});
+    all.push_back({1012, drawAnalyserPlate(percent)});
     return all;
 }
 

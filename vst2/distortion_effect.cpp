@@ -16,7 +16,7 @@ DistortionEffect::DistortionEffect(AudioMasterCallback host) : PluginBaseExt(hos
     canProcessReplacing(true);
     setUniqueID(kUniqueId);
 
-    registerEditor(createEditor(editorLink, moduleInstance).release());
+    registerEditor(createEditor(EditorServices{editorLink, moduleInstance}).release());
     if (!editor) editorMissing = true;
 }
 

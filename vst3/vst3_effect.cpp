@@ -74,7 +74,8 @@ vvst3::tresult VVST3_CALL Vst3Effect::initialize(vvst3::FUnknown* context) {
             context->addRef();
             hostContext = context;
         }
-        editorInstance = createEditor(*this, vst3ModuleHandle(), EditorFooter::QualityMixBypass);
+        editorInstance = createEditor(
+            EditorServices{*this, vst3ModuleHandle(), EditorFooter::QualityMixBypass, &effect.core().analyser()});
         if (!notifier.start(hostContext, kNotifierPeriodMs)) notifier.start(vst3FactoryHostContext(), kNotifierPeriodMs);
         initialised = true;
         return vvst3::kResultOk;

@@ -143,6 +143,34 @@ void GdiCanvas::fillRect(const GuiRect& logical) {
     SelectObject(dc, pen);
 }
 
+namespace {
+// The points in device pixels; at most kGuiMaxPathPoints of them.
+int devicePoints(const GuiScale& scale, const GuiPoint* points, int32_t count, POINT* device) {
+    if (count > kGuiMaxPathPoints) count = kGuiMaxPathPoints;
+    for (int32_t i = 0; i < count; ++i) {
+        const GuiPoint at = scale.toDevice(points[i]);
+        device[i] = POINT{at.h, at.v};
+    }
+    return count;
+}
+}  // namespace
+
+void GdiCanvas::polyline(const GuiPoint* points, int32_t count) {
+    POINT device[kGuiMaxPathPoints];
+    const int n = devicePoints(scale, points, count, device);
+    if (n >= 2) Polyline(dc, device, n);
+}
+
+void GdiCanvas::fillPolygon(const GuiPoint* points, int32_t count) {
+    if (!ownBrush) return;
+    POINT device[kGuiMaxPathPoints];
+    const int n = devicePoints(scale, points, count, device);
+    if (n < 3) return;
+    HGDIOBJ pen = SelectObject(dc, GetStockObject(NULL_PEN));
+    Polygon(dc, device, n);
+    SelectObject(dc, pen);
+}
+
 void GdiCanvas::drawText(const char* text, const GuiRect& logical, int32_t align, bool opaque) {
     if (!text) return;
     const GuiRect r = scale.toDevice(logical);

@@ -38,6 +38,8 @@ public:
     void moveTo(const GuiPoint& p) override;
     void lineTo(const GuiPoint& p) override;
     void fillRect(const GuiRect& r) override;
+    void polyline(const GuiPoint* points, int32_t count) override;
+    void fillPolygon(const GuiPoint* points, int32_t count) override;
     void drawText(const char* text, const GuiRect& r, int32_t align, bool opaque) override;
 
     void blit(const GuiBitmapImage& image, const GuiRect& dest, const GuiPoint& src) override;

@@ -123,6 +123,39 @@ void CairoCanvas::lineTo(const GuiPoint& p) {
     cairo_restore(cr);
 }
 
+void CairoCanvas::devicePath(const GuiPoint* points, int32_t count, bool centred) {
+    const double shift = centred ? 0.5 : 0.0;
+    cairo_new_path(cr);
+    for (int32_t i = 0; i < count; ++i) {
+        const GuiPoint at = scale.toDevice(points[i]);
+        cairo_line_to(cr, at.h + shift, at.v + shift);
+    }
+}
+
+void CairoCanvas::polyline(const GuiPoint* points, int32_t count) {
+    if (!cr || count < 2) return;
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    const int32_t width = std::max(1, scale.toDevice(penWidth));
+    devicePath(points, count, width % 2 == 1);
+    setColour(cr, pen);
+    cairo_set_line_width(cr, width);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke(cr);
+    cairo_restore(cr);
+}
+
+void CairoCanvas::fillPolygon(const GuiPoint* points, int32_t count) {
+    if (!cr || count < 3) return;
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    devicePath(points, count, false);
+    cairo_close_path(cr);
+    setColour(cr, brush);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
 void CairoCanvas::fillRect(const GuiRect& r) {
     fillPixels(r.left, r.top, r.width(), r.height(), brush);
 }

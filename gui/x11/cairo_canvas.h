@@ -26,6 +26,8 @@ public:
     void moveTo(const GuiPoint& p) override;
     void lineTo(const GuiPoint& p) override;
     void fillRect(const GuiRect& r) override;
+    void polyline(const GuiPoint* points, int32_t count) override;
+    void fillPolygon(const GuiPoint* points, int32_t count) override;
     void drawText(const char* text, const GuiRect& r, int32_t align, bool opaque) override;
 
     void blit(const GuiBitmapImage& image, const GuiRect& dest, const GuiPoint& src) override;
@@ -41,6 +43,9 @@ private:
     void fillPixels(double x, double y, double w, double h, const GuiColor& colour);
     void paintSurface(cairo_surface_t* source, const GuiRect& dest, const GuiPoint& src);
     void applyFont();
+    // The points as a device-pixel path outside the transform, the way GDI
+    // gets them; centred on pixels when `centred`.
+    void devicePath(const GuiPoint* points, int32_t count, bool centred);
 
     cairo_surface_t* target;
     cairo_t* cr;

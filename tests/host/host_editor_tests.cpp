@@ -16,6 +16,7 @@
 
 #include "gui/x11/bmp_decoder.h"
 
+#include "crossover_handle_drag.h"
 #include "host_runner.h"
 #include "png_reader.h"
 
@@ -285,17 +286,40 @@ TEST_F(EditorHost, VelmoraClapGain1DragOf100PixelsRightAutomatesToHalf) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "unregister_fd"), lines.end());
 }
 
+// A drag on the analyser's Cross1 handle is one gesture that ends at the
+// value under the pointer, pushes Cross2 along as the knob would, and the
+// Cross1 knob shows where it ended.
+TEST_F(EditorHost, VelmoraClapCrossoverHandleDragIsOneGestureAndTheKnobFollows) {
+    if (!canDriveVelmora() || velmoraClapPath().empty()) GTEST_SKIP() << "a plug-in or xdotool is missing";
+    const HandleDrag drag = dragCross1Handle(velmoraClapPath());
+    expectOneDragEndingNear(parameterLines(drag.trace, 0), 0, 0.8f);
+    const std::vector<std::string> pushed = parameterLines(drag.trace, 1);
+    EXPECT_NE(std::find(pushed.begin(), pushed.end(), "automate 1 0.800"), pushed.end());
+    EXPECT_EQ(drag.knobAfterDrag, drag.knobAtEndValue);
+}
+
+// The same in VST 3: beginEdit, performEdit and endEdit for Cross1 (VST 3
+// brackets the pushed Cross2 in a gesture of its own).
+TEST_F(EditorHost, VelmoraVst3CrossoverHandleDragIsOneGestureAndTheKnobFollows) {
+    if (!canDriveVelmora() || std::string(VELMORA_VST3_BUNDLE).empty()) GTEST_SKIP() << "a plug-in or xdotool is missing";
+    const HandleDrag drag = dragCross1Handle(VELMORA_VST3_BUNDLE);
+    expectOneDragEndingNear(parameterLines(drag.trace, 0), 0, 0.8f);
+    const std::vector<std::string> pushed = parameterLines(drag.trace, 1);
+    EXPECT_NE(std::find(pushed.begin(), pushed.end(), "automate 1 0.800"), pushed.end());
+    EXPECT_EQ(drag.knobAfterDrag, drag.knobAtEndValue);
+}
+
 // The CLAP editor's footer (Quality traced normalised: "4x" is 2 of 0..3): a click on "4x", a drag of
 // Mix 100 px left from 100 % and a click on Bypass, each one gesture.
 TEST_F(EditorHost, VelmoraClapFooterClicksAndDragReachTheHost) {
     if (!canDriveVelmora() || velmoraClapPath().empty()) GTEST_SKIP() << "a plug-in or xdotool is missing";
-    // Selector 160 x 14 at (80, 299) in four segments; Mix 30 x 30 at (306, 291);
-    // Bypass 60 x 14 at (396, 299).
+    // Below the panel and the analyser: selector 160 x 14 at (80, 419) in four
+    // segments; Mix 30 x 30 at (306, 411); Bypass 60 x 14 at (396, 419).
     const std::vector<std::string> lines = traceVelmoraGesture(
-        "mousemove --sync --window WINDOW 180 306 click 1 sleep 0.2 "
-        "mousemove --sync --window WINDOW 321 306 mousedown 1 sleep 0.1 "
+        "mousemove --sync --window WINDOW 180 426 click 1 sleep 0.2 "
+        "mousemove --sync --window WINDOW 321 426 mousedown 1 sleep 0.1 "
         "mousemove_relative --sync -- -50 0 sleep 0.05 mousemove_relative --sync -- -50 0 sleep 0.1 mouseup 1 "
-        "sleep 0.2 mousemove --sync --window WINDOW 426 306 click 1",
+        "sleep 0.2 mousemove --sync --window WINDOW 426 426 click 1",
         velmoraClapPath());
     const auto gestureOf = [&](int index) {
         std::vector<std::string> gesture;

@@ -109,8 +109,8 @@ TEST(HostVst3Editor, FooterClicksReachTheHostAndTheRunLoopEmptiesOnClose) {
     const Window window = waitForWindow(display, "velmora-host: Velmora");
     if (window != 0) {
         const std::string id = std::to_string(window);
-        const std::string command = "xdotool mousemove --sync --window " + id + " 140 306 click 1 sleep 0.2 " +
-                                    "mousemove --sync --window " + id + " 426 306 click 1 sleep 0.3";
+        const std::string command = "xdotool mousemove --sync --window " + id + " 140 426 click 1 sleep 0.2 " +
+                                    "mousemove --sync --window " + id + " 426 426 click 1 sleep 0.3";
         EXPECT_EQ(std::system(command.c_str()), 0);
         sendDeleteWindow(display, window);
     }

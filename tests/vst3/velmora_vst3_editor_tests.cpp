@@ -52,7 +52,7 @@ TEST(VelmoraVst3Editor, RunsInTheHostsLoopAndAsksForTheSizeOfANewScaleStep) {
         vvst3::ViewRect size{};
         ASSERT_EQ(view->getSize(&size), vvst3::kResultOk);
         EXPECT_EQ(size.right, 484);
-        EXPECT_EQ(size.bottom, 326) << "the panel and its footer";
+        EXPECT_EQ(size.bottom, 446) << "the panel, the analyser and the footer";
 
         void* window = reinterpret_cast<void*>(static_cast<uintptr_t>(parent));
         ASSERT_EQ(view->attached(window, vvst3::kPlatformTypeX11EmbedWindowID), vvst3::kResultOk);
@@ -67,7 +67,7 @@ TEST(VelmoraVst3Editor, RunsInTheHostsLoopAndAsksForTheSizeOfANewScaleStep) {
         ASSERT_EQ(scaling->setContentScaleFactor(2.0f), vvst3::kResultOk);
         ASSERT_EQ(frame.sizes.size(), 1u);
         EXPECT_EQ(frame.sizes[0].right, 968);
-        EXPECT_EQ(frame.sizes[0].bottom, 652);
+        EXPECT_EQ(frame.sizes[0].bottom, 892);
         EXPECT_EQ(frame.runLoop.handlers.size(), 1u) << "the new connection is watched";
         frame.runLoop.fireTimers();
 
