@@ -39,14 +39,15 @@ public:
             upStages[s].run<B1, B2, B3>(raised, raised + 1, n * span / 2);
         }
     }
-    template <bool B1, bool B2, bool B3>
+    // Dry also lowers the dry lane (kDryLane) with the bands.
+    template <bool B1, bool B2, bool B3, bool Dry = false>
     VELMORA_INLINE void down(int factor, FrameBands* raised, int n, FrameBands* out) {
         for (int s = stagesFor(factor) - 1; s >= 0; --s) {
             const int frames = n << s;
             const bool later = laterPhase(factor, s);
-            downStages[s].run<B1, B2, B3>(half_band::evenChainInput(later, raised),
-                                          half_band::oddChainInput(later, raised), frames);
-            half_band::averageChains<B1, B2, B3>(downStages[s], later, raised, frames, s == 0 ? out : raised);
+            downStages[s].run<B1, B2, B3, Dry>(half_band::evenChainInput(later, raised),
+                                               half_band::oddChainInput(later, raised), frames);
+            half_band::averageChains<B1, B2, B3, Dry>(downStages[s], later, raised, frames, s == 0 ? out : raised);
         }
     }
     // The same in the AVX copy, both chains of a stage in 256-bit lanes.
@@ -63,11 +64,17 @@ public:
             in = out;
         }
     }
-    template <bool B1, bool B2, bool B3>
+    template <bool B1, bool B2, bool B3, bool Dry = false>
     VELMORA_WIDE_INLINE void downWide(int factor, FrameBands* raised, int n, FrameBands* out) {
         for (int s = stagesFor(factor) - 1; s >= 0; --s)
-            half_band::lowerPacked<B1, B2, B3>(downStages[s], laterPhase(factor, s), raised, n << s,
+            half_band::lowerPacked<B1, B2, B3, Dry>(downStages[s], laterPhase(factor, s), raised, n << s,
                                                s == 0 ? out : raised);
+    }
+
+    // The dry lane's lowering history back to silence, for a dry signal
+    // that starts anew (its history is stale after a time at Mix 100 %).
+    void clearDryLane() {
+        for (half_band::Stage& stage : downStages) stage.clearLane(kDryLane);
     }
 
 private:

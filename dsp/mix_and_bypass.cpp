@@ -23,17 +23,18 @@ void MixAndBypass::process(PairedSignalPath& path, float* const* inputs, float* 
     if (frames <= 0 || !inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) return;
     if (!started) {
         // A fresh start is already where it is asked to be: no fade in.
-        mix = mixTarget;
+        path.startMixAt(mixTarget);
         fade = bypass ? 1.0 : 0.0;
         started = true;
+    } else {
+        path.setMix(mixTarget);
     }
     latency = std::clamp(latency, 0, kMaxDelay - 1);
-    if (passesPathAlone(mixTarget, bypass)) {
+    if (fade == 0.0 && !bypass) {
         // The inputs may be the outputs: keep what bypass would need first.
         float tail[2][kMaxDelay];
         const int32_t kept = std::min<int32_t>(frames, kMaxDelay);
         for (int c = 0; c < 2; ++c) std::copy(inputs[c] + frames - kept, inputs[c] + frames, tail[c]);
-        path.tapDry(false);
         path.processReplacing(inputs, outputs, frames);
         const float* tails[2] = {tail[0], tail[1]};
         rememberTail(tails, kept);
@@ -43,36 +44,26 @@ void MixAndBypass::process(PairedSignalPath& path, float* const* inputs, float* 
         const int n = static_cast<int>(std::min<int32_t>(frames - done, PairedSignalPath::kSubBlock));
         const float* in[2] = {inputs[0] + done, inputs[1] + done};
         float* out[2] = {outputs[0] + done, outputs[1] + done};
-        processSubBlock(path, in, out, n, mixTarget, bypass, latency, sampleRate);
+        processSubBlock(path, in, out, n, bypass, latency, sampleRate);
         done += n;
     }
 }
 
 void MixAndBypass::processSubBlock(PairedSignalPath& path, const float* const* inputs, float* const* outputs, int n,
-                                   double mixTarget, bool bypass, int latency, double sampleRate) {
+                                   bool bypass, int latency, double sampleRate) {
     double raw[2][PairedSignalPath::kSubBlock];
     for (int c = 0; c < 2; ++c) std::copy(inputs[c], inputs[c] + n, raw[c]);
-
-    const bool needDry = !(mix == 1.0 && mixTarget == 1.0);
-    path.tapDry(needDry);
     float* pathInputs[2] = {const_cast<float*>(inputs[0]), const_cast<float*>(inputs[1])};
     path.processReplacing(pathInputs, outputs, n);
-    const DryTap& dry = path.dryTap();
 
-    // The path's ramp law: a linear segment that reaches the target at the
-    // 64th frame exactly.
-    const double mixStart = mix;
-    const double mixStep = (mixTarget - mixStart) / PairedSignalPath::kSubBlock;
     const double rate = std::isfinite(sampleRate) && sampleRate > 0.0 ? sampleRate : 44100.0;
     const double fadeStep = 1.0 / std::max(1.0, std::round(kBypassFadeSeconds * rate));
     const double fadeTarget = bypass ? 1.0 : 0.0;
     for (int i = 0; i < n; ++i) {
-        mix = i + 1 == PairedSignalPath::kSubBlock ? mixTarget : mixStart + (i + 1) * mixStep;
         fade = fade < fadeTarget ? std::min(fadeTarget, fade + fadeStep) : std::max(fadeTarget, fade - fadeStep);
         remember(raw[0][i], raw[1][i]);
         for (int c = 0; c < 2; ++c) {
             double sample = outputs[c][i];
-            if (needDry) sample = mix * sample + (1.0 - mix) * (c == 0 ? dry.left(i) : dry.right(i));
             if (fade == 1.0)
                 sample = delayed(c, latency);
             else if (fade > 0.0)

@@ -1,12 +1,12 @@
-// What the formats whose interface is ours add after the signal path: the
-// dry/wet Mix and the host-linked bypass. At Mix 1, not bypassed, the path's
-// output passes untouched (the same bits as without this stage). Otherwise
-// the path runs one sub-block per call, with its phase-matched dry tapped
-// (DryTap), and each frame becomes
-//     (1 - fade) * (mix * wet + (1 - mix) * dry) + fade * input delayed by the latency,
-// where mix follows its target on the path's 64-frame linear ramps and fade
-// moves between 0 and 1 within kBypassFadeSeconds. The path keeps running
-// while bypassed, so leaving bypass returns to the output it would have had.
+// What the formats whose interface is ours add to the signal path: the
+// dry/wet Mix and the host-linked bypass. The path mixes by itself (its dry
+// is phase-matched, see PairedSignalPath); this stage hands it the Mix and,
+// while bypass fades or holds, runs it one sub-block at a time so that each
+// frame becomes
+//     (1 - fade) * path output + fade * input delayed by the latency,
+// where fade moves between 0 and 1 within kBypassFadeSeconds. Otherwise the
+// path's output passes untouched. The path keeps running while bypassed, so
+// leaving bypass returns to the output it would have had.
 #pragma once
 
 #include <cstdint>
@@ -26,11 +26,8 @@ public:
     void reset() { *this = MixAndBypass(); }
 
 private:
-    bool passesPathAlone(double mixTarget, bool bypass) const {
-        return started && mix == 1.0 && mixTarget == 1.0 && fade == 0.0 && !bypass;
-    }
     void processSubBlock(PairedSignalPath& path, const float* const* inputs, float* const* outputs, int n,
-                         double mixTarget, bool bypass, int latency, double sampleRate);
+                         bool bypass, int latency, double sampleRate);
     void remember(double left, double right) {
         head = (head + 1) % kMaxDelay;
         history[0][head] = left;
@@ -40,7 +37,6 @@ private:
     void rememberTail(const float* const* inputs, int32_t frames);
 
     bool started = false;
-    double mix = 1.0;
     double fade = 0.0;
     // The last kMaxDelay input frames, newest at head.
     double history[2][kMaxDelay] = {};

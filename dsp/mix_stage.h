@@ -2,15 +2,22 @@
 // addition, for the accumulating callback) into the host's float buffers.
 #pragma once
 
+#include "mix_ramp.h"
 #include "sub_block.h"
 
-// With StillLevels, the level ramps of every sounding band and the master
-// ramp hold still (PairedRamp::holdsStill) for the sub-block and are not
-// advanced frame by frame.
-template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool StillLevels>
+// With StillLevels, the level ramps of every sounding band, the master ramp
+// and the Mix ramp hold still (PairedRamp::holdsStill, MixRamp::moving) for
+// the sub-block and are not advanced frame by frame. With Dry, the output
+// is mix * wet + (1 - mix) * dry, the dry from the frame's dry lane.
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool StillLevels, bool Dry = false>
 class MixStage {
+    static_assert(!(Accumulate && Dry), "the accumulating callback has no Mix");
+
 public:
-    MixStage(BandRamps (&ramps)[3], PairedRamp& master) : ramps(ramps), master(master) {
+    MixStage(BandRamps (&ramps)[3], PairedRamp& master, const MixRamp& mixRamp)
+        : ramps(ramps), master(master), mix(pair::broadcast(mixRamp.value)),
+          mixStep(pair::broadcast(mixRamp.step)), mixLow(pair::broadcast(mixRamp.low)),
+          mixHigh(pair::broadcast(mixRamp.high)), dryShare(_mm_sub_pd(pair::kOne(), mix)) {
         for (int b = 0; b < 3; ++b) {
             level[b] = ramps[b].level.value;
             levelStep[b] = ramps[b].level.increment;
@@ -28,6 +35,14 @@ public:
         if constexpr (Band3) sum = addBand<2>(sum, bands[2]);
         if constexpr (!StillLevels) masterLevel = _mm_add_pd(masterLevel, masterStep);
         Pair out = _mm_mul_pd(sum, masterLevel);
+        if constexpr (Dry) {
+            if constexpr (!StillLevels) {
+                // MixRamp::nextValue on both lanes.
+                mix = _mm_min_pd(_mm_max_pd(_mm_add_pd(mix, mixStep), mixLow), mixHigh);
+                dryShare = _mm_sub_pd(pair::kOne(), mix);
+            }
+            out = _mm_add_pd(_mm_mul_pd(mix, out), _mm_mul_pd(dryShare, bands[kDryLane]));
+        }
         if constexpr (Accumulate) out = _mm_add_pd(pair::loadFrame(outL, outR), out);
         // Held inside the float range; max(lowest, x) and min(highest, x)
         // return x itself when it is NaN, which passes unchanged.
@@ -41,6 +56,8 @@ public:
         if constexpr (Band3) ramps[2].level.value = level[2];
         master.value = masterLevel;
     }
+    // The wet share of the last frame (MixRamp::advance).
+    double lastMix() const { return pair::left(mix); }
 
 private:
     template <int B>
@@ -52,4 +69,5 @@ private:
     BandRamps (&ramps)[3];
     PairedRamp& master;
     Pair level[3], levelStep[3], masterLevel, masterStep;
+    Pair mix, mixStep, mixLow, mixHigh, dryShare;
 };

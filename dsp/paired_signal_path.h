@@ -13,6 +13,14 @@
 // On request the shaping pass runs at two, four or eight times the rate
 // (BandOversampler): the bands go up after the split and come down before
 // the post filter, so only the curves see the raised rate.
+//
+// Below Mix 100 % the shaping pass also keeps the dry signal, the sounding
+// bands' sum before the curves, in a fourth lane (kDryLane) that comes down
+// with the bands, and the mix pass blends it in. With a linear curve the wet
+// sum is exactly this signal weighted by the levels, so the two never comb;
+// a raw input delayed by whole frames would, since the crossover sum and the
+// resamplers shift the phase by frequency. At Mix 100 % the lane is left
+// alone and the passes are those of the effect alone.
 #pragma once
 
 #include <atomic>
@@ -21,7 +29,7 @@
 #include "audio_path.h"
 #include "band_oversampler.h"
 #include "cached_law.h"
-#include "dry_tap.h"
+#include "mix_ramp.h"
 #include "filter_run.h"
 #include "oversampling.h"
 #include "paired_band_split_filter.h"
@@ -75,14 +83,11 @@ public:
         return BandOversampler::latencyFrames(oversamplingFactor(setting));
     }
 
-    // Whether the next calls also take the phase-matched dry signal of
-    // each sub-block (for a dry/wet mix; see DryTap). Turning it on starts
-    // the tap's resamplers from silence.
-    void tapDry(bool on) {
-        if (on && !dryWanted) dry.reset();
-        dryWanted = on;
-    }
-    const DryTap& dryTap() const { return dry; }
+    // Audio thread, before a call: the dry/wet Mix (the wet share 0..1),
+    // reached on a 64-frame ramp from where it is (see MixRamp), or at once.
+    // The accumulating callback ignores it.
+    void setMix(double share) { mixRamp.aimAt(share); }
+    void startMixAt(double share) { mixRamp.jumpTo(share); }
 
     // Which compiled copy the calls run (audio_path.h), chosen at
     // construction. Both copies keep the same state in the same layout, so
@@ -119,33 +124,47 @@ private:
     // 256-bit loops (the AVX copy on x86-64).
     template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide>
     VELMORA_INLINE void runRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
+    // One sub-block of n frames; Dry runs the dry lane and the blend.
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide, bool Dry>
+    VELMORA_INLINE void runSubBlock(const float* inL, const float* inR, float* outL, float* outR, int n,
+                                    SubBlockBands& bands, FilterHistory (&history)[2]);
     template <bool Band1, bool Band2, bool Band3, bool PostFilter>
     void startSubBlock();
+    // The split, then the shaping at the sub-block's rate. Inlined like the
+    // stages it holds: out of line it would be a function of no target, and
+    // the AVX copy's stages in it would lose the VEX encoding.
+    template <bool Band1, bool Band2, bool Band3, bool Wide, bool Dry>
+    VELMORA_INLINE void splitThenShape(const float* inL, const float* inR, int n, SubBlockBands& bands,
+                                             FilterHistory (&history)[2]);
     // The shaping and mixing passes over one sub-block, each in a variant for
     // ramps that hold still throughout it (the common case once parameters
     // rest) and one for ramps that move.
-    template <bool Band1, bool Band2, bool Band3>
+    template <bool Band1, bool Band2, bool Band3, bool Dry>
     VELMORA_INLINE void shapeSubBlock(SubBlockBands& bands, int frames);
-    template <bool Band1, bool Band2, bool Band3>
+    template <bool Band1, bool Band2, bool Band3, bool Dry>
     VELMORA_INLINE void shapeRaisedSubBlock(SubBlockBands& bands, int frames);
     template <bool Band1, bool Band2, bool Band3>
     bool shapingRampsHoldStill() const;
     // The AVX copy's own parts, called once per sub-block: functions of the
     // AVX target themselves, since the 256-bit helpers inline only there.
-    template <bool Band1, bool Band2, bool Band3>
+    template <bool Band1, bool Band2, bool Band3, bool Dry>
     VELMORA_TARGET_AVX void shapeRaisedSubBlockWide(SubBlockBands& bands, int frames);
     // Its split with its curves, and its post filters with its mix, each
-    // pair in one loop (at Normal without a dry tap, and always).
-    template <bool Band1, bool Band2, bool Band3>
+    // pair in one loop (the first at Normal, the second always).
+    template <bool Band1, bool Band2, bool Band3, bool Dry>
     VELMORA_TARGET_AVX void splitAndShapeSkewed(const float* inL, const float* inR, int n, SubBlockBands& bands,
                                                 FilterHistory (&history)[2]);
-    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Dry>
     VELMORA_TARGET_AVX void postFilterAndMixSkewed(SubBlockBands& bands, int n, float* outL, float* outR,
                                                    FilterHistory (&history)[2]);
     template <bool Band1, bool Band2, bool Band3>
     bool mixRampsHoldStill() const;
-    template <bool Accumulate, bool Band1, bool Band2, bool Band3>
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool Dry>
     VELMORA_INLINE void mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR);
+    // Runs the Mix stage that fits the ramps (still or moving), then moves
+    // the Mix ramp on.
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool Dry, typename Run>
+    VELMORA_INLINE void withMixStage(int n, Run run);
 
     void resetNonFiniteState();
     void takeUpOversampling() {
@@ -158,6 +177,7 @@ private:
 
     BandRamps ramps[3];
     PairedRamp master;
+    MixRamp mixRamp;
     PairedBandSplitFilter crossover1;
     PairedBandSplitFilter crossover2;
     PairedBandSplitFilter postFilter1;
@@ -188,6 +208,7 @@ private:
     };
     BandOversampler oversampler;
     RaisedBands raised;
-    bool dryWanted = false;
-    DryTap dry;
+    // Whether the last sub-block ran the dry lane; when it did not, the
+    // lane's lowering history is stale and starts again from silence.
+    bool dryLaneRan = false;
 };

@@ -95,19 +95,19 @@ bool PairedSignalPath::shapingRampsHoldStill() const {
     return still;
 }
 
-template <bool Band1, bool Band2, bool Band3>
+template <bool Band1, bool Band2, bool Band3, bool Dry>
 void PairedSignalPath::shapeSubBlock(SubBlockBands& bands, int frames) {
     auto run = [&](auto shape) VELMORA_INLINE_LAMBDA {
         for (int i = 0; i < frames; ++i) shape.frame(bands.frame[i]);
         shape.finish();
     };
     if (shapingRampsHoldStill<Band1, Band2, Band3>())
-        run(ShapeStage<Band1, Band2, Band3, true>(ramps, curves, parameterValues + kType1, dcBlocker));
+        run(ShapeStage<Band1, Band2, Band3, true, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
     else
-        run(ShapeStage<Band1, Band2, Band3, false>(ramps, curves, parameterValues + kType1, dcBlocker));
+        run(ShapeStage<Band1, Band2, Band3, false, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
 }
 
-template <bool Band1, bool Band2, bool Band3>
+template <bool Band1, bool Band2, bool Band3, bool Dry>
 void PairedSignalPath::shapeRaisedSubBlock(SubBlockBands& bands, int frames) {
     oversampler.up<Band1, Band2, Band3>(factor, bands.frame, frames, raised.frame);
     auto run = [&](auto shape) VELMORA_INLINE_LAMBDA {
@@ -115,14 +115,14 @@ void PairedSignalPath::shapeRaisedSubBlock(SubBlockBands& bands, int frames) {
         shape.finish();
     };
     if (shapingRampsHoldStill<Band1, Band2, Band3>())
-        run(ShapeStage<Band1, Band2, Band3, true>(ramps, curves, parameterValues + kType1, dcBlocker));
+        run(ShapeStage<Band1, Band2, Band3, true, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
     else
-        run(ShapeStage<Band1, Band2, Band3, false>(ramps, curves, parameterValues + kType1, dcBlocker));
-    oversampler.down<Band1, Band2, Band3>(factor, raised.frame, frames, bands.frame);
+        run(ShapeStage<Band1, Band2, Band3, false, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
+    oversampler.down<Band1, Band2, Band3, Dry>(factor, raised.frame, frames, bands.frame);
 }
 
 // The same as shapeRaisedSubBlock, in the AVX copy's wide lanes.
-template <bool Band1, bool Band2, bool Band3>
+template <bool Band1, bool Band2, bool Band3, bool Dry>
 void PairedSignalPath::shapeRaisedSubBlockWide(SubBlockBands& bands, int frames) {
     oversampler.upWide<Band1, Band2, Band3>(factor, bands.frame, frames, raised.frame);
     auto run = [&](auto shape) VELMORA_WIDE_INLINE_LAMBDA {
@@ -131,32 +131,39 @@ void PairedSignalPath::shapeRaisedSubBlockWide(SubBlockBands& bands, int frames)
         shape.finish();
     };
     if (shapingRampsHoldStill<Band1, Band2, Band3>())
-        run(ShapeStage<Band1, Band2, Band3, true>(ramps, curves, parameterValues + kType1, dcBlocker));
+        run(ShapeStage<Band1, Band2, Band3, true, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
     else
-        run(ShapeStage<Band1, Band2, Band3, false>(ramps, curves, parameterValues + kType1, dcBlocker));
-    oversampler.downWide<Band1, Band2, Band3>(factor, raised.frame, frames, bands.frame);
+        run(ShapeStage<Band1, Band2, Band3, false, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
+    oversampler.downWide<Band1, Band2, Band3, Dry>(factor, raised.frame, frames, bands.frame);
 }
 
 template <bool Band1, bool Band2, bool Band3>
 bool PairedSignalPath::mixRampsHoldStill() const {
     constexpr bool sounding[3] = {Band1, Band2, Band3};
-    bool still = master.holdsStill();
+    bool still = master.holdsStill() && !mixRamp.moving();
     for (int b = 0; b < 3; ++b)
         if (sounding[b]) still = still && ramps[b].level.holdsStill();
     return still;
 }
 
-template <bool Accumulate, bool Band1, bool Band2, bool Band3>
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool Dry, typename Run>
+void PairedSignalPath::withMixStage(int n, Run run) {
+    auto runAndAdvance = [&](auto mix) VELMORA_INLINE_LAMBDA {
+        run(mix);
+        if constexpr (Dry) mixRamp.advance(n, mix.lastMix());
+    };
+    if (mixRampsHoldStill<Band1, Band2, Band3>())
+        runAndAdvance(MixStage<Accumulate, Band1, Band2, Band3, true, Dry>(ramps, master, mixRamp));
+    else
+        runAndAdvance(MixStage<Accumulate, Band1, Band2, Band3, false, Dry>(ramps, master, mixRamp));
+}
+
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool Dry>
 void PairedSignalPath::mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR) {
-    const bool still = mixRampsHoldStill<Band1, Band2, Band3>();
-    auto run = [&](auto mix) VELMORA_INLINE_LAMBDA {
+    withMixStage<Accumulate, Band1, Band2, Band3, Dry>(frames, [&](auto& mix) VELMORA_INLINE_LAMBDA {
         for (int i = 0; i < frames; ++i) mix.frame(bands.frame[i], outL + i, outR + i);
         mix.finish();
-    };
-    if (still)
-        run(MixStage<Accumulate, Band1, Band2, Band3, true>(ramps, master));
-    else
-        run(MixStage<Accumulate, Band1, Band2, Band3, false>(ramps, master));
+    });
 }
 
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
@@ -173,56 +180,70 @@ void PairedSignalPath::processRoutingAvx(const float* inL, const float* inR, flo
 
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide>
 void PairedSignalPath::runRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames) {
+    SubBlockBands bands;
+    FilterHistory history[2];
+    for (int32_t done = 0; done < frames;) {
+        const int n = static_cast<int>(std::min<int32_t>(frames - done, kSubBlock));
+        startSubBlock<Band1, Band2, Band3, PostFilter>();
+        const bool mixing = !Accumulate && mixRamp.mixing();
+        if (mixing && !dryLaneRan) oversampler.clearDryLane();
+        dryLaneRan = mixing;
+        if constexpr (!Accumulate) {
+            if (mixing) {
+                runSubBlock<Accumulate, Band1, Band2, Band3, PostFilter, Wide, true>(
+                    inL + done, inR + done, outL + done, outR + done, n, bands, history);
+                done += n;
+                continue;
+            }
+        }
+        runSubBlock<Accumulate, Band1, Band2, Band3, PostFilter, Wide, false>(inL + done, inR + done, outL + done,
+                                                                             outR + done, n, bands, history);
+        done += n;
+    }
+}
+
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide, bool Dry>
+void PairedSignalPath::runSubBlock(const float* inL, const float* inR, float* outL, float* outR, int n,
+                                   SubBlockBands& bands, FilterHistory (&history)[2]) {
     // Each stage runs over the whole sub-block before the next (the AVX copy
     // pairs them up, see splitAndShapeSkewed): a loop then holds one stage's
     // state in registers, and the latency-bound filter recursions of
     // consecutive frames overlap. The split reads every input of the
     // sub-block before the mix writes any output, so in-place buffers stay
     // safe.
-    SubBlockBands bands;
-    FilterHistory history[2];
-    for (int32_t done = 0; done < frames;) {
-        const int n = static_cast<int>(std::min<int32_t>(frames - done, kSubBlock));
-        startSubBlock<Band1, Band2, Band3, PostFilter>();
-        // Inlined like the stages it holds: out of line it would be a function
-        // of no target, and the AVX copy's stages in it would lose the VEX encoding.
-        auto splitThenShape = [&]() VELMORA_INLINE_LAMBDA {
-            {
-                SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset, history[0], history[1]);
-                for (int i = 0; i < n; ++i) split.frame(i, inL + done + i, inR + done + i, bands.frame[i]);
-                split.finish(n);
-            }
-            if (dryWanted) dry.capture(bands, Band1, Band2, Band3, n, factor);
-            if (factor == 1)
-                shapeSubBlock<Band1, Band2, Band3>(bands, n);
-            else if constexpr (Wide)
-                shapeRaisedSubBlockWide<Band1, Band2, Band3>(bands, n);
-            else
-                shapeRaisedSubBlock<Band1, Band2, Band3>(bands, n);
-        };
-        if constexpr (Wide) {
-            if (factor == 1 && !dryWanted)
-                splitAndShapeSkewed<Band1, Band2, Band3>(inL + done, inR + done, n, bands, history);
-            else
-                splitThenShape();
-        } else {
-            splitThenShape();
+    if constexpr (Wide) {
+        if (factor == 1)
+            splitAndShapeSkewed<Band1, Band2, Band3, Dry>(inL, inR, n, bands, history);
+        else
+            splitThenShape<Band1, Band2, Band3, Wide, Dry>(inL, inR, n, bands, history);
+        postFilterAndMixSkewed<Accumulate, Band1, Band2, Band3, PostFilter, Dry>(bands, n, outL, outR, history);
+    } else {
+        splitThenShape<Band1, Band2, Band3, Wide, Dry>(inL, inR, n, bands, history);
+        constexpr bool kPost = PostFilter && (Band1 || Band2);
+        if constexpr (kPost) {
+            PostFilterStage<Band1 && kPost, Band2 && kPost> post(postFilter1, postFilter2, postFilterOffset,
+                                                                 history[0], history[1]);
+            for (int i = 0; i < n; ++i) post.frame(i, bands.frame[i]);
+            post.finish(n);
         }
-        if constexpr (Wide) {
-            postFilterAndMixSkewed<Accumulate, Band1, Band2, Band3, PostFilter>(bands, n, outL + done, outR + done,
-                                                                                 history);
-        } else {
-            constexpr bool kPost = PostFilter && (Band1 || Band2);
-            if constexpr (kPost) {
-                PostFilterStage<Band1 && kPost, Band2 && kPost> post(postFilter1, postFilter2, postFilterOffset,
-                                                                     history[0], history[1]);
-                for (int i = 0; i < n; ++i) post.frame(i, bands.frame[i]);
-                post.finish(n);
-            }
-            mixSubBlock<Accumulate, Band1, Band2, Band3>(bands, n, outL + done, outR + done);
-        }
-        done += n;
+        mixSubBlock<Accumulate, Band1, Band2, Band3, Dry>(bands, n, outL, outR);
     }
+}
+
+template <bool Band1, bool Band2, bool Band3, bool Wide, bool Dry>
+void PairedSignalPath::splitThenShape(const float* inL, const float* inR, int n, SubBlockBands& bands,
+                                            FilterHistory (&history)[2]) {
+    {
+        SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset, history[0], history[1]);
+        for (int i = 0; i < n; ++i) split.frame(i, inL + i, inR + i, bands.frame[i]);
+        split.finish(n);
+    }
+    if (factor == 1)
+        shapeSubBlock<Band1, Band2, Band3, Dry>(bands, n);
+    else if constexpr (Wide)
+        shapeRaisedSubBlockWide<Band1, Band2, Band3, Dry>(bands, n);
+    else
+        shapeRaisedSubBlock<Band1, Band2, Band3, Dry>(bands, n);
 }
 
 // The AVX copy's two loops instead of four. The crossovers and the post
@@ -234,7 +255,7 @@ void PairedSignalPath::runRouting(const float* inL, const float* inR, float* out
 // same.
 constexpr int kSkew = 4;
 
-template <bool Band1, bool Band2, bool Band3>
+template <bool Band1, bool Band2, bool Band3, bool Dry>
 void PairedSignalPath::splitAndShapeSkewed(const float* inL, const float* inR, int n, SubBlockBands& bands,
                                            FilterHistory (&history)[2]) {
     auto run = [&](auto shape) VELMORA_INLINE_LAMBDA {
@@ -248,17 +269,17 @@ void PairedSignalPath::splitAndShapeSkewed(const float* inL, const float* inR, i
         shape.finish();
     };
     if (shapingRampsHoldStill<Band1, Band2, Band3>())
-        run(ShapeStage<Band1, Band2, Band3, true>(ramps, curves, parameterValues + kType1, dcBlocker));
+        run(ShapeStage<Band1, Band2, Band3, true, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
     else
-        run(ShapeStage<Band1, Band2, Band3, false>(ramps, curves, parameterValues + kType1, dcBlocker));
+        run(ShapeStage<Band1, Band2, Band3, false, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
 }
 
 // (Band1 && PostFilter below is Band1 && kPost of runRouting, and so on;
 // spelled out because GCC 12 fails on a local constant inside the lambda.)
-template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Dry>
 void PairedSignalPath::postFilterAndMixSkewed(SubBlockBands& bands, int n, float* outL, float* outR,
                                               FilterHistory (&history)[2]) {
-    auto run = [&](auto mix) VELMORA_INLINE_LAMBDA {
+    withMixStage<Accumulate, Band1, Band2, Band3, Dry>(n, [&](auto& mix) VELMORA_INLINE_LAMBDA {
         PostFilterStage<Band1 && PostFilter, Band2 && PostFilter> post(postFilter1, postFilter2, postFilterOffset,
                                                                        history[0], history[1]);
         for (int i = 0; i < n; ++i) {
@@ -268,9 +289,5 @@ void PairedSignalPath::postFilterAndMixSkewed(SubBlockBands& bands, int n, float
         for (int i = std::max(0, n - kSkew); i < n; ++i) mix.frame(bands.frame[i], outL + i, outR + i);
         if constexpr (PostFilter && (Band1 || Band2)) post.finish(n);
         mix.finish();
-    };
-    if (mixRampsHoldStill<Band1, Band2, Band3>())
-        run(MixStage<Accumulate, Band1, Band2, Band3, true>(ramps, master));
-    else
-        run(MixStage<Accumulate, Band1, Band2, Band3, false>(ramps, master));
+    });
 }

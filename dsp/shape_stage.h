@@ -12,8 +12,9 @@
 
 // With StillGains, the balance and drive ramps of every sounding band hold
 // still (PairedRamp::holdsStill) for the sub-block: their product is then
-// the same each frame and is formed once.
-template <bool Band1, bool Band2, bool Band3, bool StillGains>
+// the same each frame and is formed once. With Dry, each frame (at the
+// shaping rate) first keeps the sounding bands' sum in its dry lane.
+template <bool Band1, bool Band2, bool Band3, bool StillGains, bool Dry = false>
 class ShapeStage {
 public:
     ShapeStage(BandRamps (&ramps)[3], paired_shaper::BandCurve (&curves)[3], const std::atomic<float>* typeValues,
@@ -29,6 +30,7 @@ public:
     }
 
     VELMORA_INLINE void frame(FrameBands& bands) {
+        if constexpr (Dry) keepDry(bands);
         if constexpr (Band1) band<0>(bands[0]);
         if constexpr (Band2) band<1>(bands[1]);
         if constexpr (Band3) band<2>(bands[2]);
@@ -40,6 +42,8 @@ public:
     // sounding band keeps its table curve, the samples skip the reads.
     VELMORA_INLINE void raisedFrame(FrameBands* frames, int factor, Pair dcCoefficient) {
         advanceGains();
+        if constexpr (Dry)
+            for (int j = 0; j < factor; ++j) keepDry(frames[j]);
         if (!holdsTableCurves()) return shapeRaisedCurves(frames, factor, dcCoefficient);
         for (int j = 0; j < factor; ++j) {
             if constexpr (Band1) frames[j][0] = curves[0].tableShape(_mm_mul_pd(gain[0], frames[j][0]));
@@ -52,6 +56,8 @@ public:
     // their order does not matter.
     VELMORA_WIDE_INLINE void raisedFrameWide(FrameBands* frames, int factor, Pair dcCoefficient) {
         advanceGains();
+        if constexpr (Dry)
+            for (int j = 0; j < factor; ++j) keepDry(frames[j]);
         if (!holdsTableCurves()) return shapeRaisedCurves(frames, factor, dcCoefficient);
         if constexpr (Band1) tableShapeWide<0>(frames, factor);
         if constexpr (Band2) tableShapeWide<1>(frames, factor);
@@ -70,6 +76,14 @@ public:
 private:
     static constexpr bool kSounding[3] = {Band1, Band2, Band3};
 
+    // Starting at +0, as the mix's sum does: a lone band of -0 gives +0.
+    VELMORA_INLINE void keepDry(FrameBands& bands) {
+        Pair sum = pair::zero();
+        if constexpr (Band1) sum = _mm_add_pd(sum, bands[0]);
+        if constexpr (Band2) sum = _mm_add_pd(sum, bands[1]);
+        if constexpr (Band3) sum = _mm_add_pd(sum, bands[2]);
+        bands[kDryLane] = sum;
+    }
     template <int B>
     VELMORA_INLINE void band(Pair& sample) {
         advanceGain<B>();

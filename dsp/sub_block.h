@@ -8,8 +8,14 @@
 
 constexpr int kSubBlockFrames = 64;
 
-// One frame's three bands (unused entries of silent bands stay untouched).
-using FrameBands = Pair[3];
+// One frame's three bands and, while Mix is below 100 %, the dry signal in
+// a fourth lane: the sounding bands' sum before shaping. It rides the
+// bands' lowering resamplers in the same loops, so it keeps the wet
+// signal's phase at every rate for little more than the work of one more
+// recursion beside three. (Unused entries stay untouched.)
+constexpr int kLanes = 4;
+constexpr int kDryLane = 3;
+using FrameBands = Pair[kLanes];
 
 // The bands of a whole sub-block, between the passes.
 struct alignas(16) SubBlockBands {

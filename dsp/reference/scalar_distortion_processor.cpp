@@ -81,15 +81,28 @@ void ScalarDistortionProcessor::startSubBlock(double increments[3][4], double& m
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
 void ScalarDistortionProcessor::processRouting(const float* inL, const float* inR, float* outL, float* outR,
                                          int32_t frames) {
-    constexpr bool sounding[3] = {Band1, Band2, Band3};
-    int32_t done = 0;
-    while (done < frames) {
+    for (int32_t done = 0; done < frames;) {
         const int32_t n = std::min<int32_t>(frames - done, kSubBlock);
-        double increments[3][4] = {};
-        double masterIncrement = 0.0;
-        startSubBlock<Band1, Band2, Band3, PostFilter>(increments, masterIncrement);
+        if (!Accumulate && mixRamp.mixing())
+            processSubBlock<Accumulate, Band1, Band2, Band3, PostFilter, true>(inL + done, inR + done, outL + done,
+                                                                              outR + done, n);
+        else
+            processSubBlock<Accumulate, Band1, Band2, Band3, PostFilter, false>(inL + done, inR + done, outL + done,
+                                                                               outR + done, n);
+        done += n;
+    }
+}
 
-        for (int32_t i = done; i < done + n; ++i) {
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Dry>
+void ScalarDistortionProcessor::processSubBlock(const float* inL, const float* inR, float* outL, float* outR,
+                                                int32_t n) {
+    constexpr bool sounding[3] = {Band1, Band2, Band3};
+    double increments[3][4] = {};
+    double masterIncrement = 0.0;
+    startSubBlock<Band1, Band2, Band3, PostFilter>(increments, masterIncrement);
+    double mix = mixRamp.value;
+    {
+        for (int32_t i = 0; i < n; ++i) {
             for (int b = 0; b < 3; ++b) {
                 if (!sounding[b]) continue;
                 leftGain[b] += increments[b][0];
@@ -107,9 +120,11 @@ void ScalarDistortionProcessor::processRouting(const float* inL, const float* in
                 crossover1[0].processSample(x[0]);
                 crossover1[1].processSample(x[1]);
             }
+            double dry[2] = {0.0, 0.0};
             if constexpr (Band1) {
                 bandSample[0][0] = crossover1[0].lowOutput();
                 bandSample[0][1] = crossover1[1].lowOutput();
+                dry[0] += bandSample[0][0], dry[1] += bandSample[0][1];
                 shapeBand(bandSample[0][0], bandSample[0][1], leftGain[0], rightGain[0], bandGain[0],
                           parameter(kType1), dcBlocker, tables);
                 if constexpr (PostFilter) postFilterStep(postFilter1, bandSample[0]);
@@ -125,6 +140,7 @@ void ScalarDistortionProcessor::processRouting(const float* inL, const float* in
             if constexpr (Band2) {
                 bandSample[1][0] = crossover2[0].lowOutput();
                 bandSample[1][1] = crossover2[1].lowOutput();
+                dry[0] += bandSample[1][0], dry[1] += bandSample[1][1];
                 shapeBand(bandSample[1][0], bandSample[1][1], leftGain[1], rightGain[1], bandGain[1],
                           parameter(kType2), dcBlocker, tables);
                 if constexpr (PostFilter) postFilterStep(postFilter2, bandSample[1]);
@@ -132,6 +148,7 @@ void ScalarDistortionProcessor::processRouting(const float* inL, const float* in
             if constexpr (Band3) {
                 bandSample[2][0] = crossover2[0].highOutput();
                 bandSample[2][1] = crossover2[1].highOutput();
+                dry[0] += bandSample[2][0], dry[1] += bandSample[2][1];
                 shapeBand(bandSample[2][0], bandSample[2][1], leftGain[2], rightGain[2], bandGain[2],
                           parameter(kType3), dcBlocker, tables);
             }
@@ -143,8 +160,13 @@ void ScalarDistortionProcessor::processRouting(const float* inL, const float* in
                 sum[0] += bandLevel[b] * bandSample[b][0];
                 sum[1] += bandLevel[b] * bandSample[b][1];
             }
-            const double left = sum[0] * masterLevel;
-            const double right = sum[1] * masterLevel;
+            double left = sum[0] * masterLevel;
+            double right = sum[1] * masterLevel;
+            if constexpr (Dry) {
+                mix = MixRamp::nextValue(mix, mixRamp.step, mixRamp.low, mixRamp.high);
+                left = mix * left + (1.0 - mix) * dry[0];
+                right = mix * right + (1.0 - mix) * dry[1];
+            }
             if constexpr (Accumulate) {
                 outL[i] = toHostSample(outL[i] + left);
                 outR[i] = toHostSample(outR[i] + right);
@@ -153,8 +175,8 @@ void ScalarDistortionProcessor::processRouting(const float* inL, const float* in
                 outR[i] = toHostSample(right);
             }
         }
-        done += n;
     }
+    if constexpr (Dry) mixRamp.advance(n, mix);
 }
 
 template void ScalarDistortionProcessor::process<false>(float* const*, float* const*, int32_t);

@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include "dsp/band_split_filter.h"
+#include "dsp/mix_ramp.h"
 #include "dsp/parameter_index.h"
 #include "dsp/shaper.h"
 
@@ -29,6 +30,12 @@ public:
         process<true>(inputs, outputs, frames);
     }
 
+    // Before a call: the dry/wet Mix (the wet share), on its ramp or at once.
+    // The dry is the sounding bands' sum before shaping; the accumulating
+    // callback ignores it.
+    void setMix(double share) { mixRamp.aimAt(share); }
+    void startMixAt(double share) { mixRamp.jumpTo(share); }
+
     // Signal-path state, exposed read-only for tests and diagnostics.
     double getBandGain(int band) const { return bandGain[band]; }
     double getBandLevel(int band) const { return bandLevel[band]; }
@@ -41,6 +48,8 @@ private:
     template <bool Accumulate>
     void process(float* const* inputs, float* const* outputs, int32_t frames);
 
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Dry>
+    void processSubBlock(const float* inL, const float* inR, float* outL, float* outR, int32_t n);
     template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
     void processRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
 
@@ -66,6 +75,7 @@ private:
     double bandGain[3] = {0.0, 0.0, 0.0};
     double bandLevel[3] = {1.0, 1.0, 1.0};
     double masterLevel = 1.0;
+    MixRamp mixRamp;
     BandSplitFilter crossover1[2];
     BandSplitFilter crossover2[2];
     BandSplitFilter postFilter1[2];

@@ -2,8 +2,9 @@
 // plain one-channel path, bit for bit: random parameters (in range, out of
 // range, non-finite) every few calls, random block sizes from 1 to 4096, both
 // callbacks, in-place buffers, every routing, every curve, odd sample rates
-// and hostile input. At the raised shaping rates, which the plain path does
-// not have, the AVX copy is held to the SSE2 copy the same way.
+// and hostile input, and Mix below 100 % with its ramps. At the raised
+// shaping rates, which the plain path does not have, the AVX copy is held to
+// the SSE2 copy the same way.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -46,6 +47,7 @@ struct Knobs {
     AudioPath copy = AudioPath::Sse2;  // the copy under test (AVX where the processor has it)
     Oversampling rate = Oversampling::Normal;
     bool alternateCopies = false;  // the copy under test changes between calls
+    bool mix = false;              // the replacing calls go through Mix, often below 100 % and ramping
 };
 
 constexpr AudioPath kCopies[] = {AudioPath::Sse2, AudioPath::Avx};
@@ -92,6 +94,15 @@ public:
             if (accumulate) {
                 scalar.processAccumulating(sIn, scalarOut, frames);
                 paired.processAccumulating(pIn, pairedOut, frames);
+            } else if (knobs.mix) {
+                if constexpr (std::is_same_v<Reference, DistortionProcessor>)
+                    scalar.processMixed(sIn, scalarOut, frames, mixShare, false);
+                else
+                    mixStarted ? scalar.setMix(mixShare) : scalar.startMixAt(mixShare);
+                mixStarted = true;
+                if constexpr (!std::is_same_v<Reference, DistortionProcessor>)
+                    scalar.processReplacing(sIn, scalarOut, frames);
+                paired.processMixed(pIn, pairedOut, frames, mixShare, false);
             } else {
                 scalar.processReplacing(sIn, scalarOut, frames);
                 paired.processReplacing(pIn, pairedOut, frames);
@@ -170,6 +181,8 @@ private:
                 default: values[i] = parameterValue();
             }
         }
+        const double shares[] = {1.0, 0.0, 0.5, 1.0, uniform(0.0f, 1.0f)};
+        mixShare = shares[pick(0, 4)];
         if (knobs.fixedRouting >= 0) {
             for (int b = 0; b < 3; ++b) values[kSolo1 + b] = (knobs.fixedRouting >> b) & 1 ? 1.0f : 0.0f;
             values[kPFilter] = knobs.fixedRouting & 8 ? 1.0f : 0.0f;
@@ -219,6 +232,8 @@ private:
     Reference scalar{values, &rate};
     DistortionProcessor paired{values, &rate};
     double phase = 0.0;
+    double mixShare = 1.0;
+    bool mixStarted = false;
     std::vector<float> inL, inR, scalarOutL, scalarOutR, pairedOutL, pairedOutR;
 };
 
@@ -240,6 +255,7 @@ TEST(PairedPathIdentity, RandomRoutingsCurvesAndBlockSizesMatchBitForBit) {
         for (uint32_t seed = 1; seed <= 6; ++seed) {
             Knobs knobs;
             knobs.copy = copy;
+            knobs.mix = seed % 2 == 0;
             PairedVersus<ScalarDistortionProcessor> check(seed, knobs);
             EXPECT_TRUE(check.run(150)) << "seed " << seed << ", " << audioPathName(copy);
         }
@@ -263,6 +279,7 @@ TEST(PairedPathIdentity, TheAvxCopyMatchesTheSse2CopyAtEveryRaisedRateAndRouting
             knobs.fixedRouting = routing;
             knobs.hostileValues = knobs.hostileInput = routing % 4 == 0;
             knobs.alternateCopies = routing % 4 == 1;
+            knobs.mix = routing % 2 == 0;
             knobs.copy = AudioPath::Avx;
             knobs.rate = rate;
             PairedVersus<DistortionProcessor> check(2000u + routing, knobs);
