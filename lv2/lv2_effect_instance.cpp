@@ -26,9 +26,12 @@ Oversampling qualityOf(float value) {
 
 }  // namespace
 
-std::unique_ptr<Lv2EffectInstance> Lv2EffectInstance::create(double sampleRate) {
+std::unique_ptr<Lv2EffectInstance> Lv2EffectInstance::create(double sampleRate, const LV2_Feature* const* features) {
     std::unique_ptr<Lv2EffectInstance> instance(new (std::nothrow) Lv2EffectInstance(sampleRate));
     if (!instance || !instance->buildEffect()) return nullptr;
+    for (; features && *features; ++features)
+        if (std::strcmp((*features)->URI, LV2_URID__map) == 0)
+            instance->analyser.init(static_cast<const LV2_URID_Map*>((*features)->data));
     return instance;
 }
 
@@ -44,6 +47,8 @@ bool Lv2EffectInstance::buildEffect() {
     for (int i = 0; i < kNumParameters; ++i)
         portsApplied[i] = unitFloat(static_cast<HostParameterId>(i), kParameterDefaults[static_cast<size_t>(i)]);
     portsApplied[kNumParameters] = unitFloat(kHostMixId, kMixDefault);
+    // A UI that listened to the core before keeps listening to this one.
+    core->analyser().setListening(analyser.isListening());
     return true;
 }
 
@@ -60,6 +65,10 @@ void Lv2EffectInstance::connectPort(uint32_t port, void* data) {
         mix = static_cast<const float*>(data);
     else if (port == lv2id::kEnabled)
         enabled = static_cast<const float*>(data);
+    else if (port == lv2id::kAnalyserRequests)
+        analyser.connectRequests(data);
+    else if (port == lv2id::kAnalyserSamples)
+        analyser.connectSamples(data);
 }
 
 bool Lv2EffectInstance::activate() {
@@ -95,6 +104,7 @@ void Lv2EffectInstance::applyQualityAndReportLatency() {
 
 void Lv2EffectInstance::run(uint32_t frames) {
     if (!core) return;
+    analyser.readRequests(core->analyser());
     applyChangedControls();
     applyQualityAndReportLatency();
     // Above 0 processes, 0 or below bypasses; NaN counts as processing.
@@ -113,4 +123,5 @@ void Lv2EffectInstance::run(uint32_t frames) {
             for (float*& channel : outputs) channel += count;
         }
     }
+    analyser.send(core->analyser());
 }

@@ -5,13 +5,17 @@
 #include <cstdint>
 #include <memory>
 
+#include <lv2/core/lv2.h>
+
+#include "lv2/lv2_analyser_sender.h"
 #include "lv2/lv2_identity.h"
 #include "core/effect_core.h"
 
 class Lv2EffectInstance {
 public:
-    // Null when the effect cannot be built.
-    static std::unique_ptr<Lv2EffectInstance> create(double sampleRate);
+    // Null when the effect cannot be built. features may be null; the
+    // analyser's atoms need the host's URID map among them.
+    static std::unique_ptr<Lv2EffectInstance> create(double sampleRate, const LV2_Feature* const* features = nullptr);
 
     void connectPort(uint32_t port, void* data);
     // A second activation starts from a fresh effect, as LV2 asks.
@@ -41,4 +45,5 @@ private:
     // Each parameter port's and then Mix's value when last converted, so
     // only changes reach the core.
     float portsApplied[kNumParameters + 1];
+    Lv2AnalyserSender analyser;
 };

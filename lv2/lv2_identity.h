@@ -33,6 +33,8 @@ enum Port : uint32_t {
     kLatency,                                   // output: the delay in frames at the setting in use
     kMix,                                       // the dry/wet share, 0..1
     kEnabled,                                   // the host's bypass: above 0 processes, 0 bypasses
+    kAnalyserRequests,                          // atoms in: the UI asks for the analyser's samples
+    kAnalyserSamples,                           // atoms out: the samples, while the UI asks
     kNumPorts
 };
 
@@ -40,6 +42,8 @@ inline constexpr char kQualitySymbol[] = "quality";
 inline constexpr char kLatencySymbol[] = "latency";
 inline constexpr char kMixSymbol[] = "mix";
 inline constexpr char kEnabledSymbol[] = "enabled";
+inline constexpr char kAnalyserRequestsSymbol[] = "analyser_requests";
+inline constexpr char kAnalyserSamplesSymbol[] = "analyser_samples";
 
 inline constexpr uint32_t controlPort(int parameterIndex) { return kFirstControl + static_cast<uint32_t>(parameterIndex); }
 // The parameters' own ports, as opposed to audio, Quality and latency.

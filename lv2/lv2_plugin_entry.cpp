@@ -10,8 +10,9 @@ Lv2EffectInstance* instanceOf(LV2_Handle handle) { return static_cast<Lv2EffectI
 
 // The host calls each of these directly: each catches everything (see
 // host_entry_guard.h) and then answers null or does nothing.
-LV2_Handle instantiate(const LV2_Descriptor*, double sampleRate, const char*, const LV2_Feature* const*) {
-    return guardedHostEntry<LV2_Handle>(nullptr, [&] { return Lv2EffectInstance::create(sampleRate).release(); });
+LV2_Handle instantiate(const LV2_Descriptor*, double sampleRate, const char*, const LV2_Feature* const* features) {
+    return guardedHostEntry<LV2_Handle>(nullptr,
+                                        [&] { return Lv2EffectInstance::create(sampleRate, features).release(); });
 }
 
 void connectPort(LV2_Handle handle, uint32_t port, void* data) {

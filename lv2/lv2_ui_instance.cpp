@@ -42,7 +42,8 @@ std::unique_ptr<Lv2UiInstance> Lv2UiInstance::create(LV2UI_Write_Function write,
     void* parent = const_cast<void*>(featureData(features, LV2_UI__parent));
     if (!parent) return nullptr;
     const auto* touch = static_cast<const LV2UI_Touch*>(featureData(features, LV2_UI__touch));
-    std::unique_ptr<Lv2UiInstance> instance(new (std::nothrow) Lv2UiInstance(write, controller, touch));
+    const auto* map = static_cast<const LV2_URID_Map*>(featureData(features, LV2_URID__map));
+    std::unique_ptr<Lv2UiInstance> instance(new (std::nothrow) Lv2UiInstance(write, controller, touch, map));
     if (!instance) return nullptr;
     instance->editor.setScale(hostScaleFactor(features));
     instance->editor.open(parent);
@@ -57,8 +58,11 @@ std::unique_ptr<Lv2UiInstance> Lv2UiInstance::create(LV2UI_Write_Function write,
     return instance;
 }
 
-Lv2UiInstance::Lv2UiInstance(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch)
-    : link(write, controller, touch), editor(link, EditorFooter::QualityMixBypass) {
+Lv2UiInstance::Lv2UiInstance(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch,
+                             const LV2_URID_Map* map)
+    : link(write, controller, touch),
+      analyser(write, controller, map),
+      editor(EditorServices{link, nullptr, EditorFooter::QualityMixBypass, &analyser}) {
     link.setEditor(&editor);
 }
 
@@ -74,6 +78,7 @@ LV2UI_Widget Lv2UiInstance::widget() const {
 }
 
 void Lv2UiInstance::portEvent(uint32_t port, uint32_t bufferSize, uint32_t format, const void* buffer) {
+    if (analyser.portEvent(port, format, buffer)) return;
     // Only plain float values; the link keeps the ports the editor shows.
     if (format != 0 || bufferSize != sizeof(float) || !buffer) return;
     float value;

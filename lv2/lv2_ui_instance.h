@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "editor/distortion_editor.h"
+#include "lv2/lv2_analyser_receiver.h"
 #include "lv2/lv2_ui_parameter_link.h"
 
 class Lv2UiInstance {
@@ -26,8 +27,10 @@ public:
     int idle();
 
 private:
-    Lv2UiInstance(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch);
+    Lv2UiInstance(LV2UI_Write_Function write, LV2UI_Controller controller, const LV2UI_Touch* touch,
+                  const LV2_URID_Map* map);
 
     Lv2UiParameterLink link;
+    Lv2AnalyserReceiver analyser;
     DistortionEditor editor;
 };

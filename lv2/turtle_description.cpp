@@ -9,12 +9,14 @@
 #include "core/quality_choice.h"
 #include "dsp/oversampling.h"
 #include "dsp/shaper_type.h"
+#include "lv2/lv2_analyser_messages.h"
 #include "lv2/lv2_identity.h"
 #include "lv2/preset_turtle.h"
 
 namespace {
 
 const char kPrefixes[] =
+    "@prefix atom: <http://lv2plug.in/ns/ext/atom#> .\n"
     "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
     "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
     "@prefix lv2:  <http://lv2plug.in/ns/lv2core#> .\n"
@@ -23,6 +25,7 @@ const char kPrefixes[] =
     "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
     "@prefix rdf:  <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
     "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
+    "@prefix rsz:  <http://lv2plug.in/ns/ext/resize-port#> .\n"
     "@prefix ui:   <http://lv2plug.in/ns/extensions/ui#> .\n"
     "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n"
     "\n";
@@ -189,6 +192,31 @@ void writeMixAndEnabledPorts(std::ostringstream& out) {
         << "    ]";
 }
 
+// The analyser's atoms: the UI's requests in, the samples out while it asks
+// (lv2_analyser_messages.h). Optional: a host without atom ports leaves them
+// unconnected and the UI's analyser stands still.
+void writeAnalyserPorts(std::ostringstream& out) {
+    out << "    [\n"
+        << "        a atom:AtomPort , lv2:InputPort ;\n"
+        << "        atom:bufferType atom:Sequence ;\n"
+        << "        atom:supports atom:Object ;\n"
+        << "        lv2:index " << lv2id::kAnalyserRequests << " ;\n"
+        << "        lv2:symbol \"" << lv2id::kAnalyserRequestsSymbol << "\" ;\n"
+        << "        lv2:name \"Analyser requests\" ;\n"
+        << "        lv2:portProperty lv2:connectionOptional\n"
+        << "    ] ,\n"
+        << "    [\n"
+        << "        a atom:AtomPort , lv2:OutputPort ;\n"
+        << "        atom:bufferType atom:Sequence ;\n"
+        << "        atom:supports atom:Object ;\n"
+        << "        lv2:index " << lv2id::kAnalyserSamples << " ;\n"
+        << "        lv2:symbol \"" << lv2id::kAnalyserSamplesSymbol << "\" ;\n"
+        << "        lv2:name \"Analyser samples\" ;\n"
+        << "        rsz:minimumSize " << lv2analyser::kMinimumBufferSize << " ;\n"
+        << "        lv2:portProperty lv2:connectionOptional\n"
+        << "    ]";
+}
+
 }  // namespace
 
 std::string turtleDecimal(float value) {
@@ -228,7 +256,7 @@ std::string pluginTurtle(const TurtleOptions& options) {
         << "    doap:maintainer [ foaf:name \"Quorvane\" ] ;\n"
         << "    lv2:minorVersion " << lv2id::kMinorVersion << " ;\n"
         << "    lv2:microVersion " << lv2id::kMicroVersion << " ;\n"
-        << "    lv2:optionalFeature lv2:hardRTCapable ;\n";
+        << "    lv2:optionalFeature lv2:hardRTCapable , <http://lv2plug.in/ns/ext/urid#map> ;\n";
     if (options.withUi) out << "    ui:ui " << uri(lv2id::kUiUri) << " ;\n";
     out << "    lv2:port\n";
     for (uint32_t port = 0; port < lv2id::kFirstControl; ++port) {
@@ -244,6 +272,8 @@ std::string pluginTurtle(const TurtleOptions& options) {
     writeLatencyPort(out);
     out << " ,\n";
     writeMixAndEnabledPorts(out);
+    out << " ,\n";
+    writeAnalyserPorts(out);
     out << " .\n";
     writeBandGroups(out);
     if (options.withUi) {
@@ -260,6 +290,8 @@ std::string pluginTurtle(const TurtleOptions& options) {
             << "    lv2:optionalFeature ui:touch , ui:resize , ui:noUserResize ,\n"
             << "        <http://lv2plug.in/ns/ext/options#options> , <http://lv2plug.in/ns/ext/urid#map> ;\n"
             << "    <http://lv2plug.in/ns/ext/options#supportedOption> ui:scaleFactor ;\n"
+            << "    ui:portNotification [ ui:plugin " << uri(lv2id::kPluginUri) << " ; lv2:symbol \""
+            << lv2id::kAnalyserSamplesSymbol << "\" ; ui:protocol atom:eventTransfer ] ;\n"
             << "    lv2:extensionData ui:idleInterface .\n";
     }
     return out.str();

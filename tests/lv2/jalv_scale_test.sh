@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # jalv.gtk3, a desktop LV2 host that passes no scale, embeds the UI (through
 # suil) on a desktop set to 200 % (Xft.dpi 192): the UI must find the scale
-# itself and open at twice its 484 x 326 (panel and footer). jalv runs on a
+# itself and open at twice its 484 x 446 (panel, analyser and footer). jalv runs on a
 # dummy JACK server of its own. Skipped (77) when jalv.gtk3, jackd or xrdb
 # is not installed.
 # Usage: jalv_scale_test.sh LV2_PATH
@@ -41,9 +41,9 @@ jalv=$!
 tree=
 for _ in $(seq 1 100); do
   tree=$(xwininfo -root -tree 2>/dev/null)
-  grep -q ' 968x652+' <<<"$tree" && break
+  grep -q ' 968x892+' <<<"$tree" && break
   sleep 0.1
 done
-grep -q ' 968x652+' <<<"$tree" || fail "no 968 x 652 UI window under jalv.gtk3:
+grep -q ' 968x892+' <<<"$tree" || fail "no 968 x 892 UI window under jalv.gtk3:
 $(grep -i -A4 velmora <<<"$tree")"
-echo "The UI opened at 968 x 652 in jalv.gtk3."
+echo "The UI opened at 968 x 892 in jalv.gtk3."

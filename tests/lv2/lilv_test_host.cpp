@@ -1,6 +1,8 @@
 #include "lilv_test_host.h"
 
 #include <lilv/lilv.h>
+#include <lv2/atom/atom.h>
+#include <lv2/atom/util.h>
 #include <lv2/presets/presets.h>
 #include <lv2/urid/urid.h>
 
@@ -23,7 +25,7 @@ int parameterIndex(const std::string& symbol) {
     throw std::invalid_argument("no parameter " + symbol);
 }
 
-LilvTestHost::LilvTestHost(double sampleRate) {
+LilvTestHost::LilvTestHost(double sampleRate, LV2_URID_Map* map) {
     world = lilv_world_new();
     LilvNode* bundle = lilv_new_file_uri(world, nullptr, (std::string(VELMORA_LV2_BUNDLE) + "/").c_str());
     lilv_world_load_bundle(world, bundle);
@@ -44,9 +46,24 @@ LilvTestHost::LilvTestHost(double sampleRate) {
         controls[i] = defaults[i];
     }
 
-    instance = lilv_plugin_instantiate(plugin, sampleRate, nullptr);
+    const LV2_Feature mapFeature{LV2_URID__map, map};
+    const LV2_Feature* features[] = {map ? &mapFeature : nullptr, nullptr};
+    instance = lilv_plugin_instantiate(plugin, sampleRate, features);
     if (!instance) throw std::runtime_error("instantiation failed");
-    for (uint32_t i = 4; i < ports; ++i) lilv_instance_connect_port(instance, i, &controls[i]);
+    LilvNode* atomClass = lilv_new_uri(world, LV2_ATOM__AtomPort);
+    LilvNode* outputClass = lilv_new_uri(world, LV2_CORE__OutputPort);
+    if (map) sequenceType = map->map(map->handle, LV2_ATOM__Sequence);
+    for (uint32_t i = 4; i < ports; ++i) {
+        const LilvPort* port = lilv_plugin_get_port_by_index(plugin, i);
+        if (!lilv_port_is_a(plugin, port, atomClass)) {
+            lilv_instance_connect_port(instance, i, &controls[i]);
+        } else if (map) {
+            atomPorts.push_back({i, lilv_port_is_a(plugin, port, outputClass), std::vector<uint64_t>(65536 / 8), {}});
+            lilv_instance_connect_port(instance, i, atomPorts.back().buffer.data());
+        }
+    }
+    lilv_node_free(atomClass);
+    lilv_node_free(outputClass);
     activate();
 }
 
@@ -127,6 +144,7 @@ void LilvTestHost::run(const float* inLeft, const float* inRight, float* outLeft
     lilv_instance_connect_port(instance, 1, const_cast<float*>(inRight));
     lilv_instance_connect_port(instance, 2, outLeft);
     lilv_instance_connect_port(instance, 3, outRight);
+    fillAtomPorts();
     lilv_instance_run(instance, frames);
 }
 
@@ -140,4 +158,53 @@ StereoFile LilvTestHost::render(const StereoFile& input, uint32_t blockFrames, b
         run(&input.left[start], &input.right[start], &output.left[start], &output.right[start], frames, inPlace);
     }
     return output;
+}
+
+const LilvTestHost::AtomPort& LilvTestHost::atomPort(const std::string& symbol) const {
+    const size_t index = portIndex(symbol);
+    for (const AtomPort& port : atomPorts)
+        if (port.index == index) return port;
+    throw std::invalid_argument("no connected atom port " + symbol);
+}
+
+void LilvTestHost::sendAtom(const std::string& symbol, const void* atom, uint32_t size) {
+    auto& port = const_cast<AtomPort&>(atomPort(symbol));
+    const auto* bytes = static_cast<const uint8_t*>(atom);
+    port.waiting.emplace_back(bytes, bytes + size);
+}
+
+// Inputs: an empty sequence with what waits, at frame 0. Outputs: the whole
+// buffer offered, as hosts do before each run.
+void LilvTestHost::fillAtomPorts() {
+    for (AtomPort& port : atomPorts) {
+        auto* sequence = reinterpret_cast<LV2_Atom_Sequence*>(port.buffer.data());
+        const auto capacity = static_cast<uint32_t>(port.buffer.size() * 8);
+        if (port.output) {
+            sequence->atom = {capacity - static_cast<uint32_t>(sizeof(LV2_Atom)), 0};
+            continue;
+        }
+        sequence->atom = {sizeof(LV2_Atom_Sequence_Body), sequenceType};
+        sequence->body = {0, 0};
+        for (const auto& atom : port.waiting) {
+            auto* event = reinterpret_cast<LV2_Atom_Event*>(reinterpret_cast<uint8_t*>(sequence) + sizeof(LV2_Atom) +
+                                                            lv2_atom_pad_size(sequence->atom.size));
+            event->time.frames = 0;
+            std::memcpy(&event->body, atom.data(), atom.size());
+            sequence->atom.size += static_cast<uint32_t>(sizeof(LV2_Atom_Event) - sizeof(LV2_Atom)) +
+                                   lv2_atom_pad_size(static_cast<uint32_t>(atom.size()));
+        }
+        port.waiting.clear();
+    }
+}
+
+std::vector<std::vector<uint8_t>> LilvTestHost::atomsOut(const std::string& symbol) const {
+    const AtomPort& port = atomPort(symbol);
+    const auto* sequence = reinterpret_cast<const LV2_Atom_Sequence*>(port.buffer.data());
+    std::vector<std::vector<uint8_t>> atoms;
+    if (sequence->atom.type != sequenceType) return atoms;
+    LV2_ATOM_SEQUENCE_FOREACH(sequence, event) {
+        const auto* bytes = reinterpret_cast<const uint8_t*>(&event->body);
+        atoms.emplace_back(bytes, bytes + sizeof(LV2_Atom) + event->body.size);
+    }
+    return atoms;
 }

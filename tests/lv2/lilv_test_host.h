@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include <lv2/urid/urid.h>
+
 #include "lv2_test_support.h"
 
 typedef struct LilvWorldImpl LilvWorld;
@@ -14,7 +16,9 @@ typedef struct LilvPluginImpl LilvPlugin;
 
 class LilvTestHost {
 public:
-    explicit LilvTestHost(double sampleRate);
+    // With a URID map the plug-in gets it, and its atom ports are connected
+    // to sequences; without one they stay unconnected.
+    explicit LilvTestHost(double sampleRate, LV2_URID_Map* map = nullptr);
     ~LilvTestHost();
     LilvTestHost(const LilvTestHost&) = delete;
     LilvTestHost& operator=(const LilvTestHost&) = delete;
@@ -33,6 +37,11 @@ public:
     void activate();
     void deactivate();
 
+    // An atom for an atom input port, delivered at the next run.
+    void sendAtom(const std::string& symbol, const void* atom, uint32_t size);
+    // The atoms an atom output port held after the last run, each whole.
+    std::vector<std::vector<uint8_t>> atomsOut(const std::string& symbol) const;
+
     // Runs frames through the plug-in; with inPlace the output buffers are
     // also the input buffers, as hosts may connect them.
     void run(const float* inLeft, const float* inRight, float* outLeft, float* outRight, uint32_t frames,
@@ -48,6 +57,17 @@ private:
     LilvInstance* instance = nullptr;
     std::vector<std::string> symbols;  // by port index
     std::vector<float> controls;       // by port index; audio slots unused
+    // Atom ports' sequences (8-byte aligned) and what waits to go in.
+    struct AtomPort {
+        uint32_t index;
+        bool output;
+        std::vector<uint64_t> buffer;
+        std::vector<std::vector<uint8_t>> waiting;
+    };
+    std::vector<AtomPort> atomPorts;
+    LV2_URID sequenceType = 0;
+    void fillAtomPorts();
+    const AtomPort& atomPort(const std::string& symbol) const;
 };
 
 // Index of a parameter's control by its symbol (cross1 is 0, master 18).

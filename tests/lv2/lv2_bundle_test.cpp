@@ -146,16 +146,24 @@ TEST(Lv2Bundle, Lv2infoShowsIdentityAndRealTimeCapability) {
     EXPECT_NE(listed.output.find("\tName:              Velmora\n"), std::string::npos) << listed.output;
     EXPECT_NE(listed.output.find("\tClass:             Distortion Plugin\n"), std::string::npos);
     EXPECT_NE(listed.output.find("velmora.lv2/velmora.so\n"), std::string::npos);
-    EXPECT_NE(listed.output.find("Optional Features: " + kLv2 + "hardRTCapable"), std::string::npos);
+    // Real-time capable; the URID map only lets the analyser's atoms travel.
+    EXPECT_NE(listed.output.find("Optional Features: http://lv2plug.in/ns/ext/urid#map\n"
+                                 "\t                   " + kLv2 + "hardRTCapable"),
+              std::string::npos);
     EXPECT_EQ(listed.output.find("Required Features"), std::string::npos);
     EXPECT_EQ(listed.output.find("InPlaceBroken"), std::string::npos);
 }
 
-TEST(Lv2Bundle, Lv2infoListsAudioThenNineteenControlsThenQualityLatencyMixAndEnabled) {
+TEST(Lv2Bundle, Lv2infoListsAudioThenNineteenControlsThenQualityLatencyMixEnabledAndTheAnalysersAtoms) {
     const CommandResult listed = lv2info();
     ASSERT_EQ(listed.exitCode, 0) << listed.output;
     const std::map<int, ListedPort> ports = parsePorts(listed.output);
-    ASSERT_EQ(ports.size(), 27u);
+    ASSERT_EQ(ports.size(), 29u);
+    const std::string kAtomPort = "http://lv2plug.in/ns/ext/atom#AtomPort";
+    EXPECT_EQ(ports.at(27).types, (std::set<std::string>{kAtomPort, kLv2 + "InputPort"}));
+    EXPECT_EQ(ports.at(28).types, (std::set<std::string>{kAtomPort, kLv2 + "OutputPort"}));
+    for (int atomPort : {27, 28})
+        EXPECT_EQ(ports.at(atomPort).properties, (std::set<std::string>{kLv2 + "connectionOptional"}));
 
     const char* audioSymbols[4] = {"in_l", "in_r", "out_l", "out_r"};
     for (int i = 0; i < 4; ++i) {

@@ -133,15 +133,15 @@ TEST_F(Lv2Ui, RealInputOnTheFooterWritesQualityMixAndEnabled) {
     if (!haveXdotool()) GTEST_SKIP() << "xdotool is not installed";
     Lv2UiTestHost host;
     const std::string window = std::to_string(host.hostWindow());
-    // Selector 160 x 14 at (80, 299), four segments; Mix 30 x 30 at (306, 291);
-    // Bypass 60 x 14 at (396, 299).
-    const std::vector<uint32_t> normal = host.capture(80, 299, 160, 14);
+    // Below the panel and the analyser: selector 160 x 14 at (80, 419), four
+    // segments; Mix 30 x 30 at (306, 411); Bypass 60 x 14 at (396, 419).
+    const std::vector<uint32_t> normal = host.capture(80, 419, 160, 14);
     EXPECT_EQ(driveWhileIdling(host, "mousemove --sync --window " + window +
-                                         " 180 306 click 1 sleep 0.1 mousemove --sync --window " + window +
-                                         " 321 306 mousedown 1 sleep 0.1 "
+                                         " 180 426 click 1 sleep 0.1 mousemove --sync --window " + window +
+                                         " 321 426 mousedown 1 sleep 0.1 "
                                          "mousemove_relative --sync -- -50 0 sleep 0.05 "
                                          "mousemove_relative --sync -- -50 0 sleep 0.1 mouseup 1 sleep 0.1 "
-                                         "mousemove --sync --window " + window + " 426 306 click 1 sleep 0.1"),
+                                         "mousemove --sync --window " + window + " 426 426 click 1 sleep 0.1"),
               0);
     EXPECT_EQ(host.control("quality"), 2.0f);
     EXPECT_NEAR(host.control("mix"), 50.0f, 2.0f);  // %
@@ -154,11 +154,11 @@ TEST_F(Lv2Ui, RealInputOnTheFooterWritesQualityMixAndEnabled) {
         EXPECT_EQ((on + 1)->rfind(std::string("write ") + port + " ", 0), 0u) << port;
     }
 
-    const std::vector<uint32_t> fourTimes = host.capture(80, 299, 160, 14);
+    const std::vector<uint32_t> fourTimes = host.capture(80, 419, 160, 14);
     EXPECT_NE(fourTimes, normal);
     host.portEvent("quality", 0.0f);
     host.idle();
-    EXPECT_EQ(host.capture(80, 299, 160, 14), normal);
+    EXPECT_EQ(host.capture(80, 419, 160, 14), normal);
 }
 
 // At the host's scale of 2: the UI asks for twice the size, and a drag of
@@ -166,7 +166,7 @@ TEST_F(Lv2Ui, RealInputOnTheFooterWritesQualityMixAndEnabled) {
 TEST_F(Lv2Ui, AtTheHostsScaleOfTwoTheWindowAndTheDragsAreTwiceAsLarge) {
     if (!haveXdotool()) GTEST_SKIP() << "xdotool is not installed";
     Lv2UiTestHost host(2.0f);
-    EXPECT_EQ(host.resizes(), (std::vector<std::pair<int, int>>{{968, 652}}));
+    EXPECT_EQ(host.resizes(), (std::vector<std::pair<int, int>>{{968, 892}}));
     const std::string window = std::to_string(host.hostWindow());
     EXPECT_EQ(driveWhileIdling(host, "mousemove --sync --window " + window +
                                          " 264 468 mousedown 1 sleep 0.1 "

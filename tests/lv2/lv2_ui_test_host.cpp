@@ -71,8 +71,14 @@ Lv2UiTestHost::Lv2UiTestHost(float scaleFactor) {
     symbols.resize(ports);
     controls.resize(ports);
     lilv_plugin_get_port_ranges_float(plugin, nullptr, nullptr, controls.data());
-    for (uint32_t i = 0; i < ports; ++i)
-        symbols[i] = lilv_node_as_string(lilv_port_get_symbol(plugin, lilv_plugin_get_port_by_index(plugin, i)));
+    LilvNode* controlClass = lilv_new_uri(world, LV2_CORE__ControlPort);
+    std::vector<bool> isControl(ports);
+    for (uint32_t i = 0; i < ports; ++i) {
+        const LilvPort* port = lilv_plugin_get_port_by_index(plugin, i);
+        symbols[i] = lilv_node_as_string(lilv_port_get_symbol(plugin, port));
+        isControl[i] = lilv_port_is_a(plugin, port, controlClass);
+    }
+    lilv_node_free(controlClass);
 
     // When the previous test's connections were the server's last, the
     // server resets and refuses connections for a moment.
@@ -94,7 +100,6 @@ Lv2UiTestHost::Lv2UiTestHost(float scaleFactor) {
     suil_host_set_touch_func(host, touchFunction);
     const LV2_Feature parent = {LV2_UI__parent, reinterpret_cast<void*>(window)};
     const LV2_Feature idleInterface = {LV2_UI__idleInterface, nullptr};
-    LV2_URID_Map map{this, mapUri};
     const LV2_Feature mapFeature = {LV2_URID__map, &map};
     const LV2_Options_Option options[] = {
         {LV2_OPTIONS_INSTANCE, 0, mapUri(this, LV2_UI__scaleFactor), sizeof(float), mapUri(this, LV2_ATOM__Float),
@@ -119,7 +124,7 @@ Lv2UiTestHost::Lv2UiTestHost(float scaleFactor) {
 
     // As hosts do: every control's current value once, then a first paint.
     for (uint32_t i = 0; i < ports; ++i)
-        if (i >= 4) suil_instance_port_event(instance, i, sizeof(float), 0, &controls[i]);
+        if (i >= 4 && isControl[i]) suil_instance_port_event(instance, i, sizeof(float), 0, &controls[i]);
     idleFor(0.2);
 }
 
@@ -164,9 +169,27 @@ void Lv2UiTestHost::portEvent(const std::string& symbol, float value) {
 
 float Lv2UiTestHost::control(const std::string& symbol) const { return controls[portIndex(symbol)]; }
 
+void Lv2UiTestHost::atomEvent(const std::string& symbol, const void* atom, uint32_t size) {
+    suil_instance_port_event(instance, portIndex(symbol), size, mapUri(this, LV2_ATOM__eventTransfer), atom);
+}
+
+std::vector<std::vector<uint8_t>> Lv2UiTestHost::takeAtomWrites(const std::string& symbol) {
+    std::vector<std::vector<uint8_t>> taken;
+    const uint32_t port = portIndex(symbol);
+    for (auto& [to, atom] : atomWrites)
+        if (to == port) taken.push_back(std::move(atom));
+    std::erase_if(atomWrites, [&](const auto& write) { return write.first == port; });
+    return taken;
+}
+
 void Lv2UiTestHost::writeFunction(void* controller, uint32_t port, uint32_t size, uint32_t format,
                                   const void* buffer) {
     auto* self = static_cast<Lv2UiTestHost*>(controller);
+    if (format != 0 && format == mapUri(self, LV2_ATOM__eventTransfer) && port < self->controls.size()) {
+        const auto* bytes = static_cast<const uint8_t*>(buffer);
+        self->atomWrites.emplace_back(port, std::vector<uint8_t>(bytes, bytes + size));
+        return;
+    }
     if (format != 0 || size != sizeof(float) || port >= self->controls.size()) {
         self->log.push_back("bad write to port " + std::to_string(port));
         return;

@@ -3,6 +3,8 @@
 // through the idle interface and keeps what it writes as the control ports.
 #pragma once
 
+#include <lv2/urid/urid.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,6 +32,12 @@ public:
     void idleFor(double seconds);
     // The host reports a control port's value to the UI.
     void portEvent(const std::string& symbol, float value);
+    // The host hands an atom from an atom output port to the UI.
+    void atomEvent(const std::string& symbol, const void* atom, uint32_t size);
+    // The atoms the UI wrote to a port since the last call, each whole.
+    std::vector<std::vector<uint8_t>> takeAtomWrites(const std::string& symbol);
+    // The map the UI was given, for a plug-in host that shares its URIDs.
+    LV2_URID_Map* uridMap() { return &map; }
 
     // The control port's value as the UI last wrote it (its default before).
     float control(const std::string& symbol) const;
@@ -61,4 +69,6 @@ private:
     std::vector<std::string> log;
     std::vector<std::string> uris;
     std::vector<std::pair<int, int>> asked;
+    std::vector<std::pair<uint32_t, std::vector<uint8_t>>> atomWrites;
+    LV2_URID_Map map{this, mapUri};
 };
