@@ -90,7 +90,6 @@ void AnalyserView::draw(GuiDrawContext* context) {
     dirty = false;
     if (!context) return;
     drawBands(context);
-    drawGrid(context);
     drawSpectra(context);
     drawHandle(context, 0);
     drawHandle(context, 1);
@@ -106,27 +105,40 @@ void AnalyserView::drawBands(GuiDrawContext* context) const {
     }
 }
 
-void AnalyserView::drawGrid(GuiDrawContext* context) const {
+int32_t AnalyserView::yOfLevel(float db) const {
+    const float level = std::clamp(db, kBottomDb, kTopDb);
+    return plotTop + static_cast<int32_t>(std::lround((kTopDb - level) * static_cast<float>(plotBottom - plotTop) /
+                                                      (kTopDb - kBottomDb)));
+}
+
+// Over the input's fill and under the output's line.
+void AnalyserView::drawGridLines(GuiDrawContext* context) const {
     context->setLineWidth(1);
-    context->setFont(kLabelFont);
-    context->setFontColor(kLegend);
     for (int32_t db = 0; db >= static_cast<int32_t>(kBottomDb); db -= 12) {
-        const int32_t y = plotTop + static_cast<int32_t>(std::lround((kTopDb - static_cast<float>(db)) *
-                                                                     static_cast<float>(plotBottom - plotTop) /
-                                                                     (kTopDb - kBottomDb)));
+        const int32_t y = yOfLevel(static_cast<float>(db));
         context->setFrameColor(db == 0 ? kGridZero : kGrid);
         context->moveTo(GuiPoint{size.left, y});
         context->lineTo(GuiPoint{size.right, y});
-        if (std::find(std::begin(kLabelledDb), std::end(kLabelledDb), db) == std::end(kLabelledDb)) continue;
+    }
+    context->setFrameColor(kGrid);
+    for (const double hz : kGridHz) {
+        const int32_t x = xOfValue(valueOfFrequency(hz));
+        context->moveTo(GuiPoint{x, plotTop});
+        context->lineTo(GuiPoint{x, plotBottom + 1});
+    }
+}
+
+void AnalyserView::drawGridLabels(GuiDrawContext* context) const {
+    context->setFont(kLabelFont);
+    context->setFontColor(kLegend);
+    for (const int32_t db : kLabelledDb) {
+        const int32_t y = yOfLevel(static_cast<float>(db));
         char text[8];
         std::snprintf(text, sizeof text, db == 0 ? "%d dB" : "%d", db);
         context->drawString(text, GuiRect{size.left + 2, y - 10, size.left + 40, y}, false, kGuiLeftText);
     }
     for (size_t i = 0; i < std::size(kGridHz); ++i) {
         const int32_t x = xOfValue(valueOfFrequency(kGridHz[i]));
-        context->setFrameColor(kGrid);
-        context->moveTo(GuiPoint{x, plotTop});
-        context->lineTo(GuiPoint{x, plotBottom + 1});
         context->drawString(kGridHzText[i], GuiRect{x - 20, plotBottom + 1, x + 20, size.bottom}, false,
                             kGuiCenterText);
     }
@@ -169,24 +181,29 @@ int32_t clippedLine(const float* xs, const float* ys, int32_t count, float from,
 
 void AnalyserView::drawSpectra(GuiDrawContext* context) const {
     constexpr int32_t kBands = SpectrumAnalysis::kBands;
+    const int32_t bands = std::max(analysis.bandsInUse(), 2);
     float xs[kBands], ys[kBands];
     GuiPoint points[kBands + 4];
 
     levelPoints(analysis.inputLevels(), xs, ys);
     int32_t n = 0;
     points[n++] = GuiPoint{size.left, plotBottom + 1};
-    for (int32_t k = 0; k < kBands; ++k) points[n++] = rounded(xs[k], ys[k]);
-    points[n++] = GuiPoint{size.right - 1, plotBottom + 1};
+    for (int32_t k = 0; k < bands; ++k) points[n++] = rounded(xs[k], ys[k]);
+    points[n++] = GuiPoint{static_cast<int32_t>(std::lround(xs[bands - 1])), plotBottom + 1};
     context->setFillColor(kInputFill);
     context->fillPolygon(points, n);
+    drawGridLines(context);
+    drawGridLabels(context);
 
     levelPoints(analysis.outputLevels(), xs, ys);
-    const float edges[4] = {static_cast<float>(size.left), static_cast<float>(xOfValue(shown.crossovers[0])),
-                            static_cast<float>(xOfValue(shown.crossovers[1])), xs[kBands - 1]};
+    const float last = xs[bands - 1];
+    const float edges[4] = {static_cast<float>(size.left),
+                            std::min(static_cast<float>(xOfValue(shown.crossovers[0])), last),
+                            std::min(static_cast<float>(xOfValue(shown.crossovers[1])), last), last};
     context->setLineWidth(1);
     for (int32_t band = 0; band < 3; ++band) {
         context->setFrameColor(bandDimmed(band) ? kDimmedLine[band] : kBandLine[band]);
-        context->polyline(points, clippedLine(xs, ys, kBands, edges[band], edges[band + 1], points));
+        context->polyline(points, clippedLine(xs, ys, bands, edges[band], edges[band + 1], points));
     }
 }
 

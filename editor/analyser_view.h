@@ -43,7 +43,9 @@ private:
     };
 
     void drawBands(GuiDrawContext* context) const;
-    void drawGrid(GuiDrawContext* context) const;
+    void drawGridLines(GuiDrawContext* context) const;
+    void drawGridLabels(GuiDrawContext* context) const;
+    int32_t yOfLevel(float db) const;
     void drawSpectra(GuiDrawContext* context) const;
     void drawHandle(GuiDrawContext* context, int32_t which) const;
     bool bandDimmed(int32_t band) const;

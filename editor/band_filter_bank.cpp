@@ -20,11 +20,13 @@ double BandFilterBank::centreFrequency(int32_t band) { return 20.0 * std::exp2(b
 
 void BandFilterBank::setSampleRate(double newRate) {
     rate = newRate;
+    inUse = 0;
     for (int32_t k = 0; k < kLanes; ++k) {
         s1[k] = s2[k] = t1[k] = t2[k] = power[k] = peak[k] = 0.0f;
         a1[k] = a2[k] = a3[k] = gain[k] = smoothing[k] = 0.0f;
         const double centre = centreFrequency(k);
         if (k >= kBands || !(rate > 0.0) || centre > 0.45 * rate) continue;
+        inUse = k + 1;
         // A topology-preserving state-variable filter: its states stay well
         // conditioned in single precision even for 20 Hz at 192 kHz.
         // The band's edges prewarped: near the top of the range the filter's

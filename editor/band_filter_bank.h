@@ -22,6 +22,9 @@ public:
     // Clears the filters; bands above 0.45 of the rate stay at the floor.
     void setSampleRate(double rate);
     double sampleRate() const { return rate; }
+    // The bands below 0.45 of the rate, which measure; those above stay at
+    // the floor. All of them before a rate is known.
+    int32_t bandsInUse() const { return inUse; }
     // Runs the frames through every band.
     void process(const float* samples, uint32_t count);
     // Per band, the highest detector level since the last call, in dB.
@@ -32,6 +35,7 @@ private:
     static constexpr int32_t kLanes = 64;
 
     double rate = 0.0;
+    int32_t inUse = kBands;
     float a1[kLanes] = {}, a2[kLanes] = {}, a3[kLanes] = {}, gain[kLanes] = {};
     float s1[kLanes] = {}, s2[kLanes] = {}, t1[kLanes] = {}, t2[kLanes] = {};
     float smoothing[kLanes] = {}, power[kLanes] = {}, peak[kLanes] = {};

@@ -24,6 +24,8 @@ public:
     // Per band, in dB (BandFilterBank::kFloorDb when silent).
     const float* inputLevels() const { return shownInput; }
     const float* outputLevels() const { return shownOutput; }
+    // The bands that measure at the rate in use (see BandFilterBank).
+    int32_t bandsInUse() const { return inputBank.bandsInUse(); }
 
 private:
     // Runs every waiting frame through both banks; false when none waited.

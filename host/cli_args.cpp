@@ -30,16 +30,26 @@ const char kUsage[] =
     "      channels; more than two channels is an error.\n"
     "  bench PLUGIN [PLUGIN2 ...] [--block N] [--seconds S] [--baseline]\n"
     "        [--path sse2|avx] [--preset NAME] [--set NAME=VALUE ...] [--program N]\n"
+    "        [--editor-open [--scale S]]\n"
     "      Time processReplacing (CLAP, VST 3: process) on the demo signal, the\n"
     "      plug-ins taking turns in rounds, and print each one's median ns per\n"
     "      frame and its ratio to the first plug-in. --preset, --set and\n"
-    "      --program apply to every plug-in.\n"
+    "      --program apply to every plug-in. --editor-open (needs a display) adds\n"
+    "      each plug-in again with its editor open and idled after every block,\n"
+    "      as an open editor empties what the audio thread hands it, then plays\n"
+    "      the demo at the real-time pace for --seconds with the editor open and\n"
+    "      prints the editor's share of one core.\n"
     "  screenshot PLUGIN OUT.png [--preset NAME] [--set NAME=VALUE ...] [--program N]\n"
-    "             [--scale S]\n"
-    "      Open the plug-in's editor in a window and save it as a PNG image.\n"
+    "             [--scale S] [--play demo|IN.wav [--after S]]\n"
+    "      Open the plug-in's editor in a window and save it as a PNG image;\n"
+    "      with --play, S seconds (default 2) into the sound.\n"
     "  gui PLUGIN [--preset NAME] [--set NAME=VALUE ...] [--program N] [--trace]\n"
-    "      [--quit-after SECONDS] [--scale S]\n"
+    "      [--quit-after SECONDS] [--scale S] [--play demo|IN.wav]\n"
     "      Open the plug-in's editor in a window until it is closed.\n"
+    "      --play runs the plug-in on an audio thread of its own at the real-time\n"
+    "      pace while the editor is open, looping the demo signal or the file (no\n"
+    "      sound device is needed or used); the editor and that thread take\n"
+    "      turns on the plug-in, so the sound pauses while a control is dragged.\n"
     "  spectrum PLUGIN OUT.png [--tone HZ] [--rate HZ] [--preset NAME]\n"
     "           [--set NAME=VALUE ...] [--program N]\n"
     "      Play a sine at -6 dBFS (default 4987 Hz) through the plug-in, draw the\n"
@@ -110,7 +120,10 @@ bool takesOption(Command command, std::string_view option) {
     if (option == "--tone") return command == Command::Spectrum;
     if (option == "--seconds" || option == "--baseline" || option == "--path") return command == Command::Bench;
     if (option == "--trace" || option == "--quit-after") return command == Command::Gui;
-    if (option == "--scale") return command == Command::Gui || command == Command::Screenshot;
+    if (option == "--scale") return command == Command::Gui || command == Command::Screenshot || command == Command::Bench;
+    if (option == "--play") return command == Command::Gui || command == Command::Screenshot;
+    if (option == "--after") return command == Command::Screenshot;
+    if (option == "--editor-open") return command == Command::Bench;
     return false;
 }
 
@@ -224,9 +237,10 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
             throw UsageError("The option " + arg + " does not apply to " + first +
                              "; run velmora-host --help for usage.");
         }
-        if (arg == "--trace" || arg == "--baseline") {
+        if (arg == "--trace" || arg == "--baseline" || arg == "--editor-open") {
             if (inlineValue) throw UsageError(arg + " takes no value.");
-            (arg == "--trace" ? invocation.trace : invocation.baseline) = true;
+            (arg == "--trace" ? invocation.trace : arg == "--baseline" ? invocation.baseline : invocation.editorOpen) =
+                true;
             continue;
         }
         std::string value;
@@ -258,8 +272,16 @@ Invocation parseCommandLine(const std::vector<std::string>& args) {
             invocation.quitAfter = numberOption(arg, value, 0.0, 86400.0);
         } else if (arg == "--scale") {
             invocation.editorScale = numberOption(arg, value, 0.25, 8.0);
+        } else if (arg == "--play") {
+            if (value.empty()) throw UsageError("--play takes demo or a sound file.");
+            invocation.playPath = value;
+        } else if (arg == "--after") {
+            invocation.after = numberOption(arg, value, 0.0, 3600.0);
         }
     }
+    if (invocation.after && invocation.playPath.empty()) throw UsageError("--after needs --play.");
+    if (invocation.editorScale && command == Command::Bench && !invocation.editorOpen)
+        throw UsageError("--scale applies to bench only with --editor-open.");
 
     auto requireCount = [&](size_t low, size_t high, const char* shape) {
         if (positional.size() < low || positional.size() > high) {

@@ -33,8 +33,16 @@ struct Invocation {
     std::optional<std::string> audioPath;  // bench: "sse2" or "avx", the copy Velmora runs
     bool trace = false;
     std::optional<double> quitAfter;
-    // The editor's scale factor (screenshot, gui); nothing leaves it to the plug-in.
+    // The editor's scale factor (screenshot, gui, bench --editor-open);
+    // nothing leaves it to the plug-in.
     std::optional<double> editorScale;
+    // screenshot, gui: "demo" or a sound file played through the plug-in at
+    // the real-time pace while the editor is open; empty for none.
+    std::string playPath;
+    // screenshot: seconds after the editor opened when the picture is taken.
+    std::optional<double> after;
+    // bench: each plug-in also timed with its editor open.
+    bool editorOpen = false;
 };
 
 constexpr int32_t kMaxBlockSize = 65536;
