@@ -7,6 +7,8 @@
 int runInfo(const Invocation& invocation);
 int runRender(const Invocation& invocation);
 int runBench(const Invocation& invocation);
+// bench --editor-open.
+int runEditorBench(const Invocation& invocation);
 int runScreenshot(const Invocation& invocation);
 int runGui(const Invocation& invocation);
 int runSpectrum(const Invocation& invocation);

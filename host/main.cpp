@@ -21,7 +21,7 @@ int run(const Invocation& invocation) {
         case Command::Render:
             return runRender(invocation);
         case Command::Bench:
-            return runBench(invocation);
+            return invocation.editorOpen ? runEditorBench(invocation) : runBench(invocation);
         case Command::Screenshot:
             return runScreenshot(invocation);
         case Command::Gui:
