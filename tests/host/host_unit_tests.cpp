@@ -96,6 +96,9 @@ TEST(CommandLine, MalformedCommandLinesAreUsageErrors) {
         {"screenshot", "p.so"},
         {"gui", "p.so", "--trace=yes"},
         {"gui", "p.so", "--quit-after", "soon"},
+        {"screenshot", "p.so", "o.png", "--after", "2"},  // only with --play
+        {"render", "p.so", "o.wav", "--play", "demo"},
+        {"bench", "p.so", "--scale", "2"},  // only with --editor-open
         {"render", "p.so", "o.wav", "--bogus", "1"},
     };
     for (const auto& args : bad) {
