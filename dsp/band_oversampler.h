@@ -55,12 +55,17 @@ public:
     // before, so each stage writes where the next can read it: stage s's
     // frames end where the raised rate's do, and its input lies in the upper
     // half of its output (see raisePacked).
-    template <bool B1, bool B2, bool B3>
+    // With DrySum the last stage also leaves each raised frame's sum of the
+    // bands in its dry lane.
+    template <bool B1, bool B2, bool B3, bool DrySum = false>
     VELMORA_WIDE_INLINE void upWide(int factor, const FrameBands* in, int n, FrameBands* raised) {
         const int total = n * factor;
         for (int s = 0, span = 2; span <= factor; ++s, span *= 2) {
             FrameBands* out = raised + total - n * span;
-            half_band::raisePacked<B1, B2, B3>(upStages[s], in, n * span / 2, out);
+            if (DrySum && span == factor)
+                half_band::raisePacked<B1, B2, B3, DrySum>(upStages[s], in, n * span / 2, out);
+            else
+                half_band::raisePacked<B1, B2, B3>(upStages[s], in, n * span / 2, out);
             in = out;
         }
     }

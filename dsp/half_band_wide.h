@@ -30,6 +30,8 @@ enum class PassInput {
 };
 enum class PassOutput {
     Pairs,    // back to [zeroData[2i], oneData[2i]]
+    PairsAndDrySum,  // the same, and each of the two frames' sum of the bands in its dry lane
+                     // (ShapeStage::drySum, which the loop's idle time covers)
     Average,  // out[i], the mean of the two chains' outputs (averageChains, without the trip through memory)
 };
 
@@ -62,7 +64,9 @@ VELMORA_WIDE_INLINE void packedPass(Stage& stage, int j, const FrameBands* sourc
         tailIn[b] = Tail ? even.input[t][b] : pair::zero();
         tailOut[b] = Tail ? even.output[t][b] : pair::zero();
     }
+    constexpr bool kPairs = Out == PassOutput::Pairs || Out == PassOutput::PairsAndDrySum;
     for (int i = 0; i < n; ++i) {
+        Pair sumZero = pair::zero(), sumOne = pair::zero();
         for (int b = 0; b < kLanes; ++b) {
             if (!sounding[b]) continue;
             Quad x;
@@ -81,9 +85,13 @@ VELMORA_WIDE_INLINE void packedPass(Stage& stage, int j, const FrameBands* sourc
                 tailIn[b] = lower;
                 lower = tailOut[b];
             }
-            if constexpr (Out == PassOutput::Pairs) {
+            if constexpr (kPairs) {
                 zeroData[2 * i][b] = lower;
                 oneData[2 * i][b] = quad::upper(y);
+                if constexpr (Out == PassOutput::PairsAndDrySum) {
+                    sumZero = _mm_add_pd(sumZero, lower);
+                    sumOne = _mm_add_pd(sumOne, quad::upper(y));
+                }
             } else if (later) {
                 // A1 filtered frame 2i, A0 frame 2i + 1.
                 out[i][b] = _mm_mul_pd(half, _mm_add_pd(quad::upper(y), lower));
@@ -92,6 +100,10 @@ VELMORA_WIDE_INLINE void packedPass(Stage& stage, int j, const FrameBands* sourc
                 out[i][b] = _mm_mul_pd(half, _mm_add_pd(lower, stage.carry[b]));
                 stage.carry[b] = quad::upper(y);
             }
+        }
+        if constexpr (Out == PassOutput::PairsAndDrySum) {
+            zeroData[2 * i][kDryLane] = sumZero;
+            oneData[2 * i][kDryLane] = sumOne;
         }
     }
     for (int b = 0; b < kLanes; ++b) {
@@ -144,10 +156,11 @@ VELMORA_WIDE_INLINE void runStage(Stage& stage, const FrameBands* source, FrameB
 
 // A raising stage: n frames of `in` become 2n frames of `out`. `in` must
 // not lie in `out` below out + n (the frames a pass writes before it reads them).
-template <bool B1, bool B2, bool B3, bool Dry = false>
+// With DrySum, each raised frame's dry lane gets the sum of its bands.
+template <bool B1, bool B2, bool B3, bool DrySum = false>
 VELMORA_WIDE_INLINE void raisePacked(Stage& stage, const FrameBands* in, int n, FrameBands* out) {
-    wide::runStage<B1, B2, B3, Dry, wide::PassInput::Broadcast, wide::PassOutput::Pairs>(stage, in, out, out + 1, false,
-                                                                                   nullptr, n);
+    constexpr wide::PassOutput kOut = DrySum ? wide::PassOutput::PairsAndDrySum : wide::PassOutput::Pairs;
+    wide::runStage<B1, B2, B3, false, wide::PassInput::Broadcast, kOut>(stage, in, out, out + 1, false, nullptr, n);
 }
 
 // A lowering stage: 2n frames of `in` (overwritten) become n frames of

@@ -2,22 +2,28 @@
 // addition, for the accumulating callback) into the host's float buffers.
 #pragma once
 
+#include "dry_merge.h"
 #include "mix_ramp.h"
 #include "sub_block.h"
 
 // With StillLevels, the level ramps of every sounding band, the master ramp
 // and the Mix ramp hold still (PairedRamp::holdsStill, MixRamp::moving) for
-// the sub-block and are not advanced frame by frame. With Dry, the output
-// is mix * wet + (1 - mix) * dry, the dry from the frame's dry lane.
-template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool StillLevels, bool Dry = false>
+// the sub-block and are not advanced frame by frame. Unless Mode is None,
+// the output is mix * wet + (1 - mix) * dry, the dry from the frame's dry
+// lane or, with DryMode::Band3, in band 3 (DryMerge).
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool StillLevels, DryMode Mode = DryMode::None>
 class MixStage {
-    static_assert(!(Accumulate && Dry), "the accumulating callback has no Mix");
+    static constexpr bool kDry = Mode != DryMode::None;
+    static constexpr bool kMerged = Mode == DryMode::Band3;
+    static_assert(!(Accumulate && kDry), "the accumulating callback has no Mix");
 
 public:
     MixStage(BandRamps (&ramps)[3], PairedRamp& master, const MixRamp& mixRamp)
         : ramps(ramps), master(master), mix(pair::broadcast(mixRamp.value)),
           mixStep(pair::broadcast(mixRamp.step)), mixLow(pair::broadcast(mixRamp.low)),
           mixHigh(pair::broadcast(mixRamp.high)), dryShare(_mm_sub_pd(pair::kOne(), mix)) {
+        static_assert(!kMerged || Band3, "the dry merges into band 3");
+        if constexpr (kMerged) band3Weight = dry_merge::band3Weight(mix, ramps[2].level.value, master.value);
         for (int b = 0; b < 3; ++b) {
             level[b] = ramps[b].level.value;
             levelStep[b] = ramps[b].level.increment;
@@ -32,16 +38,21 @@ public:
         Pair sum = pair::zero();
         if constexpr (Band1) sum = addBand<0>(sum, bands[0]);
         if constexpr (Band2) sum = addBand<1>(sum, bands[1]);
-        if constexpr (Band3) sum = addBand<2>(sum, bands[2]);
+        if constexpr (Band3 && !kMerged) sum = addBand<2>(sum, bands[2]);
+        if constexpr (kMerged && !StillLevels) level[2] = _mm_add_pd(level[2], levelStep[2]);
         if constexpr (!StillLevels) masterLevel = _mm_add_pd(masterLevel, masterStep);
         Pair out = _mm_mul_pd(sum, masterLevel);
-        if constexpr (Dry) {
+        if constexpr (kDry) {
             if constexpr (!StillLevels) {
                 // MixRamp::nextValue on both lanes.
                 mix = _mm_min_pd(_mm_max_pd(_mm_add_pd(mix, mixStep), mixLow), mixHigh);
                 dryShare = _mm_sub_pd(pair::kOne(), mix);
             }
-            out = _mm_add_pd(_mm_mul_pd(mix, out), _mm_mul_pd(dryShare, bands[kDryLane]));
+            if constexpr (kMerged && !StillLevels) band3Weight = dry_merge::band3Weight(mix, level[2], masterLevel);
+            if constexpr (kMerged)
+                out = _mm_add_pd(_mm_mul_pd(mix, out), _mm_mul_pd(band3Weight, bands[2]));
+            else
+                out = _mm_add_pd(_mm_mul_pd(mix, out), _mm_mul_pd(dryShare, bands[kDryLane]));
         }
         if constexpr (Accumulate) out = _mm_add_pd(pair::loadFrame(outL, outR), out);
         // Held inside the float range; max(lowest, x) and min(highest, x)
@@ -69,5 +80,5 @@ private:
     BandRamps (&ramps)[3];
     PairedRamp& master;
     Pair level[3], levelStep[3], masterLevel, masterStep;
-    Pair mix, mixStep, mixLow, mixHigh, dryShare;
+    Pair mix, mixStep, mixLow, mixHigh, dryShare, band3Weight = pair::zero();
 };

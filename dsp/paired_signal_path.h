@@ -16,8 +16,9 @@
 //
 // Below Mix 100 % the shaping pass also keeps the dry signal, the sounding
 // bands' sum before the curves, in a fourth lane (kDryLane) that comes down
-// with the bands, and the mix pass blends it in. With a linear curve the wet
-// sum is exactly this signal weighted by the levels, so the two never comb;
+// with the bands (at a raised rate merged into band 3's, see DryMerge), and
+// the mix pass blends it in. With a linear curve the wet sum is exactly this
+// signal weighted by the levels, so the two never comb;
 // a raw input delayed by whole frames would, since the crossover sum and the
 // resamplers shift the phase by frequency. At Mix 100 % the lane is left
 // alone and the passes are those of the effect alone.
@@ -29,8 +30,9 @@
 #include "audio_path.h"
 #include "band_oversampler.h"
 #include "cached_law.h"
-#include "mix_ramp.h"
+#include "dry_merge.h"
 #include "filter_run.h"
+#include "mix_ramp.h"
 #include "oversampling.h"
 #include "paired_band_split_filter.h"
 #include "paired_shaper.h"
@@ -124,8 +126,8 @@ private:
     // 256-bit loops (the AVX copy on x86-64).
     template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide>
     VELMORA_INLINE void runRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
-    // One sub-block of n frames; Dry runs the dry lane and the blend.
-    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide, bool Dry>
+    // One sub-block of n frames, carrying the dry as Dry says.
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide, DryMode Dry>
     VELMORA_INLINE void runSubBlock(const float* inL, const float* inR, float* outL, float* outR, int n,
                                     SubBlockBands& bands, FilterHistory (&history)[2]);
     template <bool Band1, bool Band2, bool Band3, bool PostFilter>
@@ -133,39 +135,49 @@ private:
     // The split, then the shaping at the sub-block's rate. Inlined like the
     // stages it holds: out of line it would be a function of no target, and
     // the AVX copy's stages in it would lose the VEX encoding.
-    template <bool Band1, bool Band2, bool Band3, bool Wide, bool Dry>
+    template <bool Band1, bool Band2, bool Band3, bool Wide, DryMode Dry>
     VELMORA_INLINE void splitThenShape(const float* inL, const float* inR, int n, SubBlockBands& bands,
                                              FilterHistory (&history)[2]);
     // The shaping and mixing passes over one sub-block, each in a variant for
     // ramps that hold still throughout it (the common case once parameters
     // rest) and one for ramps that move.
-    template <bool Band1, bool Band2, bool Band3, bool Dry>
+    template <bool Band1, bool Band2, bool Band3, DryMode Dry>
     VELMORA_INLINE void shapeSubBlock(SubBlockBands& bands, int frames);
-    template <bool Band1, bool Band2, bool Band3, bool Dry>
+    template <bool Band1, bool Band2, bool Band3, DryMode Dry>
     VELMORA_INLINE void shapeRaisedSubBlock(SubBlockBands& bands, int frames);
     template <bool Band1, bool Band2, bool Band3>
     bool shapingRampsHoldStill() const;
     // The AVX copy's own parts, called once per sub-block: functions of the
     // AVX target themselves, since the 256-bit helpers inline only there.
-    template <bool Band1, bool Band2, bool Band3, bool Dry>
+    template <bool Band1, bool Band2, bool Band3, DryMode Dry>
     VELMORA_TARGET_AVX void shapeRaisedSubBlockWide(SubBlockBands& bands, int frames);
     // Its split with its curves, and its post filters with its mix, each
     // pair in one loop (the first at Normal, the second always).
-    template <bool Band1, bool Band2, bool Band3, bool Dry>
+    template <bool Band1, bool Band2, bool Band3, DryMode Dry>
     VELMORA_TARGET_AVX void splitAndShapeSkewed(const float* inL, const float* inR, int n, SubBlockBands& bands,
                                                 FilterHistory (&history)[2]);
-    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Dry>
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, DryMode Dry>
     VELMORA_TARGET_AVX void postFilterAndMixSkewed(SubBlockBands& bands, int n, float* outL, float* outR,
                                                    FilterHistory (&history)[2]);
     template <bool Band1, bool Band2, bool Band3>
     bool mixRampsHoldStill() const;
-    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool Dry>
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3, DryMode Dry>
     VELMORA_INLINE void mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR);
     // Runs the Mix stage that fits the ramps (still or moving), then moves
     // the Mix ramp on.
-    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool Dry, typename Run>
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3, DryMode Dry, typename Run>
     VELMORA_INLINE void withMixStage(int n, Run run);
 
+    // How the next sub-block carries the dry signal; clears the dry lane's
+    // lowering history when that lane starts to come down anew.
+    DryMode dryModeNow(bool accumulate, bool band3) {
+        const bool mixing = !accumulate && mixRamp.mixing();
+        const DryMode mode = !mixing ? DryMode::None : (factor > 1 && band3 ? DryMode::Band3 : DryMode::Lane);
+        const bool laneLowers = mode == DryMode::Lane && factor > 1;
+        if (laneLowers && !dryLaneLowered) oversampler.clearDryLane();
+        dryLaneLowered = laneLowers;
+        return mode;
+    }
     void resetNonFiniteState();
     void takeUpOversampling() {
         if (requestedOversampling.load(std::memory_order_relaxed) != static_cast<int>(settingInUse)) switchRate();
@@ -208,7 +220,8 @@ private:
     };
     BandOversampler oversampler;
     RaisedBands raised;
-    // Whether the last sub-block ran the dry lane; when it did not, the
+    // Whether the last sub-block lowered the dry lane; when it did not, the
     // lane's lowering history is stale and starts again from silence.
-    bool dryLaneRan = false;
+    bool dryLaneLowered = false;
+    dry_merge::SubBlockWeights mergeWeights;
 };

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <type_traits>
 
 #include "band_routing.h"
 #include "mix_stage.h"
@@ -95,7 +96,7 @@ bool PairedSignalPath::shapingRampsHoldStill() const {
     return still;
 }
 
-template <bool Band1, bool Band2, bool Band3, bool Dry>
+template <bool Band1, bool Band2, bool Band3, DryMode Dry>
 void PairedSignalPath::shapeSubBlock(SubBlockBands& bands, int frames) {
     auto run = [&](auto shape) VELMORA_INLINE_LAMBDA {
         for (int i = 0; i < frames; ++i) shape.frame(bands.frame[i]);
@@ -107,34 +108,37 @@ void PairedSignalPath::shapeSubBlock(SubBlockBands& bands, int frames) {
         run(ShapeStage<Band1, Band2, Band3, false, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
 }
 
-template <bool Band1, bool Band2, bool Band3, bool Dry>
+template <bool Band1, bool Band2, bool Band3, DryMode Dry>
 void PairedSignalPath::shapeRaisedSubBlock(SubBlockBands& bands, int frames) {
     oversampler.up<Band1, Band2, Band3>(factor, bands.frame, frames, raised.frame);
     auto run = [&](auto shape) VELMORA_INLINE_LAMBDA {
-        for (int i = 0; i < frames; ++i) shape.raisedFrame(raised.frame + i * factor, factor, raisedDcCoefficient);
+        for (int i = 0; i < frames; ++i)
+            shape.raisedFrame(raised.frame + i * factor, factor, raisedDcCoefficient, &mergeWeights.at(i));
         shape.finish();
     };
+    if constexpr (Dry == DryMode::Band3) mergeWeights.prepare(ramps[2].level, master, mixRamp, frames);
     if (shapingRampsHoldStill<Band1, Band2, Band3>())
         run(ShapeStage<Band1, Band2, Band3, true, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
     else
         run(ShapeStage<Band1, Band2, Band3, false, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
-    oversampler.down<Band1, Band2, Band3, Dry>(factor, raised.frame, frames, bands.frame);
+    oversampler.down<Band1, Band2, Band3, Dry == DryMode::Lane>(factor, raised.frame, frames, bands.frame);
 }
 
 // The same as shapeRaisedSubBlock, in the AVX copy's wide lanes.
-template <bool Band1, bool Band2, bool Band3, bool Dry>
+template <bool Band1, bool Band2, bool Band3, DryMode Dry>
 void PairedSignalPath::shapeRaisedSubBlockWide(SubBlockBands& bands, int frames) {
-    oversampler.upWide<Band1, Band2, Band3>(factor, bands.frame, frames, raised.frame);
+    oversampler.upWide<Band1, Band2, Band3, Dry != DryMode::None>(factor, bands.frame, frames, raised.frame);
     auto run = [&](auto shape) VELMORA_WIDE_INLINE_LAMBDA {
         for (int i = 0; i < frames; ++i)
-            shape.raisedFrameWide(raised.frame + i * factor, factor, raisedDcCoefficient);
+            shape.raisedFrameWide(raised.frame + i * factor, factor, raisedDcCoefficient, &mergeWeights.at(i));
         shape.finish();
     };
+    if constexpr (Dry == DryMode::Band3) mergeWeights.prepare(ramps[2].level, master, mixRamp, frames);
     if (shapingRampsHoldStill<Band1, Band2, Band3>())
         run(ShapeStage<Band1, Band2, Band3, true, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
     else
         run(ShapeStage<Band1, Band2, Band3, false, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
-    oversampler.downWide<Band1, Band2, Band3, Dry>(factor, raised.frame, frames, bands.frame);
+    oversampler.downWide<Band1, Band2, Band3, Dry == DryMode::Lane>(factor, raised.frame, frames, bands.frame);
 }
 
 template <bool Band1, bool Band2, bool Band3>
@@ -146,11 +150,11 @@ bool PairedSignalPath::mixRampsHoldStill() const {
     return still;
 }
 
-template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool Dry, typename Run>
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, DryMode Dry, typename Run>
 void PairedSignalPath::withMixStage(int n, Run run) {
     auto runAndAdvance = [&](auto mix) VELMORA_INLINE_LAMBDA {
         run(mix);
-        if constexpr (Dry) mixRamp.advance(n, mix.lastMix());
+        if constexpr (Dry != DryMode::None) mixRamp.advance(n, mix.lastMix());
     };
     if (mixRampsHoldStill<Band1, Band2, Band3>())
         runAndAdvance(MixStage<Accumulate, Band1, Band2, Band3, true, Dry>(ramps, master, mixRamp));
@@ -158,7 +162,7 @@ void PairedSignalPath::withMixStage(int n, Run run) {
         runAndAdvance(MixStage<Accumulate, Band1, Band2, Band3, false, Dry>(ramps, master, mixRamp));
 }
 
-template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool Dry>
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, DryMode Dry>
 void PairedSignalPath::mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR) {
     withMixStage<Accumulate, Band1, Band2, Band3, Dry>(frames, [&](auto& mix) VELMORA_INLINE_LAMBDA {
         for (int i = 0; i < frames; ++i) mix.frame(bands.frame[i], outL + i, outR + i);
@@ -185,24 +189,25 @@ void PairedSignalPath::runRouting(const float* inL, const float* inR, float* out
     for (int32_t done = 0; done < frames;) {
         const int n = static_cast<int>(std::min<int32_t>(frames - done, kSubBlock));
         startSubBlock<Band1, Band2, Band3, PostFilter>();
-        const bool mixing = !Accumulate && mixRamp.mixing();
-        if (mixing && !dryLaneRan) oversampler.clearDryLane();
-        dryLaneRan = mixing;
-        if constexpr (!Accumulate) {
-            if (mixing) {
-                runSubBlock<Accumulate, Band1, Band2, Band3, PostFilter, Wide, true>(
-                    inL + done, inR + done, outL + done, outR + done, n, bands, history);
-                done += n;
-                continue;
-            }
+        auto run = [&](auto mode) VELMORA_INLINE_LAMBDA {
+            runSubBlock<Accumulate, Band1, Band2, Band3, PostFilter, Wide, decltype(mode)::value>(
+                inL + done, inR + done, outL + done, outR + done, n, bands, history);
+        };
+        const DryMode mode = dryModeNow(Accumulate, Band3);
+        if constexpr (Accumulate) {
+            run(std::integral_constant<DryMode, DryMode::None>{});
+        } else if (mode == DryMode::None) {
+            run(std::integral_constant<DryMode, DryMode::None>{});
+        } else if (mode == DryMode::Lane) {
+            run(std::integral_constant<DryMode, DryMode::Lane>{});
+        } else if constexpr (Band3) {
+            run(std::integral_constant<DryMode, DryMode::Band3>{});
         }
-        runSubBlock<Accumulate, Band1, Band2, Band3, PostFilter, Wide, false>(inL + done, inR + done, outL + done,
-                                                                             outR + done, n, bands, history);
         done += n;
     }
 }
 
-template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide, bool Dry>
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide, DryMode Dry>
 void PairedSignalPath::runSubBlock(const float* inL, const float* inR, float* outL, float* outR, int n,
                                    SubBlockBands& bands, FilterHistory (&history)[2]) {
     // Each stage runs over the whole sub-block before the next (the AVX copy
@@ -211,11 +216,15 @@ void PairedSignalPath::runSubBlock(const float* inL, const float* inR, float* ou
     // consecutive frames overlap. The split reads every input of the
     // sub-block before the mix writes any output, so in-place buffers stay
     // safe.
+    // (At Normal band 3 never carries the dry, and at a raised rate the dry
+    // lane carries it only without band 3: dryModeNow.)
     if constexpr (Wide) {
-        if (factor == 1)
-            splitAndShapeSkewed<Band1, Band2, Band3, Dry>(inL, inR, n, bands, history);
-        else
+        if (factor == 1) {
+            if constexpr (Dry != DryMode::Band3)
+                splitAndShapeSkewed<Band1, Band2, Band3, Dry>(inL, inR, n, bands, history);
+        } else {
             splitThenShape<Band1, Band2, Band3, Wide, Dry>(inL, inR, n, bands, history);
+        }
         postFilterAndMixSkewed<Accumulate, Band1, Band2, Band3, PostFilter, Dry>(bands, n, outL, outR, history);
     } else {
         splitThenShape<Band1, Band2, Band3, Wide, Dry>(inL, inR, n, bands, history);
@@ -230,7 +239,7 @@ void PairedSignalPath::runSubBlock(const float* inL, const float* inR, float* ou
     }
 }
 
-template <bool Band1, bool Band2, bool Band3, bool Wide, bool Dry>
+template <bool Band1, bool Band2, bool Band3, bool Wide, DryMode Dry>
 void PairedSignalPath::splitThenShape(const float* inL, const float* inR, int n, SubBlockBands& bands,
                                             FilterHistory (&history)[2]) {
     {
@@ -238,9 +247,10 @@ void PairedSignalPath::splitThenShape(const float* inL, const float* inR, int n,
         for (int i = 0; i < n; ++i) split.frame(i, inL + i, inR + i, bands.frame[i]);
         split.finish(n);
     }
-    if (factor == 1)
-        shapeSubBlock<Band1, Band2, Band3, Dry>(bands, n);
-    else if constexpr (Wide)
+    if (factor == 1) {
+        if constexpr (Dry != DryMode::Band3) shapeSubBlock<Band1, Band2, Band3, Dry>(bands, n);
+    } else if constexpr (Dry == DryMode::Lane && Band3) {
+    } else if constexpr (Wide)
         shapeRaisedSubBlockWide<Band1, Band2, Band3, Dry>(bands, n);
     else
         shapeRaisedSubBlock<Band1, Band2, Band3, Dry>(bands, n);
@@ -255,7 +265,7 @@ void PairedSignalPath::splitThenShape(const float* inL, const float* inR, int n,
 // same.
 constexpr int kSkew = 4;
 
-template <bool Band1, bool Band2, bool Band3, bool Dry>
+template <bool Band1, bool Band2, bool Band3, DryMode Dry>
 void PairedSignalPath::splitAndShapeSkewed(const float* inL, const float* inR, int n, SubBlockBands& bands,
                                            FilterHistory (&history)[2]) {
     auto run = [&](auto shape) VELMORA_INLINE_LAMBDA {
@@ -276,7 +286,7 @@ void PairedSignalPath::splitAndShapeSkewed(const float* inL, const float* inR, i
 
 // (Band1 && PostFilter below is Band1 && kPost of runRouting, and so on;
 // spelled out because GCC 12 fails on a local constant inside the lambda.)
-template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Dry>
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, DryMode Dry>
 void PairedSignalPath::postFilterAndMixSkewed(SubBlockBands& bands, int n, float* outL, float* outR,
                                               FilterHistory (&history)[2]) {
     withMixStage<Accumulate, Band1, Band2, Band3, Dry>(n, [&](auto& mix) VELMORA_INLINE_LAMBDA {

@@ -6,15 +6,17 @@
 
 #include <atomic>
 
+#include "dry_merge.h"
 #include "paired_shaper.h"
 #include "sub_block.h"
 #include "wide_lanes.h"
 
 // With StillGains, the balance and drive ramps of every sounding band hold
 // still (PairedRamp::holdsStill) for the sub-block: their product is then
-// the same each frame and is formed once. With Dry, each frame (at the
-// shaping rate) first keeps the sounding bands' sum in its dry lane.
-template <bool Band1, bool Band2, bool Band3, bool StillGains, bool Dry = false>
+// the same each frame and is formed once. Unless Mode is None, each frame
+// (at the shaping rate) first keeps the sounding bands' sum in its dry lane;
+// with DryMode::Band3 the raised-rate frames then merge it into band 3.
+template <bool Band1, bool Band2, bool Band3, bool StillGains, DryMode Mode = DryMode::None>
 class ShapeStage {
 public:
     ShapeStage(BandRamps (&ramps)[3], paired_shaper::BandCurve (&curves)[3], const std::atomic<float>* typeValues,
@@ -30,7 +32,7 @@ public:
     }
 
     VELMORA_INLINE void frame(FrameBands& bands) {
-        if constexpr (Dry) keepDry(bands);
+        if constexpr (Mode != DryMode::None) keepDry(bands);
         if constexpr (Band1) band<0>(bands[0]);
         if constexpr (Band2) band<1>(bands[1]);
         if constexpr (Band3) band<2>(bands[2]);
@@ -40,12 +42,26 @@ public:
     // that frame's gains, so the ramps keep their length in host frames.
     // Each band's Type is read once per host frame, as at Normal: when every
     // sounding band keeps its table curve, the samples skip the reads.
-    VELMORA_INLINE void raisedFrame(FrameBands* frames, int factor, Pair dcCoefficient) {
+    VELMORA_INLINE void raisedFrame(FrameBands* frames, int factor, Pair dcCoefficient,
+                                    const dry_merge::Weights* merge = nullptr) {
         advanceGains();
-        if constexpr (Dry)
-            for (int j = 0; j < factor; ++j) keepDry(frames[j]);
-        if (!holdsTableCurves()) return shapeRaisedCurves(frames, factor, dcCoefficient);
+        if (!holdsTableCurves()) {
+            if constexpr (Mode != DryMode::None)
+                for (int j = 0; j < factor; ++j) keepDry(frames[j]);
+            shapeRaisedCurves(frames, factor, dcCoefficient);
+            if constexpr (Mode == DryMode::Band3) mergeDry(frames, factor, *merge);
+            return;
+        }
         for (int j = 0; j < factor; ++j) {
+            // The dry merges into band 3 straight from registers (mergeDry's arithmetic).
+            if constexpr (Mode == DryMode::Band3) {
+                const Pair sum = drySum(frames[j]);
+                if constexpr (Band1) frames[j][0] = curves[0].tableShape(_mm_mul_pd(gain[0], frames[j][0]));
+                if constexpr (Band2) frames[j][1] = curves[1].tableShape(_mm_mul_pd(gain[1], frames[j][1]));
+                frames[j][2] = merged(curves[2].tableShape(_mm_mul_pd(gain[2], frames[j][2])), sum, *merge);
+                continue;
+            }
+            if constexpr (Mode == DryMode::Lane) keepDry(frames[j]);
             if constexpr (Band1) frames[j][0] = curves[0].tableShape(_mm_mul_pd(gain[0], frames[j][0]));
             if constexpr (Band2) frames[j][1] = curves[1].tableShape(_mm_mul_pd(gain[1], frames[j][1]));
             if constexpr (Band3) frames[j][2] = curves[2].tableShape(_mm_mul_pd(gain[2], frames[j][2]));
@@ -54,14 +70,18 @@ public:
     // The same in the AVX copy: a band's table lookups two raised-rate
     // samples at a time (factor is even). The lookups share no state, so
     // their order does not matter.
-    VELMORA_WIDE_INLINE void raisedFrameWide(FrameBands* frames, int factor, Pair dcCoefficient) {
+    VELMORA_WIDE_INLINE void raisedFrameWide(FrameBands* frames, int factor, Pair dcCoefficient,
+                                             const dry_merge::Weights* merge = nullptr) {
+        // (The raising resamplers left each frame's dry sum: upWide.)
         advanceGains();
-        if constexpr (Dry)
-            for (int j = 0; j < factor; ++j) keepDry(frames[j]);
-        if (!holdsTableCurves()) return shapeRaisedCurves(frames, factor, dcCoefficient);
+        if (!holdsTableCurves()) {
+            shapeRaisedCurves(frames, factor, dcCoefficient);
+            if constexpr (Mode == DryMode::Band3) mergeDry(frames, factor, *merge);
+            return;
+        }
         if constexpr (Band1) tableShapeWide<0>(frames, factor);
         if constexpr (Band2) tableShapeWide<1>(frames, factor);
-        if constexpr (Band3) tableShapeWide<2>(frames, factor);
+        if constexpr (Band3) tableShapeWide<2>(frames, factor, merge);
     }
 
     void finish() {
@@ -77,12 +97,21 @@ private:
     static constexpr bool kSounding[3] = {Band1, Band2, Band3};
 
     // Starting at +0, as the mix's sum does: a lone band of -0 gives +0.
-    VELMORA_INLINE void keepDry(FrameBands& bands) {
+    static VELMORA_INLINE Pair drySum(const FrameBands& bands) {
         Pair sum = pair::zero();
         if constexpr (Band1) sum = _mm_add_pd(sum, bands[0]);
         if constexpr (Band2) sum = _mm_add_pd(sum, bands[1]);
         if constexpr (Band3) sum = _mm_add_pd(sum, bands[2]);
-        bands[kDryLane] = sum;
+        return sum;
+    }
+    static VELMORA_INLINE void keepDry(FrameBands& bands) { bands[kDryLane] = drySum(bands); }
+    // keep * shaped band 3 + dry * dry sum (DryMerge).
+    static VELMORA_INLINE Pair merged(Pair shaped, Pair sum, const dry_merge::Weights& merge) {
+        return _mm_add_pd(_mm_mul_pd(merge.keep, shaped), _mm_mul_pd(merge.dry, sum));
+    }
+    VELMORA_INLINE void mergeDry(FrameBands* frames, int factor, const dry_merge::Weights& merge) {
+        static_assert(Band3, "the dry merges into band 3");
+        for (int j = 0; j < factor; ++j) frames[j][2] = merged(frames[j][2], frames[j][kDryLane], merge);
     }
     template <int B>
     VELMORA_INLINE void band(Pair& sample) {
@@ -109,14 +138,21 @@ private:
             if constexpr (Band3) frames[j][2] = shaped<2>(frames[j][2], raisedDc);
         }
     }
+    // With `merge` (band 3, DryMode::Band3), the dry lane merges in as in merged().
     template <int B>
-    VELMORA_WIDE_INLINE void tableShapeWide(FrameBands* frames, int factor) {
+    VELMORA_WIDE_INLINE void tableShapeWide(FrameBands* frames, int factor, const dry_merge::Weights* merge = nullptr) {
         const paired_shaper::BandCurve& curve = curves[B];
         const Quad g = quad::broadcast(gain[B]), scale = quad::broadcast(curve.scale);
         const Quad last = quad::broadcast(curve.last);
+        const bool merging = Mode == DryMode::Band3 && B == 2;
+        const Quad keep = merging ? quad::broadcast(merge->keep) : quad::zero();
+        const Quad dry = merging ? quad::broadcast(merge->dry) : quad::zero();
         for (int j = 0; j < factor; j += 2) {
             const Quad x = quad::mul(g, quad::load(frames[j][B], frames[j + 1][B]));
-            quad::store(quad::oddLookup(x, scale, last, curve.table), frames[j][B], frames[j + 1][B]);
+            Quad y = quad::oddLookup(x, scale, last, curve.table);
+            if (merging)
+                y = quad::add(quad::mul(keep, y), quad::mul(dry, quad::load(frames[j][kDryLane], frames[j + 1][kDryLane])));
+            quad::store(y, frames[j][B], frames[j + 1][B]);
         }
     }
     template <int B>

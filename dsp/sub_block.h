@@ -9,13 +9,21 @@
 constexpr int kSubBlockFrames = 64;
 
 // One frame's three bands and, while Mix is below 100 %, the dry signal in
-// a fourth lane: the sounding bands' sum before shaping. It rides the
-// bands' lowering resamplers in the same loops, so it keeps the wet
-// signal's phase at every rate for little more than the work of one more
-// recursion beside three. (Unused entries stay untouched.)
+// a fourth lane: the sounding bands' sum before shaping. At a raised rate it
+// must come down through the same resamplers as the bands to keep their
+// phase: merged into band 3's lane where that band sounds (DryMerge), in
+// the lowering loops as a lane of its own where it does not. (Unused
+// entries stay untouched.)
 constexpr int kLanes = 4;
 constexpr int kDryLane = 3;
 using FrameBands = Pair[kLanes];
+
+// How a sub-block carries the dry signal.
+enum class DryMode {
+    None,   // Mix at 100 %: the effect alone
+    Lane,   // in the dry lane: at Normal, and at a raised rate without band 3
+    Band3,  // at a raised rate, merged into band 3's lane (see DryMerge)
+};
 
 // The bands of a whole sub-block, between the passes.
 struct alignas(16) SubBlockBands {
