@@ -53,6 +53,8 @@ public:
         return count;
     }
     double sampleRate() const override { return frameRate.load(std::memory_order_relaxed); }
+    // Consumer: frames waiting to be read.
+    uint32_t readableFrames() const { return ring.readable(); }
 
     // Frames handed over so far (wrapping): how much work the audio thread
     // did for the analyser.
