@@ -1,5 +1,6 @@
 #include "host/cli_args.h"
 
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -129,6 +130,14 @@ bool takesOption(Command command, std::string_view option) {
 
 std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
+bool isNotANumberOrPlusInfinity(const std::string& text) {
+    std::string lower;
+    for (const char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (!lower.empty() && (lower[0] == '+' || lower[0] == '-') && lower.substr(1, 3) == "nan") return true;
+    if (!lower.empty() && lower[0] == '+') lower.erase(0, 1);
+    return lower.starts_with("nan") || lower == "inf" || lower == "infinity";
+}
+
 ParamAssignment parseAssignment(const std::string& text) {
     const auto equals = text.find('=');
     if (equals == std::string::npos || equals == 0) {
@@ -139,8 +148,12 @@ ParamAssignment parseAssignment(const std::string& text) {
     const std::string valueText = text.substr(equals + 1);
     const auto value = parseNumber(valueText);
     if (!value) {
-        // A text the plug-in shows ("On", "250 Hz"): the plug-in reads it.
-        if (valueText.empty()) throw UsageError("--set " + assignment.target + "= needs a value.");
+        // A text the plug-in shows ("On", "250 Hz", "-inf dB"): the plug-in
+        // reads it. A number that is no value at all is refused here.
+        if (valueText.empty() || isNotANumberOrPlusInfinity(valueText)) {
+            throw UsageError("The value of --set " + assignment.target +
+                             " must be a number from 0 to 1 or a text the plug-in shows, not " + quoted(valueText) + ".");
+        }
         assignment.text = valueText;
         return assignment;
     }

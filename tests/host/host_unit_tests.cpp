@@ -82,7 +82,7 @@ TEST(CommandLine, MalformedCommandLinesAreUsageErrors) {
         {"render", "p.so", "o.wav", "--set", "=0.5"},
         {"render", "p.so", "o.wav", "--set", "Master=1.01"},
         {"render", "p.so", "o.wav", "--set", "Master=-0.1"},
-        {"render", "p.so", "o.wav", "--set", "Master=loud"},
+        {"render", "p.so", "o.wav", "--set", "Master="},
         {"render", "p.so", "o.wav", "--set", "Master=nan"},
         {"render", "p.so", "o.wav", "--set", "Master=inf"},
         {"render", "p.so", "o.wav", "--program", "-1"},
