@@ -48,9 +48,9 @@ for preset in "${presets[@]}"; do
 done
 build/velmora-host compare build/velmora.clap out/demo.png --preset "$pictured" >/dev/null
 report out/demo.png "spectra of the demo signal and of \"$pictured\", side by side" "(picture)"
-scripts/with-display.sh build/velmora-host screenshot build/velmora.clap out/editor.png >/dev/null
-report out/editor.png "the editor, as velmora.clap shows it" "(picture)"
-scripts/with-display.sh build/velmora-host screenshot build/velmora.clap out/editor@2x.png --scale 2 >/dev/null
+scripts/with-display.sh build/velmora-host screenshot build/velmora.clap out/editor.png --play demo >/dev/null
+report out/editor.png "the editor, as velmora.clap shows it, the demo playing" "(picture)"
+scripts/with-display.sh build/velmora-host screenshot build/velmora.clap out/editor@2x.png --scale 2 --play demo >/dev/null
 report out/editor@2x.png "the same editor at 200 %" "(picture)"
 
 if [ "$windows" = 1 ]; then

@@ -12,4 +12,5 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
 fi
 cmake --build "$build" -j2 --target velmora_clap velmora-host
 mkdir -p docs
-scripts/with-display.sh "$build/velmora-host" screenshot "$build/velmora.clap" docs/editor.png --preset "Lead Fuzz"
+scripts/with-display.sh "$build/velmora-host" screenshot "$build/velmora.clap" docs/editor.png --preset "Lead Fuzz" \
+  --play demo
