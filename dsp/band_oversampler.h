@@ -39,15 +39,14 @@ public:
             upStages[s].run<B1, B2, B3>(raised, raised + 1, n * span / 2);
         }
     }
-    // Dry also lowers the dry lane (kDryLane) with the bands.
-    template <bool B1, bool B2, bool B3, bool Dry = false>
+    template <bool B1, bool B2, bool B3>
     VELMORA_INLINE void down(int factor, FrameBands* raised, int n, FrameBands* out) {
         for (int s = stagesFor(factor) - 1; s >= 0; --s) {
             const int frames = n << s;
             const bool later = laterPhase(factor, s);
-            downStages[s].run<B1, B2, B3, Dry>(half_band::evenChainInput(later, raised),
-                                               half_band::oddChainInput(later, raised), frames);
-            half_band::averageChains<B1, B2, B3, Dry>(downStages[s], later, raised, frames, s == 0 ? out : raised);
+            downStages[s].run<B1, B2, B3>(half_band::evenChainInput(later, raised),
+                                          half_band::oddChainInput(later, raised), frames);
+            half_band::averageChains<B1, B2, B3>(downStages[s], later, raised, frames, s == 0 ? out : raised);
         }
     }
     // The same in the AVX copy, both chains of a stage in 256-bit lanes.
@@ -55,31 +54,28 @@ public:
     // before, so each stage writes where the next can read it: stage s's
     // frames end where the raised rate's do, and its input lies in the upper
     // half of its output (see raisePacked).
-    // With DrySum the last stage also leaves each raised frame's sum of the
-    // bands in its dry lane.
-    template <bool B1, bool B2, bool B3, bool DrySum = false>
-    VELMORA_WIDE_INLINE void upWide(int factor, const FrameBands* in, int n, FrameBands* raised) {
+    // With `sums`, the last stage also leaves sums[k] the sum of the bands
+    // of raised[k] (the dry signal of Mix, see ShapeStage).
+    template <bool B1, bool B2, bool B3>
+    VELMORA_WIDE_INLINE void upWide(int factor, const FrameBands* in, int n, FrameBands* raised, Pair* sums = nullptr) {
         const int total = n * factor;
         for (int s = 0, span = 2; span <= factor; ++s, span *= 2) {
             FrameBands* out = raised + total - n * span;
-            if (DrySum && span == factor)
-                half_band::raisePacked<B1, B2, B3, DrySum>(upStages[s], in, n * span / 2, out);
-            else
-                half_band::raisePacked<B1, B2, B3>(upStages[s], in, n * span / 2, out);
+            half_band::raisePacked<B1, B2, B3>(upStages[s], in, n * span / 2, out, span == factor ? sums : nullptr);
             in = out;
         }
     }
-    template <bool B1, bool B2, bool B3, bool Dry = false>
+    template <bool B1, bool B2, bool B3>
     VELMORA_WIDE_INLINE void downWide(int factor, FrameBands* raised, int n, FrameBands* out) {
         for (int s = stagesFor(factor) - 1; s >= 0; --s)
-            half_band::lowerPacked<B1, B2, B3, Dry>(downStages[s], laterPhase(factor, s), raised, n << s,
+            half_band::lowerPacked<B1, B2, B3>(downStages[s], laterPhase(factor, s), raised, n << s,
                                                s == 0 ? out : raised);
     }
 
-    // The dry lane's lowering history back to silence, for a dry signal
-    // that starts anew (its history is stale after a time at Mix 100 %).
-    void clearDryLane() {
-        for (half_band::Stage& stage : downStages) stage.clearLane(kDryLane);
+    // Band 3's lowering history back to silence: while band 3 is silent its
+    // lane may carry the dry signal of Mix, which starts anew.
+    void clearBand3Lane() {
+        for (half_band::Stage& stage : downStages) stage.clearBand(2);
     }
 
 private:

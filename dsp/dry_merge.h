@@ -1,15 +1,15 @@
-// At a raised rate the dry signal comes down in band 3's lane, the one no
-// post filter follows: a lane of its own would cost the lowering resamplers a
-// third more work. Band 3 is weighted after the resamplers by
+// While band 3 sounds, the dry signal of Mix comes down merged into its
+// lane, the one no post filter follows. Band 3 is weighted after the
+// resamplers by
 //     W = mix * (level3 * master) + (1 - mix)
-// instead of level3 * master, and its raised-rate samples become
+// instead of level3 * master, and its samples at the shaping rate become
 //     keep * shaped + dry * (sum of the sounding bands before shaping),
 // with keep = mix * level3 * master / W and dry = (1 - mix) / W, so that the
 // mix gets mix * level3 * master * band 3 + (1 - mix) * dry through the same
 // linear resamplers. While the ramps move, W moves too and the lane's older
 // samples are weighted with the newer W: a difference far below the ramp's
 // own step, gone within the resamplers' memory. At Mix 100 % keep is 1 and
-// dry 0, the plain path's lane, so Mix returns there without a step.
+// dry 0, the lane of the effect alone, so Mix returns there without a step.
 #pragma once
 
 #include "mix_ramp.h"

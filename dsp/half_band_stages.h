@@ -27,8 +27,8 @@ constexpr int kMaxChainSections = (kMaxHalfBandCoefficients + 1) / 2;
 // the buffer before the next pass reads what it held.
 struct alignas(16) AllpassChain {
     Pair coefficient[kMaxChainSections];
-    Pair input[kMaxChainSections][kLanes];
-    Pair output[kMaxChainSections][kLanes];
+    Pair input[kMaxChainSections][3];
+    Pair output[kMaxChainSections][3];
     int sections = 0;
 
     void load(const HalfBandDesign& design, int first) {
@@ -38,12 +38,12 @@ struct alignas(16) AllpassChain {
     }
     void reset() {
         for (int j = 0; j < kMaxChainSections; ++j)
-            for (int b = 0; b < kLanes; ++b) input[j][b] = output[j][b] = pair::zero();
+            for (int b = 0; b < 3; ++b) input[j][b] = output[j][b] = pair::zero();
     }
     // Clears every lane that went non-finite, per band and channel: the
     // recursion would otherwise carry it for good.
     void clearNonFinite() {
-        for (int b = 0; b < kLanes; ++b) {
+        for (int b = 0; b < 3; ++b) {
             Pair bad = pair::zero();
             for (int j = 0; j < sections; ++j)
                 bad = _mm_or_pd(bad, _mm_or_pd(pair::nonFiniteMask(input[j][b]), pair::nonFiniteMask(output[j][b])));
@@ -55,30 +55,29 @@ struct alignas(16) AllpassChain {
     }
 
     // All sections over n frames `stride` frames apart, in place.
-    template <bool B1, bool B2, bool B3, bool Dry = false>
+    template <bool B1, bool B2, bool B3>
     VELMORA_INLINE void run(FrameBands* data, int stride, int n) {
         int j = 0;
-        for (; j + 1 < sections; j += 2) twoSections<B1, B2, B3, Dry>(j, data, stride, n);
-        if (j < sections) oneSection<B1, B2, B3, Dry>(j, data, stride, n);
+        for (; j + 1 < sections; j += 2) twoSections<B1, B2, B3>(j, data, stride, n);
+        if (j < sections) oneSection<B1, B2, B3>(j, data, stride, n);
     }
 
     // Two chains of one section each in one pass over their own frames: six
     // independent recursions instead of three keep the pass from waiting on them.
-    template <bool B1, bool B2, bool B3, bool Dry = false>
+    template <bool B1, bool B2, bool B3>
     static VELMORA_INLINE void runSingles(AllpassChain& first, FrameBands* firstData, AllpassChain& second,
                                           FrameBands* secondData, int stride, int n) {
-        constexpr bool sounding[kLanes] = {B1, B2, B3, Dry};
+        constexpr bool sounding[3] = {B1, B2, B3};
         const Pair a = first.coefficient[0], c = second.coefficient[0];
-        Pair in[2][kLanes], out[2][kLanes];
-        for (int b = 0; b < kLanes; ++b) {
-            if (!sounding[b]) continue;
+        Pair in[2][3], out[2][3];
+        for (int b = 0; b < 3; ++b) {
             in[0][b] = first.input[0][b], out[0][b] = first.output[0][b];
             in[1][b] = second.input[0][b], out[1][b] = second.output[0][b];
         }
         for (int i = 0; i < n; ++i) {
             FrameBands& one = firstData[i * stride];
             FrameBands& other = secondData[i * stride];
-            for (int b = 0; b < kLanes; ++b) {
+            for (int b = 0; b < 3; ++b) {
                 if (!sounding[b]) continue;
                 const Pair x = one[b], y = other[b];
                 out[0][b] = step(a, x, in[0][b], out[0][b]);
@@ -89,8 +88,7 @@ struct alignas(16) AllpassChain {
                 other[b] = out[1][b];
             }
         }
-        for (int b = 0; b < kLanes; ++b) {
-            if (!sounding[b]) continue;
+        for (int b = 0; b < 3; ++b) {
             first.input[0][b] = in[0][b], first.output[0][b] = out[0][b];
             second.input[0][b] = in[1][b], second.output[0][b] = out[1][b];
         }
@@ -103,16 +101,15 @@ private:
         return _mm_sub_pd(_mm_add_pd(_mm_mul_pd(a, x), previousIn), _mm_mul_pd(a, previousOut));
     }
 
-    template <bool B1, bool B2, bool B3, bool Dry = false>
+    template <bool B1, bool B2, bool B3>
     VELMORA_INLINE void oneSection(int j, FrameBands* data, int stride, int n) {
-        constexpr bool sounding[kLanes] = {B1, B2, B3, Dry};
+        constexpr bool sounding[3] = {B1, B2, B3};
         const Pair a = coefficient[j];
-        Pair in[kLanes], out[kLanes];
-        for (int b = 0; b < kLanes; ++b)
-            if (sounding[b]) in[b] = input[j][b], out[b] = output[j][b];
+        Pair in[3], out[3];
+        for (int b = 0; b < 3; ++b) in[b] = input[j][b], out[b] = output[j][b];
         for (int i = 0; i < n; ++i) {
             FrameBands& frame = data[i * stride];
-            for (int b = 0; b < kLanes; ++b) {
+            for (int b = 0; b < 3; ++b) {
                 if (!sounding[b]) continue;
                 const Pair x = frame[b];
                 out[b] = step(a, x, in[b], out[b]);
@@ -120,20 +117,18 @@ private:
                 frame[b] = out[b];
             }
         }
-        for (int b = 0; b < kLanes; ++b)
-            if (sounding[b]) input[j][b] = in[b], output[j][b] = out[b];
+        for (int b = 0; b < 3; ++b) input[j][b] = in[b], output[j][b] = out[b];
     }
 
-    template <bool B1, bool B2, bool B3, bool Dry = false>
+    template <bool B1, bool B2, bool B3>
     VELMORA_INLINE void twoSections(int j, FrameBands* data, int stride, int n) {
-        constexpr bool sounding[kLanes] = {B1, B2, B3, Dry};
+        constexpr bool sounding[3] = {B1, B2, B3};
         const Pair a = coefficient[j], c = coefficient[j + 1];
-        Pair in[kLanes], mid[kLanes], out[kLanes];
-        for (int b = 0; b < kLanes; ++b)
-            if (sounding[b]) in[b] = input[j][b], mid[b] = output[j][b], out[b] = output[j + 1][b];
+        Pair in[3], mid[3], out[3];
+        for (int b = 0; b < 3; ++b) in[b] = input[j][b], mid[b] = output[j][b], out[b] = output[j + 1][b];
         for (int i = 0; i < n; ++i) {
             FrameBands& frame = data[i * stride];
-            for (int b = 0; b < kLanes; ++b) {
+            for (int b = 0; b < 3; ++b) {
                 if (!sounding[b]) continue;
                 const Pair x = frame[b];
                 const Pair m = step(a, x, in[b], mid[b]);
@@ -143,15 +138,15 @@ private:
                 frame[b] = out[b];
             }
         }
-        for (int b = 0; b < kLanes; ++b)
-            if (sounding[b]) input[j][b] = in[b], output[j][b] = input[j + 1][b] = mid[b], output[j + 1][b] = out[b];
+        for (int b = 0; b < 3; ++b) input[j][b] = in[b], output[j][b] = input[j + 1][b] = mid[b], output[j + 1][b] = out[b];
     }
 };
 
 // A stage's two chains, A0 (even coefficients) and A1 (odd ones).
 struct alignas(16) Stage {
     AllpassChain chain[2];
-    Pair carry[kLanes];  // the downsampler's A1 output held for the next pair
+    Pair carry[3];  // the downsampler's A1 output held for the next pair
+
 
     void load(int stage) {
         const HalfBandDesign& design = halfBandDesign(stage);
@@ -164,20 +159,20 @@ struct alignas(16) Stage {
         for (Pair& value : carry) value = pair::zero();
     }
     // A0 over every other frame from `zeroData`, A1 from `oneData`.
-    template <bool B1, bool B2, bool B3, bool Dry = false>
+    template <bool B1, bool B2, bool B3>
     VELMORA_INLINE void run(FrameBands* zeroData, FrameBands* oneData, int n) {
         if (chain[0].sections == 1 && chain[1].sections == 1) {
-            AllpassChain::runSingles<B1, B2, B3, Dry>(chain[0], zeroData, chain[1], oneData, 2, n);
+            AllpassChain::runSingles<B1, B2, B3>(chain[0], zeroData, chain[1], oneData, 2, n);
             return;
         }
-        chain[0].run<B1, B2, B3, Dry>(zeroData, 2, n);
-        chain[1].run<B1, B2, B3, Dry>(oneData, 2, n);
+        chain[0].run<B1, B2, B3>(zeroData, 2, n);
+        chain[1].run<B1, B2, B3>(oneData, 2, n);
     }
-    // Silence in one lane's history, the others kept.
-    void clearLane(int lane) {
+    // Silence in one band's history, the others kept.
+    void clearBand(int band) {
         for (AllpassChain& c : chain)
-            for (int j = 0; j < kMaxChainSections; ++j) c.input[j][lane] = c.output[j][lane] = pair::zero();
-        carry[lane] = pair::zero();
+            for (int j = 0; j < kMaxChainSections; ++j) c.input[j][band] = c.output[j][band] = pair::zero();
+        carry[band] = pair::zero();
     }
     void clearNonFinite() {
         chain[0].clearNonFinite();
@@ -189,11 +184,11 @@ struct alignas(16) Stage {
 // Before a stage raises the rate: n frames of `in` become 2n frames of
 // `out`, each twice, for the stage's two chains to filter in place. `out`
 // may start at `in` (the copy runs backwards for that).
-template <bool B1, bool B2, bool B3, bool Dry = false>
+template <bool B1, bool B2, bool B3>
 VELMORA_INLINE void spread(const FrameBands* in, int n, FrameBands* out) {
-    constexpr bool sounding[kLanes] = {B1, B2, B3, Dry};
+    constexpr bool sounding[3] = {B1, B2, B3};
     for (int i = n - 1; i >= 0; --i)
-        for (int b = 0; b < kLanes; ++b)
+        for (int b = 0; b < 3; ++b)
             if (sounding[b]) out[2 * i][b] = out[2 * i + 1][b] = in[i][b];
 }
 
@@ -206,20 +201,20 @@ inline FrameBands* oddChainInput(bool later, FrameBands* in) { return later ? in
 
 // After the chains of a lowering stage ran over 2n frames of `in`: their
 // averages, n frames of `out`, which may be `in` itself.
-template <bool B1, bool B2, bool B3, bool Dry = false>
+template <bool B1, bool B2, bool B3>
 VELMORA_INLINE void averageChains(Stage& stage, bool later, const FrameBands* in, int n, FrameBands* out) {
-    constexpr bool sounding[kLanes] = {B1, B2, B3, Dry};
+    constexpr bool sounding[3] = {B1, B2, B3};
     const Pair half = pair::kHalf();
     if (later) {
         for (int i = 0; i < n; ++i)
-            for (int b = 0; b < kLanes; ++b)
+            for (int b = 0; b < 3; ++b)
                 if (sounding[b]) out[i][b] = _mm_mul_pd(half, _mm_add_pd(in[2 * i][b], in[2 * i + 1][b]));
         return;
     }
     // A1 takes the odd inputs one pair late: output m pairs A0(x[2m]) with
     // A1(x[2m - 1]), carried over from the previous run.
     for (int i = 0; i < n; ++i)
-        for (int b = 0; b < kLanes; ++b) {
+        for (int b = 0; b < 3; ++b) {
             if (!sounding[b]) continue;
             const Pair odd = in[2 * i + 1][b];
             out[i][b] = _mm_mul_pd(half, _mm_add_pd(in[2 * i][b], stage.carry[b]));

@@ -30,18 +30,17 @@ enum class PassInput {
 };
 enum class PassOutput {
     Pairs,    // back to [zeroData[2i], oneData[2i]]
-    PairsAndDrySum,  // the same, and each of the two frames' sum of the bands in its dry lane
-                     // (ShapeStage::drySum, which the loop's idle time covers)
+    PairsAndSums,  // the same, and each of the two frames' sum of the bands in [sums[2i], sums[2i + 1]]
     Average,  // out[i], the mean of the two chains' outputs (averageChains, without the trip through memory)
 };
 
 // Sections j to j + Levels - 1 of both chains, then with Tail the section
 // j + Levels that A0 has beyond A1 (the designs with an odd count), on the
 // lower half alone, over n frames.
-template <bool B1, bool B2, bool B3, bool Dry, int Levels, bool Tail, PassInput In, PassOutput Out>
+template <bool B1, bool B2, bool B3, int Levels, bool Tail, PassInput In, PassOutput Out>
 VELMORA_WIDE_INLINE void packedPass(Stage& stage, int j, const FrameBands* source, FrameBands* zeroData,
-                                    FrameBands* oneData, bool later, FrameBands* out, int n) {
-    constexpr bool sounding[kLanes] = {B1, B2, B3, Dry};
+                                    FrameBands* oneData, bool later, FrameBands* out, int n, Pair* sums = nullptr) {
+    constexpr bool sounding[3] = {B1, B2, B3};
     AllpassChain& even = stage.chain[0];
     AllpassChain& odd = stage.chain[1];
     const int t = j + Levels;
@@ -53,21 +52,20 @@ VELMORA_WIDE_INLINE void packedPass(Stage& stage, int j, const FrameBands* sourc
     const Quad c = Levels == 2 ? quad::join(even.coefficient[j + 1], odd.coefficient[j + 1]) : a;
     const Pair tailCoefficient = Tail ? even.coefficient[t] : pair::zero();
     const Pair half = pair::kHalf();
-    Quad in[kLanes], mid[kLanes], last[kLanes];
-    Pair tailIn[kLanes], tailOut[kLanes];
-    // Lanes that do not sound keep their state untouched, unread.
-    for (int b = 0; b < kLanes; ++b) {
-        if (!sounding[b]) continue;
+    Quad in[3], mid[3], last[3];
+    Pair tailIn[3], tailOut[3];
+    for (int b = 0; b < 3; ++b) {
         in[b] = quad::join(even.input[j][b], odd.input[j][b]);
         mid[b] = quad::join(even.output[j][b], odd.output[j][b]);
         last[b] = Levels == 2 ? quad::join(even.output[j + 1][b], odd.output[j + 1][b]) : mid[b];
         tailIn[b] = Tail ? even.input[t][b] : pair::zero();
         tailOut[b] = Tail ? even.output[t][b] : pair::zero();
     }
-    constexpr bool kPairs = Out == PassOutput::Pairs || Out == PassOutput::PairsAndDrySum;
+    constexpr bool kPairs = Out == PassOutput::Pairs || Out == PassOutput::PairsAndSums;
     for (int i = 0; i < n; ++i) {
+        // Starting at +0 and in band order, as ShapeStage::drySum.
         Pair sumZero = pair::zero(), sumOne = pair::zero();
-        for (int b = 0; b < kLanes; ++b) {
+        for (int b = 0; b < 3; ++b) {
             if (!sounding[b]) continue;
             Quad x;
             if constexpr (In == PassInput::Broadcast)
@@ -88,7 +86,7 @@ VELMORA_WIDE_INLINE void packedPass(Stage& stage, int j, const FrameBands* sourc
             if constexpr (kPairs) {
                 zeroData[2 * i][b] = lower;
                 oneData[2 * i][b] = quad::upper(y);
-                if constexpr (Out == PassOutput::PairsAndDrySum) {
+                if constexpr (Out == PassOutput::PairsAndSums) {
                     sumZero = _mm_add_pd(sumZero, lower);
                     sumOne = _mm_add_pd(sumOne, quad::upper(y));
                 }
@@ -101,13 +99,12 @@ VELMORA_WIDE_INLINE void packedPass(Stage& stage, int j, const FrameBands* sourc
                 stage.carry[b] = quad::upper(y);
             }
         }
-        if constexpr (Out == PassOutput::PairsAndDrySum) {
-            zeroData[2 * i][kDryLane] = sumZero;
-            oneData[2 * i][kDryLane] = sumOne;
+        if constexpr (Out == PassOutput::PairsAndSums) {
+            sums[2 * i] = sumZero;
+            sums[2 * i + 1] = sumOne;
         }
     }
-    for (int b = 0; b < kLanes; ++b) {
-        if (!sounding[b]) continue;
+    for (int b = 0; b < 3; ++b) {
         even.input[j][b] = quad::lower(in[b]), odd.input[j][b] = quad::upper(in[b]);
         even.output[j][b] = quad::lower(mid[b]), odd.output[j][b] = quad::upper(mid[b]);
         if constexpr (Levels == 2) {
@@ -121,53 +118,58 @@ VELMORA_WIDE_INLINE void packedPass(Stage& stage, int j, const FrameBands* sourc
 // The stage's last pass: one or two levels, with or without A0's extra
 // section (A0 has as many sections as A1 or one more: it takes the
 // even-indexed of the design's coefficients).
-template <bool B1, bool B2, bool B3, bool Dry, PassInput In, PassOutput Out>
+template <bool B1, bool B2, bool B3, PassInput In, PassOutput Out>
 VELMORA_WIDE_INLINE void lastPass(Stage& stage, int j, const FrameBands* source, FrameBands* zeroData,
-                                  FrameBands* oneData, bool later, FrameBands* out, int n) {
+                                  FrameBands* oneData, bool later, FrameBands* out, int n, Pair* sums) {
     const bool tail = stage.chain[0].sections > stage.chain[1].sections;
     if (stage.chain[1].sections - j == 2) {
         if (tail)
-            packedPass<B1, B2, B3, Dry, 2, true, In, Out>(stage, j, source, zeroData, oneData, later, out, n);
+            packedPass<B1, B2, B3, 2, true, In, Out>(stage, j, source, zeroData, oneData, later, out, n, sums);
         else
-            packedPass<B1, B2, B3, Dry, 2, false, In, Out>(stage, j, source, zeroData, oneData, later, out, n);
+            packedPass<B1, B2, B3, 2, false, In, Out>(stage, j, source, zeroData, oneData, later, out, n, sums);
     } else if (tail) {
-        packedPass<B1, B2, B3, Dry, 1, true, In, Out>(stage, j, source, zeroData, oneData, later, out, n);
+        packedPass<B1, B2, B3, 1, true, In, Out>(stage, j, source, zeroData, oneData, later, out, n, sums);
     } else {
-        packedPass<B1, B2, B3, Dry, 1, false, In, Out>(stage, j, source, zeroData, oneData, later, out, n);
+        packedPass<B1, B2, B3, 1, false, In, Out>(stage, j, source, zeroData, oneData, later, out, n, sums);
     }
 }
 
 // All of a stage's sections, two levels per pass; the first pass reads
 // with In, the last one writes with Out, the others work in place.
-template <bool B1, bool B2, bool B3, bool Dry, PassInput In, PassOutput Out>
+template <bool B1, bool B2, bool B3, PassInput In, PassOutput Out>
 VELMORA_WIDE_INLINE void runStage(Stage& stage, const FrameBands* source, FrameBands* zeroData, FrameBands* oneData,
-                                  bool later, FrameBands* out, int n) {
+                                  bool later, FrameBands* out, int n, Pair* sums = nullptr) {
     const int shared = stage.chain[1].sections;
-    if (shared <= 2) return lastPass<B1, B2, B3, Dry, In, Out>(stage, 0, source, zeroData, oneData, later, out, n);
-    packedPass<B1, B2, B3, Dry, 2, false, In, PassOutput::Pairs>(stage, 0, source, zeroData, oneData, later, out, n);
+    if (shared <= 2) return lastPass<B1, B2, B3, In, Out>(stage, 0, source, zeroData, oneData, later, out, n, sums);
+    packedPass<B1, B2, B3, 2, false, In, PassOutput::Pairs>(stage, 0, source, zeroData, oneData, later, out, n);
     int j = 2;
     for (; j + 2 < shared; j += 2)
-        packedPass<B1, B2, B3, Dry, 2, false, PassInput::Pairs, PassOutput::Pairs>(stage, j, source, zeroData, oneData,
+        packedPass<B1, B2, B3, 2, false, PassInput::Pairs, PassOutput::Pairs>(stage, j, source, zeroData, oneData,
                                                                                later, out, n);
-    lastPass<B1, B2, B3, Dry, PassInput::Pairs, Out>(stage, j, source, zeroData, oneData, later, out, n);
+    lastPass<B1, B2, B3, PassInput::Pairs, Out>(stage, j, source, zeroData, oneData, later, out, n, sums);
 }
 
 }  // namespace wide
 
 // A raising stage: n frames of `in` become 2n frames of `out`. `in` must
-// not lie in `out` below out + n (the frames a pass writes before it reads them).
-// With DrySum, each raised frame's dry lane gets the sum of its bands.
-template <bool B1, bool B2, bool B3, bool DrySum = false>
-VELMORA_WIDE_INLINE void raisePacked(Stage& stage, const FrameBands* in, int n, FrameBands* out) {
-    constexpr wide::PassOutput kOut = DrySum ? wide::PassOutput::PairsAndDrySum : wide::PassOutput::Pairs;
-    wide::runStage<B1, B2, B3, false, wide::PassInput::Broadcast, kOut>(stage, in, out, out + 1, false, nullptr, n);
+// not lie in `out` below out + n (the frames a pass writes before it reads
+// them). With `sums`, sums[k] gets the sum of the bands of out[k].
+template <bool B1, bool B2, bool B3>
+VELMORA_WIDE_INLINE void raisePacked(Stage& stage, const FrameBands* in, int n, FrameBands* out,
+                                     Pair* sums = nullptr) {
+    if (sums)
+        wide::runStage<B1, B2, B3, wide::PassInput::Broadcast, wide::PassOutput::PairsAndSums>(
+            stage, in, out, out + 1, false, nullptr, n, sums);
+    else
+        wide::runStage<B1, B2, B3, wide::PassInput::Broadcast, wide::PassOutput::Pairs>(stage, in, out, out + 1,
+                                                                                       false, nullptr, n);
 }
 
 // A lowering stage: 2n frames of `in` (overwritten) become n frames of
 // `out`, which may be `in` itself; `later` as in evenChainInput.
-template <bool B1, bool B2, bool B3, bool Dry = false>
+template <bool B1, bool B2, bool B3>
 VELMORA_WIDE_INLINE void lowerPacked(Stage& stage, bool later, FrameBands* in, int n, FrameBands* out) {
-    wide::runStage<B1, B2, B3, Dry, wide::PassInput::Pairs, wide::PassOutput::Average>(
+    wide::runStage<B1, B2, B3, wide::PassInput::Pairs, wide::PassOutput::Average>(
         stage, nullptr, evenChainInput(later, in), oddChainInput(later, in), later, out, n);
 }
 

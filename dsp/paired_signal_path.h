@@ -15,9 +15,9 @@
 // the post filter, so only the curves see the raised rate.
 //
 // Below Mix 100 % the shaping pass also keeps the dry signal, the sounding
-// bands' sum before the curves, in a fourth lane (kDryLane) that comes down
-// with the bands (at a raised rate merged into band 3's, see DryMerge), and
-// the mix pass blends it in. With a linear curve the wet sum is exactly this
+// bands' sum before the curves, and the mix pass blends it in. At a raised
+// rate it takes band 3's lane (merged into band 3 while it sounds, see
+// DryMerge), so that it comes down through the same resamplers. With a linear curve the wet sum is exactly this
 // signal weighted by the levels, so the two never comb;
 // a raw input delayed by whole frames would, since the crossover sum and the
 // resamplers shift the phase by frequency. At Mix 100 % the lane is left
@@ -124,7 +124,14 @@ private:
                                               int32_t frames);
     // The body of both copies above, inlined into each; Wide turns on the
     // 256-bit loops (the AVX copy on x86-64).
-    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide>
+    // The calls that start below Mix 100 % run copies of their own, so the
+    // loops of the effect alone stay as they are.
+    template <bool Band1, bool Band2, bool Band3, bool PostFilter>
+    void processMixedRoutingSse2(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
+    template <bool Band1, bool Band2, bool Band3, bool PostFilter>
+    VELMORA_TARGET_AVX void processMixedRoutingAvx(const float* inL, const float* inR, float* outL, float* outR,
+                                                   int32_t frames);
+    template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide, bool Mixed>
     VELMORA_INLINE void runRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames);
     // One sub-block of n frames, carrying the dry as Dry says.
     template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide, DryMode Dry>
@@ -170,11 +177,12 @@ private:
 
     // How the next sub-block carries the dry signal; clears the dry lane's
     // lowering history when that lane starts to come down anew.
-    DryMode dryModeNow(bool accumulate, bool band3) {
-        const bool mixing = !accumulate && mixRamp.mixing();
-        const DryMode mode = !mixing ? DryMode::None : (factor > 1 && band3 ? DryMode::Band3 : DryMode::Lane);
-        const bool laneLowers = mode == DryMode::Lane && factor > 1;
-        if (laneLowers && !dryLaneLowered) oversampler.clearDryLane();
+    DryMode dryModeNow(bool band3) {
+        const DryMode mode = !mixRamp.mixing() ? DryMode::None
+                             : factor == 1     ? DryMode::Beside
+                                               : (band3 ? DryMode::Band3 : DryMode::Lane);
+        const bool laneLowers = mode == DryMode::Lane;
+        if (laneLowers && !dryLaneLowered) oversampler.clearBand3Lane();
         dryLaneLowered = laneLowers;
         return mode;
     }
@@ -217,6 +225,7 @@ private:
     // resamplers. Last, so the state Normal works on stays together.
     struct alignas(16) RaisedBands {
         FrameBands frame[kSubBlockFrames * kMaxOversamplingFactor];
+        Pair drySum[kSubBlockFrames * kMaxOversamplingFactor];  // the AVX copy's, see upWide
     };
     BandOversampler oversampler;
     RaisedBands raised;

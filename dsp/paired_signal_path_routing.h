@@ -40,7 +40,10 @@ template <bool Accumulate>
 void PairedSignalPath::processSse2(float* const* inputs, float* const* outputs, int32_t frames) {
     route(inputs, outputs, frames, [&](auto routing, const float* inL, const float* inR, float* outL, float* outR) {
         using R = decltype(routing);
-        processRoutingSse2<Accumulate, R::band1, R::band2, R::band3, R::postFilter>(inL, inR, outL, outR, frames);
+        if (!Accumulate && mixRamp.mixing())
+            processMixedRoutingSse2<R::band1, R::band2, R::band3, R::postFilter>(inL, inR, outL, outR, frames);
+        else
+            processRoutingSse2<Accumulate, R::band1, R::band2, R::band3, R::postFilter>(inL, inR, outL, outR, frames);
     });
 }
 
@@ -48,7 +51,10 @@ template <bool Accumulate>
 void PairedSignalPath::processAvx(float* const* inputs, float* const* outputs, int32_t frames) {
     route(inputs, outputs, frames, [&](auto routing, const float* inL, const float* inR, float* outL, float* outR) {
         using R = decltype(routing);
-        processRoutingAvx<Accumulate, R::band1, R::band2, R::band3, R::postFilter>(inL, inR, outL, outR, frames);
+        if (!Accumulate && mixRamp.mixing())
+            processMixedRoutingAvx<R::band1, R::band2, R::band3, R::postFilter>(inL, inR, outL, outR, frames);
+        else
+            processRoutingAvx<Accumulate, R::band1, R::band2, R::band3, R::postFilter>(inL, inR, outL, outR, frames);
     });
 }
 
@@ -99,7 +105,7 @@ bool PairedSignalPath::shapingRampsHoldStill() const {
 template <bool Band1, bool Band2, bool Band3, DryMode Dry>
 void PairedSignalPath::shapeSubBlock(SubBlockBands& bands, int frames) {
     auto run = [&](auto shape) VELMORA_INLINE_LAMBDA {
-        for (int i = 0; i < frames; ++i) shape.frame(bands.frame[i]);
+        for (int i = 0; i < frames; ++i) shape.frame(bands.frame[i], bands.dry + i);
         shape.finish();
     };
     if (shapingRampsHoldStill<Band1, Band2, Band3>())
@@ -121,16 +127,18 @@ void PairedSignalPath::shapeRaisedSubBlock(SubBlockBands& bands, int frames) {
         run(ShapeStage<Band1, Band2, Band3, true, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
     else
         run(ShapeStage<Band1, Band2, Band3, false, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
-    oversampler.down<Band1, Band2, Band3, Dry == DryMode::Lane>(factor, raised.frame, frames, bands.frame);
+    oversampler.down<Band1, Band2, Band3 || Dry == DryMode::Lane>(factor, raised.frame, frames, bands.frame);
 }
 
 // The same as shapeRaisedSubBlock, in the AVX copy's wide lanes.
 template <bool Band1, bool Band2, bool Band3, DryMode Dry>
 void PairedSignalPath::shapeRaisedSubBlockWide(SubBlockBands& bands, int frames) {
-    oversampler.upWide<Band1, Band2, Band3, Dry != DryMode::None>(factor, bands.frame, frames, raised.frame);
+    oversampler.upWide<Band1, Band2, Band3>(factor, bands.frame, frames, raised.frame,
+                                            Dry == DryMode::None ? nullptr : raised.drySum);
     auto run = [&](auto shape) VELMORA_WIDE_INLINE_LAMBDA {
         for (int i = 0; i < frames; ++i)
-            shape.raisedFrameWide(raised.frame + i * factor, factor, raisedDcCoefficient, &mergeWeights.at(i));
+            shape.raisedFrameWide(raised.frame + i * factor, factor, raisedDcCoefficient, &mergeWeights.at(i),
+                                  raised.drySum + i * factor);
         shape.finish();
     };
     if constexpr (Dry == DryMode::Band3) mergeWeights.prepare(ramps[2].level, master, mixRamp, frames);
@@ -138,7 +146,7 @@ void PairedSignalPath::shapeRaisedSubBlockWide(SubBlockBands& bands, int frames)
         run(ShapeStage<Band1, Band2, Band3, true, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
     else
         run(ShapeStage<Band1, Band2, Band3, false, Dry>(ramps, curves, parameterValues + kType1, dcBlocker));
-    oversampler.downWide<Band1, Band2, Band3, Dry == DryMode::Lane>(factor, raised.frame, frames, bands.frame);
+    oversampler.downWide<Band1, Band2, Band3 || Dry == DryMode::Lane>(factor, raised.frame, frames, bands.frame);
 }
 
 template <bool Band1, bool Band2, bool Band3>
@@ -165,7 +173,7 @@ void PairedSignalPath::withMixStage(int n, Run run) {
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, DryMode Dry>
 void PairedSignalPath::mixSubBlock(const SubBlockBands& bands, int frames, float* outL, float* outR) {
     withMixStage<Accumulate, Band1, Band2, Band3, Dry>(frames, [&](auto& mix) VELMORA_INLINE_LAMBDA {
-        for (int i = 0; i < frames; ++i) mix.frame(bands.frame[i], outL + i, outR + i);
+        for (int i = 0; i < frames; ++i) mix.frame(bands.frame[i], outL + i, outR + i, bands.dry + i);
         mix.finish();
     });
 }
@@ -173,19 +181,34 @@ void PairedSignalPath::mixSubBlock(const SubBlockBands& bands, int frames, float
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
 void PairedSignalPath::processRoutingSse2(const float* inL, const float* inR, float* outL, float* outR,
                                           int32_t frames) {
-    runRouting<Accumulate, Band1, Band2, Band3, PostFilter, false>(inL, inR, outL, outR, frames);
+    runRouting<Accumulate, Band1, Band2, Band3, PostFilter, false, false>(inL, inR, outL, outR, frames);
+}
+
+template <bool Band1, bool Band2, bool Band3, bool PostFilter>
+void PairedSignalPath::processMixedRoutingSse2(const float* inL, const float* inR, float* outL, float* outR,
+                                               int32_t frames) {
+    runRouting<false, Band1, Band2, Band3, PostFilter, false, true>(inL, inR, outL, outR, frames);
 }
 
 template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter>
 void PairedSignalPath::processRoutingAvx(const float* inL, const float* inR, float* outL, float* outR,
                                          int32_t frames) {
-    runRouting<Accumulate, Band1, Band2, Band3, PostFilter, kWideLanes>(inL, inR, outL, outR, frames);
+    runRouting<Accumulate, Band1, Band2, Band3, PostFilter, kWideLanes, false>(inL, inR, outL, outR, frames);
 }
 
-template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide>
+template <bool Band1, bool Band2, bool Band3, bool PostFilter>
+void PairedSignalPath::processMixedRoutingAvx(const float* inL, const float* inR, float* outL, float* outR,
+                                              int32_t frames) {
+    runRouting<false, Band1, Band2, Band3, PostFilter, kWideLanes, true>(inL, inR, outL, outR, frames);
+}
+
+template <bool Accumulate, bool Band1, bool Band2, bool Band3, bool PostFilter, bool Wide, bool Mixed>
 void PairedSignalPath::runRouting(const float* inL, const float* inR, float* outL, float* outR, int32_t frames) {
     SubBlockBands bands;
     FilterHistory history[2];
+    // A call that starts at Mix 100 % stays there; it runs none of the
+    // dry's code, and the dry lane's history goes stale.
+    if constexpr (!Mixed) dryLaneLowered = false;
     for (int32_t done = 0; done < frames;) {
         const int n = static_cast<int>(std::min<int32_t>(frames - done, kSubBlock));
         startSubBlock<Band1, Band2, Band3, PostFilter>();
@@ -193,15 +216,17 @@ void PairedSignalPath::runRouting(const float* inL, const float* inR, float* out
             runSubBlock<Accumulate, Band1, Band2, Band3, PostFilter, Wide, decltype(mode)::value>(
                 inL + done, inR + done, outL + done, outR + done, n, bands, history);
         };
-        const DryMode mode = dryModeNow(Accumulate, Band3);
-        if constexpr (Accumulate) {
+        const DryMode mode = Mixed ? dryModeNow(Band3) : DryMode::None;
+        if constexpr (!Mixed) {
             run(std::integral_constant<DryMode, DryMode::None>{});
         } else if (mode == DryMode::None) {
             run(std::integral_constant<DryMode, DryMode::None>{});
-        } else if (mode == DryMode::Lane) {
-            run(std::integral_constant<DryMode, DryMode::Lane>{});
+        } else if (mode == DryMode::Beside) {
+            run(std::integral_constant<DryMode, DryMode::Beside>{});
         } else if constexpr (Band3) {
             run(std::integral_constant<DryMode, DryMode::Band3>{});
+        } else {
+            run(std::integral_constant<DryMode, DryMode::Lane>{});
         }
         done += n;
     }
@@ -216,13 +241,12 @@ void PairedSignalPath::runSubBlock(const float* inL, const float* inR, float* ou
     // consecutive frames overlap. The split reads every input of the
     // sub-block before the mix writes any output, so in-place buffers stay
     // safe.
-    // (At Normal band 3 never carries the dry, and at a raised rate the dry
-    // lane carries it only without band 3: dryModeNow.)
+    // (Beside runs only at Normal, Lane and Band3 only at a raised rate: dryModeNow.)
     if constexpr (Wide) {
         if (factor == 1) {
-            if constexpr (Dry != DryMode::Band3)
+            if constexpr (Dry == DryMode::None || Dry == DryMode::Beside)
                 splitAndShapeSkewed<Band1, Band2, Band3, Dry>(inL, inR, n, bands, history);
-        } else {
+        } else if constexpr (Dry != DryMode::Beside) {
             splitThenShape<Band1, Band2, Band3, Wide, Dry>(inL, inR, n, bands, history);
         }
         postFilterAndMixSkewed<Accumulate, Band1, Band2, Band3, PostFilter, Dry>(bands, n, outL, outR, history);
@@ -248,8 +272,8 @@ void PairedSignalPath::splitThenShape(const float* inL, const float* inR, int n,
         split.finish(n);
     }
     if (factor == 1) {
-        if constexpr (Dry != DryMode::Band3) shapeSubBlock<Band1, Band2, Band3, Dry>(bands, n);
-    } else if constexpr (Dry == DryMode::Lane && Band3) {
+        if constexpr (Dry == DryMode::None || Dry == DryMode::Beside) shapeSubBlock<Band1, Band2, Band3, Dry>(bands, n);
+    } else if constexpr (Dry == DryMode::Beside) {
     } else if constexpr (Wide)
         shapeRaisedSubBlockWide<Band1, Band2, Band3, Dry>(bands, n);
     else
@@ -272,9 +296,9 @@ void PairedSignalPath::splitAndShapeSkewed(const float* inL, const float* inR, i
         SplitStage<Band1, Band2, Band3> split(crossover1, crossover2, inputOffset, history[0], history[1]);
         for (int i = 0; i < n; ++i) {
             split.frame(i, inL + i, inR + i, bands.frame[i]);
-            if (i >= kSkew) shape.frame(bands.frame[i - kSkew]);
+            if (i >= kSkew) shape.frame(bands.frame[i - kSkew], bands.dry + i - kSkew);
         }
-        for (int i = std::max(0, n - kSkew); i < n; ++i) shape.frame(bands.frame[i]);
+        for (int i = std::max(0, n - kSkew); i < n; ++i) shape.frame(bands.frame[i], bands.dry + i);
         split.finish(n);
         shape.finish();
     };
@@ -294,9 +318,9 @@ void PairedSignalPath::postFilterAndMixSkewed(SubBlockBands& bands, int n, float
                                                                        history[0], history[1]);
         for (int i = 0; i < n; ++i) {
             if constexpr (PostFilter && (Band1 || Band2)) post.frame(i, bands.frame[i]);
-            if (i >= kSkew) mix.frame(bands.frame[i - kSkew], outL + i - kSkew, outR + i - kSkew);
+            if (i >= kSkew) mix.frame(bands.frame[i - kSkew], outL + i - kSkew, outR + i - kSkew, bands.dry + i - kSkew);
         }
-        for (int i = std::max(0, n - kSkew); i < n; ++i) mix.frame(bands.frame[i], outL + i, outR + i);
+        for (int i = std::max(0, n - kSkew); i < n; ++i) mix.frame(bands.frame[i], outL + i, outR + i, bands.dry + i);
         if constexpr (PostFilter && (Band1 || Band2)) post.finish(n);
         mix.finish();
     });

@@ -7,17 +7,22 @@
 #include <atomic>
 
 #include "dry_merge.h"
+#include "oversampling.h"
 #include "paired_shaper.h"
 #include "sub_block.h"
 #include "wide_lanes.h"
 
 // With StillGains, the balance and drive ramps of every sounding band hold
 // still (PairedRamp::holdsStill) for the sub-block: their product is then
-// the same each frame and is formed once. Unless Mode is None, each frame
-// (at the shaping rate) first keeps the sounding bands' sum in its dry lane;
-// with DryMode::Band3 the raised-rate frames then merge it into band 3.
+// the same each frame and is formed once. Mode says where the dry signal of
+// Mix goes (DryMode): at Normal beside the bands, at a raised rate into band
+// 3's lane when band 3 is silent, merged into band 3 with the frame's
+// `merge` weights when it sounds.
 template <bool Band1, bool Band2, bool Band3, bool StillGains, DryMode Mode = DryMode::None>
 class ShapeStage {
+    static_assert(Mode != DryMode::Lane || !Band3, "the dry takes band 3's lane only when band 3 is silent");
+    static_assert(Mode != DryMode::Band3 || Band3, "the dry merges into band 3 only when band 3 sounds");
+
 public:
     ShapeStage(BandRamps (&ramps)[3], paired_shaper::BandCurve (&curves)[3], const std::atomic<float>* typeValues,
                paired_shaper::PairedDcBlocker& dc)
@@ -31,8 +36,10 @@ public:
         }
     }
 
-    VELMORA_INLINE void frame(FrameBands& bands) {
-        if constexpr (Mode != DryMode::None) keepDry(bands);
+    // At Normal; with DryMode::Beside the frame's dry goes to `dry`.
+    VELMORA_INLINE void frame(FrameBands& bands, Pair* dry = nullptr) {
+        static_assert(Mode == DryMode::None || Mode == DryMode::Beside, "at Normal the dry goes beside the bands");
+        if constexpr (Mode == DryMode::Beside) *dry = drySum(bands);
         if constexpr (Band1) band<0>(bands[0]);
         if constexpr (Band2) band<1>(bands[1]);
         if constexpr (Band3) band<2>(bands[2]);
@@ -46,42 +53,40 @@ public:
                                     const dry_merge::Weights* merge = nullptr) {
         advanceGains();
         if (!holdsTableCurves()) {
+            Pair sums[kMaxOversamplingFactor];
             if constexpr (Mode != DryMode::None)
-                for (int j = 0; j < factor; ++j) keepDry(frames[j]);
+                for (int j = 0; j < factor; ++j) sums[j] = drySum(frames[j]);
             shapeRaisedCurves(frames, factor, dcCoefficient);
-            if constexpr (Mode == DryMode::Band3) mergeDry(frames, factor, *merge);
+            if constexpr (Mode != DryMode::None)
+                for (int j = 0; j < factor; ++j) placeDry(frames[j], sums[j], merge);
             return;
         }
         for (int j = 0; j < factor; ++j) {
-            // The dry merges into band 3 straight from registers (mergeDry's arithmetic).
-            if constexpr (Mode == DryMode::Band3) {
-                const Pair sum = drySum(frames[j]);
-                if constexpr (Band1) frames[j][0] = curves[0].tableShape(_mm_mul_pd(gain[0], frames[j][0]));
-                if constexpr (Band2) frames[j][1] = curves[1].tableShape(_mm_mul_pd(gain[1], frames[j][1]));
-                frames[j][2] = merged(curves[2].tableShape(_mm_mul_pd(gain[2], frames[j][2])), sum, *merge);
-                continue;
-            }
-            if constexpr (Mode == DryMode::Lane) keepDry(frames[j]);
+            const Pair sum = Mode != DryMode::None ? drySum(frames[j]) : pair::zero();
             if constexpr (Band1) frames[j][0] = curves[0].tableShape(_mm_mul_pd(gain[0], frames[j][0]));
             if constexpr (Band2) frames[j][1] = curves[1].tableShape(_mm_mul_pd(gain[1], frames[j][1]));
             if constexpr (Band3) frames[j][2] = curves[2].tableShape(_mm_mul_pd(gain[2], frames[j][2]));
+            placeDry(frames[j], sum, merge);
         }
     }
     // The same in the AVX copy: a band's table lookups two raised-rate
     // samples at a time (factor is even). The lookups share no state, so
-    // their order does not matter.
+    // their order does not matter. The raising resamplers left each raised
+    // frame's dry sum in `sums` (BandOversampler::upWide).
     VELMORA_WIDE_INLINE void raisedFrameWide(FrameBands* frames, int factor, Pair dcCoefficient,
-                                             const dry_merge::Weights* merge = nullptr) {
-        // (The raising resamplers left each frame's dry sum: upWide.)
+                                             const dry_merge::Weights* merge = nullptr, const Pair* sums = nullptr) {
         advanceGains();
         if (!holdsTableCurves()) {
             shapeRaisedCurves(frames, factor, dcCoefficient);
-            if constexpr (Mode == DryMode::Band3) mergeDry(frames, factor, *merge);
+            if constexpr (Mode != DryMode::None)
+                for (int j = 0; j < factor; ++j) placeDry(frames[j], sums[j], merge);
             return;
         }
+        if constexpr (Mode == DryMode::Lane)
+            for (int j = 0; j < factor; ++j) frames[j][2] = sums[j];
         if constexpr (Band1) tableShapeWide<0>(frames, factor);
         if constexpr (Band2) tableShapeWide<1>(frames, factor);
-        if constexpr (Band3) tableShapeWide<2>(frames, factor, merge);
+        if constexpr (Band3) tableShapeWide<2>(frames, factor, merge, sums);
     }
 
     void finish() {
@@ -104,14 +109,14 @@ private:
         if constexpr (Band3) sum = _mm_add_pd(sum, bands[2]);
         return sum;
     }
-    static VELMORA_INLINE void keepDry(FrameBands& bands) { bands[kDryLane] = drySum(bands); }
     // keep * shaped band 3 + dry * dry sum (DryMerge).
     static VELMORA_INLINE Pair merged(Pair shaped, Pair sum, const dry_merge::Weights& merge) {
         return _mm_add_pd(_mm_mul_pd(merge.keep, shaped), _mm_mul_pd(merge.dry, sum));
     }
-    VELMORA_INLINE void mergeDry(FrameBands* frames, int factor, const dry_merge::Weights& merge) {
-        static_assert(Band3, "the dry merges into band 3");
-        for (int j = 0; j < factor; ++j) frames[j][2] = merged(frames[j][2], frames[j][kDryLane], merge);
+    // A shaped frame's band 3 lane after the dry joins it.
+    static VELMORA_INLINE void placeDry(FrameBands& bands, Pair sum, const dry_merge::Weights* merge) {
+        if constexpr (Mode == DryMode::Lane) bands[2] = sum;
+        if constexpr (Mode == DryMode::Band3) bands[2] = merged(bands[2], sum, *merge);
     }
     template <int B>
     VELMORA_INLINE void band(Pair& sample) {
@@ -138,20 +143,21 @@ private:
             if constexpr (Band3) frames[j][2] = shaped<2>(frames[j][2], raisedDc);
         }
     }
-    // With `merge` (band 3, DryMode::Band3), the dry lane merges in as in merged().
+    // Band 3 with DryMode::Band3 merges the dry sums in as merged() does.
     template <int B>
-    VELMORA_WIDE_INLINE void tableShapeWide(FrameBands* frames, int factor, const dry_merge::Weights* merge = nullptr) {
+    VELMORA_WIDE_INLINE void tableShapeWide(FrameBands* frames, int factor, const dry_merge::Weights* merge = nullptr,
+                                            const Pair* sums = nullptr) {
         const paired_shaper::BandCurve& curve = curves[B];
         const Quad g = quad::broadcast(gain[B]), scale = quad::broadcast(curve.scale);
         const Quad last = quad::broadcast(curve.last);
-        const bool merging = Mode == DryMode::Band3 && B == 2;
-        const Quad keep = merging ? quad::broadcast(merge->keep) : quad::zero();
-        const Quad dry = merging ? quad::broadcast(merge->dry) : quad::zero();
+        constexpr bool kMerging = Mode == DryMode::Band3 && B == 2;
+        const Quad keep = kMerging ? quad::broadcast(merge->keep) : quad::zero();
+        const Quad dry = kMerging ? quad::broadcast(merge->dry) : quad::zero();
         for (int j = 0; j < factor; j += 2) {
             const Quad x = quad::mul(g, quad::load(frames[j][B], frames[j + 1][B]));
             Quad y = quad::oddLookup(x, scale, last, curve.table);
-            if (merging)
-                y = quad::add(quad::mul(keep, y), quad::mul(dry, quad::load(frames[j][kDryLane], frames[j + 1][kDryLane])));
+            if constexpr (kMerging)
+                y = quad::add(quad::mul(keep, y), quad::mul(dry, _mm256_loadu_pd(reinterpret_cast<const double*>(sums + j))));
             quad::store(y, frames[j][B], frames[j + 1][B]);
         }
     }

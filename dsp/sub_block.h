@@ -8,26 +8,24 @@
 
 constexpr int kSubBlockFrames = 64;
 
-// One frame's three bands and, while Mix is below 100 %, the dry signal in
-// a fourth lane: the sounding bands' sum before shaping. At a raised rate it
-// must come down through the same resamplers as the bands to keep their
-// phase: merged into band 3's lane where that band sounds (DryMerge), in
-// the lowering loops as a lane of its own where it does not. (Unused
-// entries stay untouched.)
-constexpr int kLanes = 4;
-constexpr int kDryLane = 3;
-using FrameBands = Pair[kLanes];
+// One frame's three bands (unused entries of silent bands stay untouched).
+using FrameBands = Pair[3];
 
-// How a sub-block carries the dry signal.
+// How a sub-block carries the dry signal of Mix (the sounding bands' sum
+// before the curves), so that at a raised rate it comes down through the
+// same resamplers as the bands and keeps their phase, without a lane of its
+// own (which would cost the lowering resamplers a third more work).
 enum class DryMode {
-    None,   // Mix at 100 %: the effect alone
-    Lane,   // in the dry lane: at Normal, and at a raised rate without band 3
-    Band3,  // at a raised rate, merged into band 3's lane (see DryMerge)
+    None,    // Mix at 100 %: the effect alone
+    Beside,  // at Normal: in SubBlockBands::dry, beside the bands
+    Lane,    // at a raised rate with band 3 silent: the dry takes its lane
+    Band3,   // at a raised rate, merged into band 3's lane, the one no post filter follows (DryMerge)
 };
 
 // The bands of a whole sub-block, between the passes.
 struct alignas(16) SubBlockBands {
     FrameBands frame[kSubBlockFrames];
+    Pair dry[kSubBlockFrames];  // DryMode::Beside
 };
 
 struct alignas(16) PairedRamp {

@@ -164,8 +164,8 @@ void ScalarDistortionProcessor::processSubBlock(const float* inL, const float* i
             double right = sum[1] * masterLevel;
             if constexpr (Dry) {
                 mix = MixRamp::nextValue(mix, mixRamp.step, mixRamp.low, mixRamp.high);
-                left = mix * left + (1.0 - mix) * dry[0];
-                right = mix * right + (1.0 - mix) * dry[1];
+                left = sum[0] * (masterLevel * mix) + (1.0 - mix) * dry[0];
+                right = sum[1] * (masterLevel * mix) + (1.0 - mix) * dry[1];
             }
             if constexpr (Accumulate) {
                 outL[i] = toHostSample(outL[i] + left);
