@@ -4,6 +4,8 @@
 #include <cstdarg>
 #include <cstring>
 
+#include "host/trace_line.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -208,11 +210,8 @@ void ClapHost::serviceFds(const vclap::Plugin* plugin, const vclap::PluginPosixF
 }
 
 void ClapHost::trace(const char* format, ...) const {
-    if (trace_ == nullptr) return;
     va_list args;
     va_start(args, format);
-    std::vfprintf(trace_, format, args);
+    writeTraceLine(trace_, format, args);
     va_end(args);
-    std::fputc('\n', trace_);
-    std::fflush(trace_);
 }

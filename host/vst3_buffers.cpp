@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "host/stereo_channels.h"
+
 namespace {
 
 // Guards against nonsense counts from a broken plug-in.
@@ -52,26 +54,9 @@ void Vst3Buffers::describe(vvst3::ProcessData& data) {
 }
 
 void Vst3Buffers::load(const float* inLeft, const float* inRight, int32_t frames) {
-    if (in_.empty()) return;
-    const auto count = static_cast<size_t>(frames);
-    auto& channels = in_.front().channels;
-    if (channels.size() == 1) {
-        for (size_t i = 0; i < count; ++i) channels[0][i] = 0.5f * (inLeft[i] + inRight[i]);
-    } else if (channels.size() >= 2) {
-        std::copy_n(inLeft, count, channels[0].begin());
-        std::copy_n(inRight, count, channels[1].begin());
-    }
-    for (size_t c = 2; c < channels.size(); ++c) std::fill_n(channels[c].begin(), count, 0.0f);
+    if (!in_.empty()) loadStereo(in_.front().channels, inLeft, inRight, frames);
 }
 
 void Vst3Buffers::store(float* outLeft, float* outRight, int32_t frames) const {
-    const auto count = static_cast<size_t>(frames);
-    if (out_.empty() || out_.front().channels.empty()) {
-        std::fill_n(outLeft, count, 0.0f);
-        std::fill_n(outRight, count, 0.0f);
-        return;
-    }
-    const auto& channels = out_.front().channels;
-    std::copy_n(channels[0].begin(), count, outLeft);
-    std::copy_n(channels[channels.size() >= 2 ? 1 : 0].begin(), count, outRight);
+    storeStereo(out_.empty() ? nullptr : &out_.front().channels, outLeft, outRight, frames);
 }

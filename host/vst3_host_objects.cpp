@@ -6,6 +6,7 @@
 #include <limits>
 
 #include "host/fd_watch.h"
+#include "host/trace_line.h"
 #include "host/vst3_text.h"
 
 namespace {
@@ -35,13 +36,10 @@ vvst3::tresult Vst3HostContext::createInstance(vvst3::TUID, vvst3::TUID, void** 
 }
 
 void Vst3HostContext::trace(const char* format, ...) const {
-    if (trace_ == nullptr) return;
     va_list args;
     va_start(args, format);
-    std::vfprintf(trace_, format, args);
+    writeTraceLine(trace_, format, args);
     va_end(args);
-    std::fputc('\n', trace_);
-    std::fflush(trace_);
 }
 
 #if !defined(_WIN32)
