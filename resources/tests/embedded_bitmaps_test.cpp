@@ -53,7 +53,7 @@ struct Expected {
 constexpr Expected kBitmaps[] = {
     {1001, 484, 286, 8}, {1002, 60, 22, 24},  {1003, 48, 6144, 24}, {1004, 48, 336, 24},
     {1005, 30, 3840, 24}, {1006, 36, 28, 24}, {1007, 289, 179, 24}, {1008, 132, 15, 24},
-    {1009, 484, 40, 24},  {1010, 160, 56, 24}, {1011, 60, 28, 24},
+    {1009, 484, 40, 24},  {1010, 160, 56, 24}, {1011, 60, 28, 24},  {1012, 484, 120, 24},
 };
 
 const EmbeddedBitmap& get(int id) {
@@ -84,7 +84,7 @@ TEST(EmbeddedBitmaps, EveryIdHasAWellFormedBitmapOfItsLayoutSize) {
 }
 
 TEST(EmbeddedBitmaps, IdsOutsideTheSetAreAbsent) {
-    for (int id : {0, -1, 1000, 1012, 2001}) EXPECT_EQ(findEmbeddedBitmap(id), nullptr) << id;
+    for (int id : {0, -1, 1000, 1013, 2001}) EXPECT_EQ(findEmbeddedBitmap(id), nullptr) << id;
 }
 
 // A stale build would ship old artwork: the bytes must be the committed files.
