@@ -28,7 +28,7 @@ diff -u "$work/expected.txt" "$work/zip-files.txt" || fail "the zip's files diff
 # check_binary FILE OBJDUMP FORMAT EXPORT...
 check_binary() {
   local name=$1 objdump=$2 format=$3
-  local headers=$work/$name.headers.txt
+  local headers=$work/${name//\//_}.headers.txt
   shift 3
   "$objdump" -p "$work/unpacked/$top/$name" >"$headers" || fail "$objdump cannot read $name"
   grep -q "file format $format\$" "$headers" || fail "$name is not $format"
