@@ -65,6 +65,7 @@ VELMORA_WIDE_INLINE void packedPass(Stage& stage, int j, const FrameBands* sourc
     for (int i = 0; i < n; ++i) {
         // Starting at +0 and in band order, as ShapeStage::drySum.
         Pair sumZero = pair::zero(), sumOne = pair::zero();
+        Quad sum = quad::zero();  // both at once where y holds both outputs (no tail)
         for (int b = 0; b < 3; ++b) {
             if (!sounding[b]) continue;
             Quad x;
@@ -86,9 +87,11 @@ VELMORA_WIDE_INLINE void packedPass(Stage& stage, int j, const FrameBands* sourc
             if constexpr (kPairs) {
                 zeroData[2 * i][b] = lower;
                 oneData[2 * i][b] = quad::upper(y);
-                if constexpr (Out == PassOutput::PairsAndSums) {
+                if constexpr (Out == PassOutput::PairsAndSums && Tail) {
                     sumZero = _mm_add_pd(sumZero, lower);
                     sumOne = _mm_add_pd(sumOne, quad::upper(y));
+                } else if constexpr (Out == PassOutput::PairsAndSums) {
+                    sum = quad::add(sum, y);
                 }
             } else if (later) {
                 // A1 filtered frame 2i, A0 frame 2i + 1.
@@ -99,7 +102,8 @@ VELMORA_WIDE_INLINE void packedPass(Stage& stage, int j, const FrameBands* sourc
                 stage.carry[b] = quad::upper(y);
             }
         }
-        if constexpr (Out == PassOutput::PairsAndSums) {
+        if constexpr (Out == PassOutput::PairsAndSums && !Tail) quad::store(sum, sums[2 * i], sums[2 * i + 1]);
+        if constexpr (Out == PassOutput::PairsAndSums && Tail) {
             sums[2 * i] = sumZero;
             sums[2 * i + 1] = sumOne;
         }
