@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <string>
@@ -87,6 +88,27 @@ AudioPath chooseAudioPath(const Invocation& invocation) {
     return chosenAudioPath();
 }
 
+// Velmora's Mix (CLAP, VST 3), when the plug-in is at 100 %.
+std::optional<int32_t> fullMix(LoadedPlugin& plugin) {
+    if (plugin.displayName() != "Velmora") return std::nullopt;
+    for (int32_t i = 0; i < plugin.parameterCount(); ++i)
+        if (plugin.parameterName(i) == "Mix") return plugin.parameter(i) == 1.0f ? std::optional(i) : std::nullopt;
+    return std::nullopt;
+}
+
+Contender startContender(const std::string& path, const Invocation& invocation, std::optional<int32_t> halfMix = {}) {
+    Contender contender;
+    contender.plugin = loadPlugin(path);
+    contender.plugin->configure(kRate, invocation.blockSize);
+    applySettings(*contender.plugin, invocation);
+    if (halfMix) contender.plugin->setParameter(*halfMix, 0.5f);
+    contender.plugin->prepareAudio();
+    contender.plugin->start();
+    contender.name = std::filesystem::path(path).filename().string() + " (" + contender.plugin->displayName() + ")";
+    if (halfMix) contender.name += ", Mix " + contender.plugin->parameterDisplay(*halfMix);
+    return contender;
+}
+
 double median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
     const size_t middle = values.size() / 2;
@@ -99,16 +121,11 @@ int runBench(const Invocation& invocation) {
     const StereoSignal signal = makeDemoSignal(kRate);
     const AudioPath audioPath = chooseAudioPath(invocation);
     std::vector<Contender> contenders;
-    for (const auto& path : invocation.plugins) {
-        Contender contender;
-        contender.plugin = loadPlugin(path);
-        contender.plugin->configure(kRate, invocation.blockSize);
-        applySettings(*contender.plugin, invocation);
-        contender.plugin->prepareAudio();
-        contender.plugin->start();
-        contender.name = std::filesystem::path(path).filename().string() + " (" + contender.plugin->displayName() + ")";
-        contenders.push_back(std::move(contender));
-    }
+    for (const auto& path : invocation.plugins) contenders.push_back(startContender(path, invocation));
+    // What parallel use costs, side by side: Velmora with a Mix at 100 % runs
+    // a second time at Mix 50 %, right after it.
+    if (const std::optional<int32_t> mix = fullMix(*contenders.front().plugin))
+        contenders.insert(contenders.begin() + 1, startContender(invocation.plugins.front(), invocation, mix));
     if (invocation.baseline) {
         // First, so every ratio is to the plain path.
         Contender baseline;
