@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "dsp/distortion_processor.h"
+#include "dsp/parameter_index.h"
 
 enum class ParameterKind {
     Continuous,  // a knob over the whole range

@@ -9,7 +9,7 @@
 
 #include "core/editor_factory.h"
 #include "core/extended_parameters.h"
-#include "dsp/distortion_processor.h"
+#include "dsp/parameter_index.h"
 #include "gui/gui_bitmap.h"
 #include "gui/gui_control.h"
 #include "gui/gui_editor_base.h"
