@@ -23,7 +23,8 @@ TEST(AnalyserFeed, HandsFramesOverIntactAndInOrderBetweenTwoThreads) {
         std::vector<float> left(kBlock), right(kBlock);
         float* channels[2] = {left.data(), right.data()};
         for (uint32_t start = 0; start < kFrames; start += kBlock) {
-            for (int32_t i = 0; i < kBlock; ++i) left[i] = right[i] = static_cast<float>((start + i) % 1'000'000);
+            // Every frame number is a float exactly (below 2^24).
+            for (int32_t i = 0; i < kBlock; ++i) left[i] = right[i] = static_cast<float>(start + i);
             const uint32_t taken = feed.takeInput(channels, kBlock, 48000.0f);
             // Processed in place: the output overwrites the input.
             for (int32_t i = 0; i < kBlock; ++i) left[i] = right[i] = -left[i];
@@ -40,8 +41,9 @@ TEST(AnalyserFeed, HandsFramesOverIntactAndInOrderBetweenTwoThreads) {
         finished = done.load();
         for (uint32_t n; (n = feed.read(frames, 1000)) > 0; received += n)
             for (uint32_t i = 0; i < n; ++i) {
-                // Frames a full ring dropped leave a gap, never a mix-up.
-                intact &= frames[i].output == -frames[i].input && (frames[i].input > last || frames[i].input == 0.0f);
+                // Frames a full ring dropped (a slow reader, as under the
+                // sanitizers) leave a gap, never a mix-up.
+                intact &= frames[i].output == -frames[i].input && frames[i].input > last;
                 last = frames[i].input;
             }
     }
