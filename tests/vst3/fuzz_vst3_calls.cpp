@@ -54,7 +54,7 @@ private:
 };
 
 vvst3::IPluginFactory& factory() {
-    static Vst3Module module(VELMORA_VST3_PLUGIN);
+    static LoadedVst3Module module(VELMORA_VST3_PLUGIN);
     if (module.factory == nullptr) {
         std::fprintf(stderr, "fuzz_vst3_calls: cannot load %s\n", VELMORA_VST3_PLUGIN);
         std::abort();
@@ -73,7 +73,7 @@ struct Buffers {
     float out[2][kCapacity];
 };
 
-void processBlock(Vst3Instance& plugin, Bytes& bytes, Buffers& buffers) {
+void processBlock(TestVst3Instance& plugin, Bytes& bytes, Buffers& buffers) {
     const auto frames = static_cast<int32_t>(bytes.below(kCapacity + 1));
     for (int c = 0; c < 2; ++c)
         for (int32_t i = 0; i < frames; ++i) {
@@ -92,7 +92,7 @@ void processBlock(Vst3Instance& plugin, Bytes& bytes, Buffers& buffers) {
         for (int32_t i = 0; i < frames; ++i) check(std::isfinite(out[c][i]), "an output sample is not finite");
 }
 
-void oneCall(Vst3Instance& plugin, Bytes& bytes, Buffers& buffers, std::vector<uint8_t>& goodState) {
+void oneCall(TestVst3Instance& plugin, Bytes& bytes, Buffers& buffers, std::vector<uint8_t>& goodState) {
     vvst3::String128 text{};
     switch (bytes.below(12)) {
         case 0: {
@@ -157,7 +157,7 @@ void oneCall(Vst3Instance& plugin, Bytes& bytes, Buffers& buffers, std::vector<u
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static Buffers buffers;
     Bytes bytes(data, size);
-    Vst3Instance plugin(factory(), kVelmoraClassId);
+    TestVst3Instance plugin(factory(), kVelmoraClassId);
     check(plugin.ready(), "no instance");
     std::vector<uint8_t> goodState;
     for (int calls = 0; calls < 64 && !bytes.empty(); ++calls) oneCall(plugin, bytes, buffers, goodState);

@@ -38,9 +38,9 @@ TEST(VelmoraVst3Editor, RunsInTheHostsLoopAndAsksForTheSizeOfANewScaleStep) {
     XMapWindow(display, parent);
     XSync(display, False);
     {
-        Vst3Module module(VELMORA_VST3_PLUGIN);
+        LoadedVst3Module module(VELMORA_VST3_PLUGIN);
         ASSERT_NE(module.factory, nullptr);
-        Vst3Instance plugin(*module.factory, kVelmoraClassId);
+        TestVst3Instance plugin(*module.factory, kVelmoraClassId);
         ASSERT_TRUE(plugin.ready());
         vvst3::IPlugView* view = plugin.controller->createView(vvst3::kEditorViewType);
         ASSERT_NE(view, nullptr);

@@ -46,8 +46,8 @@ protected:
         return all;
     }
 
-    Vst3Module module{VELMORA_VST3_PLUGIN};
-    Vst3Instance plugin{*module.factory, kVelmoraClassId};
+    LoadedVst3Module module{VELMORA_VST3_PLUGIN};
+    TestVst3Instance plugin{*module.factory, kVelmoraClassId};
 };
 
 // The state bytes (little-endian "VLMS", version 1, count, id/value pairs).
@@ -86,7 +86,7 @@ std::vector<Change> changesFor(int block, int32_t frames) {
 
 TEST_F(VelmoraVst3, SoundsBitIdenticalToClapForChangesInsideBlocksAtNormalAnd4x) {
     for (const float quality : {0.0f, 2.0f}) {
-        Vst3Instance vst3(*module.factory, kVelmoraClassId);
+        TestVst3Instance vst3(*module.factory, kVelmoraClassId);
         const auto loaded = loadPlugin(VELMORA_CLAP_PLUGIN);
         auto* clap = dynamic_cast<ClapPlugin*>(loaded.get());
         ASSERT_NE(clap, nullptr);
@@ -140,7 +140,7 @@ TEST_F(VelmoraVst3, StateRoundTripsThroughShortStreamsAndForeignOrCutStatesChang
     ASSERT_EQ(plugin.component->getState(&saved), vvst3::kResultOk);
 
     // A window into a larger file: only the state's own bytes are read.
-    Vst3Instance other(*module.factory, kVelmoraClassId);
+    TestVst3Instance other(*module.factory, kVelmoraClassId);
     std::vector<uint8_t> file = saved.bytes;
     file.insert(file.end(), {1, 2, 3, 4, 5});
     MemoryStream window(file, 3);

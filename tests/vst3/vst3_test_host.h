@@ -185,15 +185,15 @@ public:
 // The built bundle's module, loaded and entered as a host does (kept mapped
 // after dlclose, so a leak checker can still name its frames); the
 // instance's interfaces, with initialize done and the handler set.
-class Vst3Module {
+class LoadedVst3Module {
 public:
-    explicit Vst3Module(const char* path) : handle(dlopen(path, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {
+    explicit LoadedVst3Module(const char* path) : handle(dlopen(path, RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE)) {
         if (handle == nullptr) return;
         auto entry = reinterpret_cast<vvst3::ModuleEntryFunction>(dlsym(handle, vvst3::kModuleEntrySymbol));
         auto getFactory = reinterpret_cast<vvst3::GetPluginFactoryFunction>(dlsym(handle, vvst3::kGetPluginFactorySymbol));
         if (entry != nullptr && entry(handle) && getFactory != nullptr) factory = getFactory();
     }
-    ~Vst3Module() {
+    ~LoadedVst3Module() {
         if (factory != nullptr) factory->release();
         if (handle == nullptr) return;
         if (auto exit = reinterpret_cast<vvst3::ModuleExitFunction>(dlsym(handle, vvst3::kModuleExitSymbol))) exit();
@@ -211,8 +211,8 @@ Interface* queried(vvst3::FUnknown* object) {
                                                                                      : nullptr;
 }
 
-struct Vst3Instance {
-    Vst3Instance(vvst3::IPluginFactory& factory, const vvst3::Uid& classId) {
+struct TestVst3Instance {
+    TestVst3Instance(vvst3::IPluginFactory& factory, const vvst3::Uid& classId) {
         void* made = nullptr;
         if (factory.createInstance(classId.bytes, vvst3::IComponent::iid.bytes, &made) != vvst3::kResultOk) return;
         component = static_cast<vvst3::IComponent*>(made);
@@ -221,7 +221,7 @@ struct Vst3Instance {
         controller = queried<vvst3::IEditController>(component);
         if (controller != nullptr) controller->setComponentHandler(&handler);
     }
-    ~Vst3Instance() {
+    ~TestVst3Instance() {
         if (component == nullptr) return;
         component->setActive(0);
         component->terminate();
